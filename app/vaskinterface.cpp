@@ -1,0 +1,37 @@
+// Start-up: the resident panels 11, 6 and 8, then the main panel, then the event loop.
+#include "app/vaskinterface.h"
+
+#include <vector>
+
+#include "app/callback_table.h"
+#include "app/panel_set.h"
+#include "link/link_state.h"
+#include "live/live_control.h"
+#include "toolkit/userint.h"
+#include "ui/vaskinterface_ids.h"
+
+int startVaskInterface(int argc, char* argv[]) {
+    if (InitToolkit(argc, argv) < 0) return -1;
+    static const std::vector<CallbackBinding> callbacks = allCallbacks();
+    BindCallbacks(callbacks);
+
+    donePanel = LoadPanel(0, kResourceFile, PANEL_DONE);
+    if (donePanel < 0) return -1;
+    messagePanel = LoadPanel(0, kResourceFile, PANEL_MESSAGE);
+    if (messagePanel < 0) return -1;
+    connectedPanel = LoadPanel(0, kResourceFile, PANEL_CONNECTED);
+    if (connectedPanel < 0) return -1;
+    return showFreshMainPanel();
+}
+
+int vaskinterfaceMain(int argc, char* argv[]) {
+    if (startVaskInterface(argc, argv) < 0) return -1;
+    RunUserInterface();
+    return 0;
+}
+
+void resetVaskInterfaceState() {
+    currentPanel = messagePanel = connectedPanel = donePanel = -1;
+    resetLinkState();
+    resetLiveState();
+}

@@ -1,0 +1,3 @@
+#include "app/callback_table.h"
+
+std::span<const CallbackBinding> calibrationCallbacks() { return {}; }

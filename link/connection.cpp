@@ -1,0 +1,90 @@
+// The connect action: the only place that opens the port and sets its time-out.
+#include "link/connection.h"
+
+#include <cstdio>
+
+#include "app/callback_table.h"
+#include "app/panel_set.h"
+#include "link/link_state.h"
+#include "toolkit/rs232.h"
+#include "toolkit/userint.h"
+#include "ui/vaskinterface_ids.h"
+
+namespace {
+
+void setDeviceNameFromPort() {
+    if (comPort >= 1 && comPort <= 4) std::snprintf(deviceName, sizeof deviceName, "COM%d", comPort);
+}
+
+// Wake-up, 'i' and the acknowledgement into ioBuffer; true when it carries 'I'.
+bool requestIdentity() {
+    sendWakeUpSequence();
+    sendCommand('i');
+    readReply(ioBuffer, kAckFrameLength);
+    ioBuffer[kAckFrameLength] = '\0';
+    return ioBuffer[1] == 'I';
+}
+
+// The 15-byte identity reply into ioBuffer; its first 14 characters are the serial number.
+void readIdentityReply() {
+    readReply(ioBuffer, kIdentityReplyLength);
+    ioBuffer[kSerialNumberLength] = '\0';
+}
+
+void reportIdentifyFailure() {
+    addMessageText(ioBuffer);
+    addMessageLine("Connection failed, please try ");
+    addMessageLine("pressing the button (unit may be sleeping)");
+    addMessageLine("reconnect power or check serial cable");
+    showMessages();
+}
+
+}  // namespace
+
+bool identifyInstrument() {
+    if (!requestIdentity()) {
+        reportIdentifyFailure();
+        return false;
+    }
+    readIdentityReply();
+    flushQueues();
+    return true;
+}
+
+int connectcallback(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    clearMessages();
+    GetCtrlVal(currentPanel, MAIN_PORT, &comPort);
+    setDeviceNameFromPort();
+
+    comStatus = OpenComConfig(comPort, deviceName, 9600, 0, 8, 1, 512, 512);
+    if (comStatus >= 0) comStatus = FlushInQ(comPort);
+    if (comStatus >= 0) comStatus = FlushOutQ(comPort);
+    if (comStatus >= 0) comStatus = SetComTime(comPort, kComTimeout);
+    if (comStatus < 0) {
+        reportErrorCode(comStatus);
+        return -1;
+    }
+
+    if (!requestIdentity()) {
+        reportIdentifyFailure();
+        return 0;
+    }
+    std::snprintf(ioBuffer, sizeof ioBuffer, "You have successfully connected");
+    ResetTextBox(connectedPanel, CONNECTED_TEXT, ioBuffer);
+    std::snprintf(ioBuffer, sizeof ioBuffer, "To Quorvel Serial Number");
+    InsertTextBoxLine(connectedPanel, CONNECTED_TEXT, -1, ioBuffer);
+    readIdentityReply();
+    InsertTextBoxLine(connectedPanel, CONNECTED_TEXT, -1, ioBuffer);
+    DisplayPanel(connectedPanel);
+    flushQueues();
+    return 0;
+}
+
+namespace {
+const CallbackBinding kLinkCallbacks[] = {
+    {"connectcallback", connectcallback, nullptr},
+};
+}
+
+std::span<const CallbackBinding> linkCallbacks() { return kLinkCallbacks; }

@@ -1,0 +1,54 @@
+// The link to the instrument: the port, the status of the latest serial call, the one
+// shared reply buffer, and the conventions every exchange follows.
+//
+// Invariants: every read clears the positions it is to fill before it reads, so a reply
+// that did not come never looks like one that did; every text formatted into ioBuffer is
+// bounded by its size.
+#pragma once
+
+#include <cstddef>
+
+inline constexpr int kIoBufferSize = 151;
+inline constexpr int kDeviceNameSize = 16;
+inline constexpr int kAckFrameLength = 5;
+inline constexpr int kIdentityReplyLength = 15;
+inline constexpr int kSerialNumberLength = 14;
+inline constexpr double kComTimeout = 3.0;
+
+extern int comPort;                      // 1 to 4, set by a connect
+extern char deviceName[kDeviceNameSize];  // "COM1" to "COM4"
+extern int comStatus;                    // result of the latest serial call
+extern char ioBuffer[kIoBufferSize];
+
+// A 5-byte acknowledgement and its terminator, for the exchanges that keep ioBuffer busy.
+struct AckFrame {
+    char text[kAckFrameLength + 1] = {};
+    char letter() const { return text[1]; }
+};
+
+// Hex digit to value without validation: ',' gives -4, 'G' gives 16.
+int hexDigitValue(char c);
+// 16 x the first digit + the second; reads exactly two characters.
+int hexPairValue(const char* text);
+
+// Reads `count` bytes into `buffer` after clearing those positions; the status goes to
+// comStatus and is returned.
+int readReply(char* buffer, int count);
+// Reads an acknowledgement into `ack`, terminated behind its five characters.
+int readAck(AckFrame& ack);
+// FlushInQ then FlushOutQ, both results to comStatus.
+void flushQueues();
+void sendCommand(char letter);
+
+void sendWakeUpSequence();  // 's', 0.1 s, 't', 2.0 s, flush both queues
+void sendStopPair();        // 's' 't' back to back
+void sendQuitBytes();       // 'g' CR LF
+
+// Message panel conventions: a line is formatted into ioBuffer and appended.
+void clearMessages();
+void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void addMessageText(const char* text);  // a line as it stands (an AckFrame)
+void showMessages();
+void reportErrorCode(int status);  // "error code = %d" and the panel to the front
+
+void resetLinkState();
