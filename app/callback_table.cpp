@@ -2,8 +2,8 @@
 
 std::vector<CallbackBinding> allCallbacks() {
     std::vector<CallbackBinding> table;
-    for (auto part : {navigationCallbacks(), linkCallbacks(), settingsCallbacks(), liveCallbacks(),
-                      calibrationCallbacks()}) {
+    for (auto part : {navigationCallbacks(), linkCallbacks(), kxQvSettingsCallbacks(),
+                      clockStartCallbacks(), liveCallbacks(), calibrationCallbacks()}) {
         table.insert(table.end(), part.begin(), part.end());
     }
     return table;

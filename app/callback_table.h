@@ -9,7 +9,8 @@
 
 std::span<const CallbackBinding> navigationCallbacks();
 std::span<const CallbackBinding> linkCallbacks();
-std::span<const CallbackBinding> settingsCallbacks();
+std::span<const CallbackBinding> kxQvSettingsCallbacks();
+std::span<const CallbackBinding> clockStartCallbacks();
 std::span<const CallbackBinding> liveCallbacks();
 std::span<const CallbackBinding> calibrationCallbacks();
 

@@ -1,3 +1,5 @@
 #include "app/vaskinterface.h"
 
-int main(int argc, char* argv[]) { return vaskinterfaceMain(argc, argv); }
+int main(int argc, char* argv[]) {
+    return vaskinterfaceMain(argc, argv);
+}

@@ -33,22 +33,25 @@ int navigateTo(int panelId) {
     endLiveRunOnLeave();
     HidePanel(currentPanel);
     currentPanel = LoadPanel(0, kResourceFile, panelId);
-    if (currentPanel < 0) return -1;
-    if (panelId == PANEL_MAIN) labelPortChoices(currentPanel);
+    if (currentPanel < 0)
+        return -1;
+    if (panelId == PANEL_MAIN)
+        labelPortChoices(currentPanel);
     DisplayPanel(currentPanel);
     return 0;
 }
 
 int showFreshMainPanel() {
     currentPanel = LoadPanel(0, kResourceFile, PANEL_MAIN);
-    if (currentPanel < 0) return -1;
+    if (currentPanel < 0)
+        return -1;
     labelPortChoices(currentPanel);
     DisplayPanel(currentPanel);
     return 0;
 }
 
-#define NAVIGATION_CALLBACK(name, panelId)                  \
-    int name(int, int, int event, void*, int, int) {        \
+#define NAVIGATION_CALLBACK(name, panelId)                      \
+    int name(int, int, int event, void*, int, int) {            \
         return event == EVENT_COMMIT ? navigateTo(panelId) : 0; \
     }
 
@@ -61,7 +64,8 @@ NAVIGATION_CALLBACK(returntocalcallback, PANEL_CALIBRATION)
 NAVIGATION_CALLBACK(returntoconfigcallback, PANEL_QV)
 
 int returntomaincallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT) return 0;
+    if (event != EVENT_COMMIT)
+        return 0;
     endLiveRunOnLeave();
     HidePanel(currentPanel);
     HidePanel(donePanel);
@@ -71,7 +75,8 @@ int returntomaincallback(int, int, int event, void*, int, int) {
 }
 
 int quitcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT) return 0;
+    if (event != EVENT_COMMIT)
+        return 0;
     sendQuitBytes();
     Delay(0.1);
     QuitUserInterface(0);
@@ -101,4 +106,6 @@ const CallbackBinding kNavigationCallbacks[] = {
 };
 }  // namespace
 
-std::span<const CallbackBinding> navigationCallbacks() { return kNavigationCallbacks; }
+std::span<const CallbackBinding> navigationCallbacks() {
+    return kNavigationCallbacks;
+}

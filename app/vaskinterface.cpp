@@ -11,21 +11,26 @@
 #include "ui/vaskinterface_ids.h"
 
 int startVaskInterface(int argc, char* argv[]) {
-    if (InitToolkit(argc, argv) < 0) return -1;
+    if (InitToolkit(argc, argv) < 0)
+        return -1;
     static const std::vector<CallbackBinding> callbacks = allCallbacks();
     BindCallbacks(callbacks);
 
     donePanel = LoadPanel(0, kResourceFile, PANEL_DONE);
-    if (donePanel < 0) return -1;
+    if (donePanel < 0)
+        return -1;
     messagePanel = LoadPanel(0, kResourceFile, PANEL_MESSAGE);
-    if (messagePanel < 0) return -1;
+    if (messagePanel < 0)
+        return -1;
     connectedPanel = LoadPanel(0, kResourceFile, PANEL_CONNECTED);
-    if (connectedPanel < 0) return -1;
+    if (connectedPanel < 0)
+        return -1;
     return showFreshMainPanel();
 }
 
 int vaskinterfaceMain(int argc, char* argv[]) {
-    if (startVaskInterface(argc, argv) < 0) return -1;
+    if (startVaskInterface(argc, argv) < 0)
+        return -1;
     RunUserInterface();
     return 0;
 }

@@ -1,3 +1,5 @@
 #include "app/callback_table.h"
 
-std::span<const CallbackBinding> calibrationCallbacks() { return {}; }
+std::span<const CallbackBinding> calibrationCallbacks() {
+    return {};
+}

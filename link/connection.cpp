@@ -13,7 +13,8 @@
 namespace {
 
 void setDeviceNameFromPort() {
-    if (comPort >= 1 && comPort <= 4) std::snprintf(deviceName, sizeof deviceName, "COM%d", comPort);
+    if (comPort >= 1 && comPort <= 4)
+        std::snprintf(deviceName, sizeof deviceName, "COM%d", comPort);
 }
 
 // Wake-up, 'i' and the acknowledgement into ioBuffer; true when it carries 'I'.
@@ -52,15 +53,19 @@ bool identifyInstrument() {
 }
 
 int connectcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT) return 0;
+    if (event != EVENT_COMMIT)
+        return 0;
     clearMessages();
     GetCtrlVal(currentPanel, MAIN_PORT, &comPort);
     setDeviceNameFromPort();
 
     comStatus = OpenComConfig(comPort, deviceName, 9600, 0, 8, 1, 512, 512);
-    if (comStatus >= 0) comStatus = FlushInQ(comPort);
-    if (comStatus >= 0) comStatus = FlushOutQ(comPort);
-    if (comStatus >= 0) comStatus = SetComTime(comPort, kComTimeout);
+    if (comStatus >= 0)
+        comStatus = FlushInQ(comPort);
+    if (comStatus >= 0)
+        comStatus = FlushOutQ(comPort);
+    if (comStatus >= 0)
+        comStatus = SetComTime(comPort, kComTimeout);
     if (comStatus < 0) {
         reportErrorCode(comStatus);
         return -1;
@@ -87,4 +92,6 @@ const CallbackBinding kLinkCallbacks[] = {
 };
 }
 
-std::span<const CallbackBinding> linkCallbacks() { return kLinkCallbacks; }
+std::span<const CallbackBinding> linkCallbacks() {
+    return kLinkCallbacks;
+}

@@ -18,11 +18,14 @@ char ioBuffer[kIoBufferSize] = {};
 
 int hexDigitValue(char c) {
     const int value = static_cast<signed char>(c);
-    if (value <= '9') return value - 48;
+    if (value <= '9')
+        return value - 48;
     return std::toupper(static_cast<unsigned char>(c)) - 55;
 }
 
-int hexPairValue(const char* text) { return 16 * hexDigitValue(text[0]) + hexDigitValue(text[1]); }
+int hexPairValue(const char* text) {
+    return 16 * hexDigitValue(text[0]) + hexDigitValue(text[1]);
+}
 
 int readReply(char* buffer, int count) {
     std::memset(buffer, 0, static_cast<size_t>(count));
@@ -41,7 +44,9 @@ void flushQueues() {
     comStatus = FlushOutQ(comPort);
 }
 
-void sendCommand(char letter) { ComWrtByte(comPort, letter); }
+void sendCommand(char letter) {
+    ComWrtByte(comPort, letter);
+}
 
 void sendWakeUpSequence() {
     ComWrtByte(comPort, 's');
@@ -62,7 +67,9 @@ void sendQuitBytes() {
     ComWrtByte(comPort, 10);
 }
 
-void clearMessages() { ResetTextBox(messagePanel, MESSAGE_TEXT, ""); }
+void clearMessages() {
+    ResetTextBox(messagePanel, MESSAGE_TEXT, "");
+}
 
 void addMessageLine(const char* format, ...) {
     va_list args;
@@ -72,9 +79,13 @@ void addMessageLine(const char* format, ...) {
     InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, ioBuffer);
 }
 
-void addMessageText(const char* text) { InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, text); }
+void addMessageText(const char* text) {
+    InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, text);
+}
 
-void showMessages() { DisplayPanel(messagePanel); }
+void showMessages() {
+    DisplayPanel(messagePanel);
+}
 
 void reportErrorCode(int status) {
     addMessageLine("error code = %d", status);

@@ -15,9 +15,9 @@ inline constexpr int kIdentityReplyLength = 15;
 inline constexpr int kSerialNumberLength = 14;
 inline constexpr double kComTimeout = 3.0;
 
-extern int comPort;                      // 1 to 4, set by a connect
+extern int comPort;                       // 1 to 4, set by a connect
 extern char deviceName[kDeviceNameSize];  // "COM1" to "COM4"
-extern int comStatus;                    // result of the latest serial call
+extern int comStatus;                     // result of the latest serial call
 extern char ioBuffer[kIoBufferSize];
 
 // A 5-byte acknowledgement and its terminator, for the exchanges that keep ioBuffer busy.

@@ -10,7 +10,9 @@ namespace {
 constexpr double kStepDelay = 0.2;
 constexpr double kSettleDelay = 0.5;
 
-bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // Two lower-case hex digits for 0..255 at `position`; nothing else changes.
 void putHexPair(int position, int value) {
@@ -23,7 +25,8 @@ void putHexPair(int position, int value) {
 
 int readBlock(int textLength, double pauseAfterFlush) {
     flushQueues();
-    if (pauseAfterFlush > 0) Delay(pauseAfterFlush);
+    if (pauseAfterFlush > 0)
+        Delay(pauseAfterFlush);
     sendCommand('r');
     Delay(kStepDelay);
     readReply(ioBuffer, kAckFrameLength);
@@ -34,9 +37,11 @@ int readBlock(int textLength, double pauseAfterFlush) {
 BlockReadCheck checkBlockRead(int status, int textOffset) {
     BlockReadCheck check;
     check.status = status;
-    if (status < 0) return check;
+    if (status < 0)
+        return check;
     check.received = status - textOffset < 0 ? 0 : status - textOffset;
-    if (check.received < kBlockTextLength) return check;
+    if (check.received < kBlockTextLength)
+        return check;
     const char* text = ioBuffer + textOffset;
     for (int i = 0; i < kBlockTextLength; ++i) {
         const bool good = (i % 3 == 2) ? text[i] == ',' : isHexDigit(text[i]);
@@ -56,17 +61,21 @@ void addBlockReadFailureLine(const BlockReadCheck& check) {
         addMessageLine("settings not read: %d of %d characters came", check.received,
                        kBlockTextLength);
     } else {
-        addMessageLine("settings not read: unexpected character at position %d",
-                       check.badPosition);
+        addMessageLine("settings not read: unexpected character at position %d", check.badPosition);
     }
 }
 
-int getBlockByte(int index) { return hexPairValue(ioBuffer + 3 * index); }
+int getBlockByte(int index) {
+    return hexPairValue(ioBuffer + 3 * index);
+}
 
-bool fitsBlockByte(int value) { return value >= 0 && value <= 255; }
+bool fitsBlockByte(int value) {
+    return value >= 0 && value <= 255;
+}
 
 void putBlockByte(int index, int value) {
-    if (fitsBlockByte(value)) putHexPair(3 * index, value);
+    if (fitsBlockByte(value))
+        putHexPair(3 * index, value);
 }
 
 int finishBlockText() {
@@ -76,7 +85,8 @@ int finishBlockText() {
     putHexPair(kBlockTextLength, checksum);
     ioBuffer[kBlockWriteLength] = '\0';
     for (int i = 0; i < kBlockWriteLength; ++i) {
-        if (ioBuffer[i] >= 'a' && ioBuffer[i] <= 'f') ioBuffer[i] = static_cast<char>(ioBuffer[i] - 32);
+        if (ioBuffer[i] >= 'a' && ioBuffer[i] <= 'f')
+            ioBuffer[i] = static_cast<char>(ioBuffer[i] - 32);
     }
     return checksum;
 }
@@ -87,20 +97,23 @@ WriteResult writeBlock(Reread reread, AckFrame& ack) {
     Delay(kStepDelay);
     readAck(ack);
     Delay(kStepDelay);
-    if (ack.letter() != 'W') return WriteResult::RefusedAtW;
+    if (ack.letter() != 'W')
+        return WriteResult::RefusedAtW;
 
     comStatus = ComWrt(comPort, ioBuffer, kBlockWriteLength);
     Delay(kSettleDelay);
     readAck(ack);
     Delay(kStepDelay);
-    if (ack.letter() != 'D') return WriteResult::RefusedAtD;
+    if (ack.letter() != 'D')
+        return WriteResult::RefusedAtD;
 
     if (reread != Reread::None) {
         AckFrame rereadAck;
         sendCommand('r');
         Delay(kStepDelay);
         readAck(rereadAck);
-        if (reread == Reread::AfterStepDelay) Delay(kStepDelay);
+        if (reread == Reread::AfterStepDelay)
+            Delay(kStepDelay);
         readReply(ioBuffer, kBlockTextLength);
     }
     return WriteResult::Written;

@@ -33,9 +33,9 @@ int readBlock(int textLength, double pauseAfterFlush = 0.0);
 // two hex digits and a comma, is a failed read.
 struct BlockReadCheck {
     bool ok = false;
-    int status = 0;       // the serial status of the read
-    int received = 0;     // characters of block text that came
-    int badPosition = -1; // first character that breaks the form, when the text is malformed
+    int status = 0;        // the serial status of the read
+    int received = 0;      // characters of block text that came
+    int badPosition = -1;  // first character that breaks the form, when the text is malformed
 };
 // `textOffset` is where the text starts in ioBuffer (5 when the read took the
 // acknowledgement too); `status` counts from position 0.

@@ -1,0 +1,5 @@
+#include "app/callback_table.h"
+
+std::span<const CallbackBinding> kxQvSettingsCallbacks() {
+    return {};
+}

@@ -1,3 +1,0 @@
-#include "app/callback_table.h"
-
-std::span<const CallbackBinding> settingsCallbacks() { return {}; }

@@ -1,0 +1,61 @@
+#include "tests/harness/tool_fixture.h"
+
+#include "app/panel_set.h"
+#include "app/vaskinterface.h"
+#include "toolkit/rs232.h"
+#include "toolkit/testing.h"
+#include "toolkit/userint.h"
+#include "toolkit/utility.h"
+#include "ui/vaskinterface_ids.h"
+
+void ToolFixture::SetUp() {
+    SetToolkitClock(&clock);
+    SetSerialBackend(&backend);
+    peer = std::make_unique<InstrumentPeer>(instrument);
+    backend.attach(1, peer.get());
+    SetPopupAnswerer(&popups);
+    resetVaskInterfaceState();
+    ASSERT_EQ(startVaskInterface(0, nullptr), 0);
+}
+
+void ToolFixture::TearDown() {
+    DiscardAllPanels();
+    SetPopupAnswerer(nullptr);
+    SetSerialBackend(nullptr);
+    SetToolkitClock(nullptr);
+}
+
+void ToolFixture::press(int control) {
+    ::press(currentPanel, control);
+}
+
+void ToolFixture::pressAt(double when, int control) {
+    clock.schedule(when, [control] { ::press(currentPanel, control); });
+}
+
+void ToolFixture::connect(int port) {
+    ::setValue(currentPanel, MAIN_PORT, port);
+    press(MAIN_CONNECT);
+}
+
+void ToolFixture::openFromMain(int mainButton) {
+    press(mainButton);
+}
+
+std::vector<std::string> ToolFixture::messageLines() const {
+    return TextBoxLines(messagePanel, MESSAGE_TEXT);
+}
+
+std::vector<std::string> ToolFixture::connectedLines() const {
+    return TextBoxLines(connectedPanel, CONNECTED_TEXT);
+}
+
+bool ToolFixture::visible(int panel) const {
+    return IsPanelVisible(panel);
+}
+
+std::vector<double> ToolFixture::wireTimes() const {
+    std::vector<double> times;
+    for (const auto& b : instrument.received()) times.push_back(b.time);
+    return times;
+}
