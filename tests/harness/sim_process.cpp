@@ -1,0 +1,45 @@
+#include "tests/harness/sim_process.h"
+
+#include <cstdlib>
+#include <string>
+
+#ifndef QUORVEL_SIM_PATH
+#define QUORVEL_SIM_PATH ""
+#endif
+
+SimProcess::SimProcess(const QStringList& arguments) {
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.start(QString::fromUtf8(QUORVEL_SIM_PATH), arguments);
+    if (!process_.waitForStarted(5000))
+        return;
+    while (!process_.canReadLine()) {
+        if (!process_.waitForReadyRead(5000))
+            return;
+    }
+    path_ = process_.readLine().trimmed().toStdString();
+}
+
+SimProcess::~SimProcess() {
+    stop();
+}
+
+void SimProcess::exportAs(int comPort) const {
+    const std::string name = "QUORVEL_COM" + std::to_string(comPort);
+    setenv(name.c_str(), path_.c_str(), 1);
+}
+
+void SimProcess::pressButton() {
+    process_.write("\n");
+    process_.waitForBytesWritten(1000);
+}
+
+std::string SimProcess::stop() {
+    if (process_.state() == QProcess::NotRunning)
+        return {};
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+        process_.kill();
+        process_.waitForFinished(1000);
+    }
+    return process_.readAllStandardOutput().toStdString();
+}
