@@ -1,0 +1,67 @@
+#include "settings/bcd_fields.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "link/link_state.h"
+#include "toolkit/userint.h"
+
+bool fitsBcdCell(int value) {
+    return value >= kBcdCellMin && value <= kBcdCellMax;
+}
+
+int bcdPairValue(const char* text) {
+    const char pair[3] = {text[0], text[1], '\0'};
+    return std::atoi(pair);
+}
+
+bool putBcdPair(int position, int value) {
+    if (!fitsBcdCell(value))
+        return false;
+    char cell[4];
+    std::snprintf(cell, sizeof cell, value > 9 ? "%2d," : "0%1d,", value);
+    for (int i = 0; i < 3; ++i) ioBuffer[position + i] = cell[i];
+    return true;
+}
+
+void decodeBcdFields(std::span<const BcdField> fields, int textOffset, std::span<int> stored) {
+    for (size_t i = 0; i < fields.size(); ++i)
+        stored[i] = bcdPairValue(ioBuffer + textOffset + 3 * fields[i].byte);
+}
+
+int showBcdFields(int panel, std::span<const BcdField> fields, std::span<const int> stored) {
+    int refused = 0;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const int shown = stored[i] + fields[i].offset;
+        if (SetCtrlVal(panel, fields[i].control, shown) < 0) {
+            ++refused;
+            addMessageLine("%s %d from the instrument is outside the panel's range; not shown",
+                           fields[i].name, shown);
+        }
+    }
+    return refused;
+}
+
+bool readBcdControls(int panel, std::span<const BcdField> fields, std::span<int> stored) {
+    bool allFit = true;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const BcdField& field = fields[i];
+        int shown = 0;
+        const int status = GetCtrlVal(panel, field.control, &shown);
+        stored[i] = shown - field.offset;
+        if (status < 0) {
+            allFit = false;
+            addMessageLine("%s could not be read from the panel (error %d); nothing written",
+                           field.name, status);
+        } else if (!fitsBcdCell(stored[i])) {
+            allFit = false;
+            addMessageLine("%s must be %d to %d, not %d; nothing written", field.name,
+                           kBcdCellMin + field.offset, kBcdCellMax + field.offset, shown);
+        }
+    }
+    return allFit;
+}
+
+void putBcdFields(std::span<const BcdField> fields, std::span<const int> stored) {
+    for (size_t i = 0; i < fields.size(); ++i) putBcdPair(3 * fields[i].byte, stored[i]);
+}

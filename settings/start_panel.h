@@ -1,0 +1,8 @@
+// The scheduled start panel (panel 10): reading the stored start time into five controls
+// and writing it from them, with the scheduled-start flag.
+#pragma once
+
+int getstartcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                     int eventData2);
+int configstartcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
