@@ -1,0 +1,142 @@
+// The start button's exchange and the reading loop of a live run.
+//
+// The loop takes records of a fixed length, chosen at the start from the settings block;
+// a read that does not bring a whole record is shown as such and neither plotted nor
+// logged. The loop looks up currentPanel afresh on every pass.
+#include "live/live_readout.h"
+
+#include <cstdlib>
+
+#include "app/panel_set.h"
+#include "link/link_state.h"
+#include "link/parameter_block.h"
+#include "live/live_log.h"
+#include "toolkit/userint.h"
+#include "toolkit/utility.h"
+#include "ui/vaskinterface_ids.h"
+
+uint16_t liveRunning = 0;
+int twoChannelMode = 0;
+unsigned long liveRecordsShown = 0;
+unsigned long liveRecordsMissed = 0;
+
+namespace {
+
+constexpr double kStepDelay = 0.2;
+constexpr int kOneValueRecordLength = 5;
+constexpr int kTwoValueRecordLength = 11;
+constexpr int kSecondValueOffset = 6;
+constexpr double kFullScaleCounts = 4095.0;  // counts over the whole gauge length
+constexpr double kSecondValueUnit = 0.0625;  // the second value counts sixteenths
+
+// Sends `command` and at once reads its acknowledgement into ioBuffer. A wrong letter is
+// reported with the five characters that came.
+bool acknowledged(char command, char expected) {
+    sendCommand(command);
+    readReply(ioBuffer, kAckFrameLength);
+    ioBuffer[kAckFrameLength] = '\0';
+    if (ioBuffer[1] == expected)
+        return true;
+    addMessageText(ioBuffer);
+    showMessages();
+    return false;
+}
+
+// Reads the settings block and takes from it the record form and the gauge length.
+// Returns false, with the reason shown, when no run may start.
+bool readRunSettings(float& fullScale) {
+    clearMessages();
+    Delay(kStepDelay);
+    flushQueues();
+    Delay(kStepDelay);
+    if (!acknowledged('r', 'R'))
+        return false;
+    Delay(kStepDelay);
+    const BlockReadCheck check = checkBlockRead(readReply(ioBuffer, kBlockReadWithChecksum));
+    if (!check.ok) {
+        addBlockReadFailureLine(check);
+        showMessages();
+        return false;
+    }
+    const int flags = getBlockByte(kFlagByte);
+    twoChannelMode = (flags & kSecondChannelFlag) ? 1 : 0;
+    const int lengthTenths = getBlockByte(kLengthTenthsByte);
+    if ((flags & kRs232DataFlag) == 0) {
+        MessagePopup("Configuration Error",
+                     "Please go to the configuration window to enable RS232 data");
+    }
+    fullScale = static_cast<float>(lengthTenths * 0.1);
+    return true;
+}
+
+void showRecordText(const char* text) {
+    ResetTextBox(currentPanel, LIVE_RECORD, "");
+    InsertTextBoxLine(currentPanel, LIVE_RECORD, -1, text);
+}
+
+// One pass: a record into ioBuffer, its values to the panel, its characters to the log.
+void takeRecord(int recordLength, float fullScale) {
+    if (readReply(ioBuffer, recordLength) != recordLength) {
+        ++liveRecordsMissed;
+        showRecordText(kNoRecordLine);
+        return;
+    }
+    ioBuffer[recordLength] = '\0';
+    const float plotted =
+        static_cast<float>(std::atoi(ioBuffer) * static_cast<double>(fullScale) / kFullScaleCounts);
+    if (recordLength == kTwoValueRecordLength) {
+        const float second =
+            static_cast<float>(std::atoi(ioBuffer + kSecondValueOffset) * kSecondValueUnit);
+        SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(second));
+    }
+    PlotStripChartPoint(currentPanel, LIVE_CHART, plotted);
+    ioBuffer[recordLength] = '\n';
+    writeLogRecord(ioBuffer, recordLength + 1);
+    ioBuffer[recordLength] = '\0';
+    showRecordText(ioBuffer);
+    ++liveRecordsShown;
+}
+
+}  // namespace
+
+void endLiveRun() {
+    liveRunning = 0;
+    sendStopPair();
+    closeLog();
+}
+
+void resetReadoutState() {
+    liveRunning = 0;
+    twoChannelMode = 0;
+    liveRecordsShown = 0;
+    liveRecordsMissed = 0;
+}
+
+int startgcallback(int panel, int, int event, void*, int, int) {
+    // A press queued before the button was dimmed must not start a run inside the run.
+    if (event != EVENT_COMMIT || liveRunning == 1)
+        return 0;
+    float fullScale = 0.0f;
+    if (!readRunSettings(fullScale))
+        return 0;
+    // The form is fixed for the whole run, even if a later start reads another block.
+    const int recordLength = twoChannelMode == 1 ? kTwoValueRecordLength : kOneValueRecordLength;
+
+    flushQueues();
+    if (!acknowledged('g', 'G'))
+        return 0;
+
+    ResetTextBox(currentPanel, LIVE_RECORD, "");
+    liveRunning = 1;
+    liveRecordsShown = 0;
+    liveRecordsMissed = 0;
+    SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 1);
+    SetAxisRange(currentPanel, LIVE_CHART, VAL_NO_CHANGE, 0.0, 0.0, VAL_MANUAL, 0.0, fullScale);
+    while (liveRunning == 1) {
+        takeRecord(recordLength, fullScale);
+        GetUserEvent(0, nullptr, nullptr);
+    }
+    // The panel may be gone by now; the toolkit then refuses the call and nothing happens.
+    SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 0);
+    return 0;
+}

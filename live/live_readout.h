@@ -1,0 +1,34 @@
+// The live run: the start exchange, the reading loop and the ways a run ends.
+//
+// A run goes from Idle (liveRunning 0) to Running (1) once the instrument has acknowledged
+// both 'r' and 'g'; the loop reads one fixed-length record per pass and polls the toolkit
+// in between, so the stop button (and every other callback) runs nested inside the loop.
+// Clearing liveRunning is the only way to end the loop.
+#pragma once
+
+#include <cstdint>
+
+extern uint16_t liveRunning;  // 1 while the reading loop runs
+extern int twoChannelMode;    // 1 when records carry two values; set at every start
+
+// Records taken whole and shown in the current (or last) run, and reads that brought no
+// whole record; both start from 0 at every run.
+extern unsigned long liveRecordsShown;
+extern unsigned long liveRecordsMissed;
+
+inline constexpr const char* kNoRecordLine = "no record received";
+
+// What the stop button does: the loop ends after its current pass, the instrument gets the
+// stop pair, the log is closed.
+void endLiveRun();
+void resetReadoutState();
+
+int startgcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                   int eventData2);
+int stopgcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                  int eventData2);
+int returncallback(int panel, int control, int event, void* callbackData, int eventData1,
+                   int eventData2);
+int outputcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                   int eventData2);
+int displaypanelcallback(int panel, int event, void* callbackData, int eventData1, int eventData2);
