@@ -6,6 +6,26 @@
 // Callers must call advanceTo(t) before receive(b, t), so that everything the
 // instrument sent before t is known first. The model owns no clock and no device:
 // the in-process line of the tests and the quorvel-sim program drive it.
+//
+// Behaviour, as the tool relies on it:
+// - Asleep (faults().asleep) it answers nothing until pressButton(). Awake and idle it
+//   answers 'i', 'r', 'w' and 'g' and ignores every other byte ('s', 't', CR, LF, ...).
+// - Every answered command gets a 5-character acknowledgement "<L>OK" (L: the response
+//   letter), or "<E>NO" for a block it refuses; replies start 2 ms after the command and
+//   follow each other back to back at the wire rate.
+// - 'i': "<I>OK", then the 14-character serial number and CR.
+// - 'r': "<R>OK", then the block text with its clock bytes showing the present time, and
+//   the two checksum characters.
+// - 'w': "<W>OK", then it takes 131 characters within 2 s of the 'w' and stores them
+//   ("<D>OK") only when they are upper-case hex groups with every comma and the right
+//   checksum; otherwise "<E>NO" and the old block stays. Too few characters in time: it
+//   gives up silently. A stored block with the clock-set flag sets the clock from its bytes
+//   11..17; the instrument then clears the flag, so that a later write that merely keeps
+//   the bit (as the qv write does) cannot set the clock back to a stale time.
+// - 'g': "<G>OK", then live records (see sim/model/gauge.h) until 's' followed by 't'.
+//   While streaming nothing else is heard.
+// - A wrong-letter fault answers its command with the wrong letter and then does nothing
+//   more for it: no body, no stream, no stored block.
 #pragma once
 
 #include <array>
@@ -13,6 +33,9 @@
 #include <deque>
 #include <string>
 #include <vector>
+
+#include "sim/model/block.h"
+#include "sim/model/rtc.h"
 
 namespace sim {
 
@@ -23,25 +46,26 @@ struct TimedByte {
 
 // Each switch on its own; all off is a healthy, awake instrument.
 struct Faults {
-    bool asleep = false;             // answers nothing until pressButton()
-    bool noAnswer = false;           // answers nothing at all
-    char wrongLetterFor = 0;         // command ('i','r','w','g', or 'D' for the block) whose ack carries a wrong letter
-    char wrongLetter = 'X';          // the letter it carries then
-    int cutRepliesTo = -1;           // every reply (ack or body) cut to this many characters
-    bool lowerCaseHex = false;       // block text with lower-case hex letters
-    bool garbage = false;            // stray characters before each reply
-    double dropLineAfter = -1;       // seconds into a stream after which the line goes silent
+    bool asleep = false;    // answers nothing until pressButton()
+    bool noAnswer = false;  // answers nothing at all
+    char wrongLetterFor =
+        0;  // command ('i','r','w','g', or 'D' for the block) whose ack carries a wrong letter
+    char wrongLetter = 'X';     // the letter it carries then
+    int cutRepliesTo = -1;      // every reply (ack, body, live record) cut to this many characters
+    bool lowerCaseHex = false;  // block text with lower-case hex letters
+    bool garbage = false;       // stray characters ("~#") before each reply and record
+    double dropLineAfter = -1;  // seconds into a stream after which the line goes silent
     bool omitBlockChecksum = false;  // 'r' answers the 129 characters without the 2 checksum ones
 };
 
 struct Options {
-    double baud = 9600;             // wire rate; a faster line costs less per character
-    double recordsPerSecond = 0;    // 0: as fast as the line carries
-    std::string serialNumber = "QV-0000012345";  // padded/cut to 14 characters
+    double baud = 9600;           // wire rate; a faster line costs less per character
+    double recordsPerSecond = 0;  // 0: as fast as the line carries
+    std::string serialNumber = "QV-0000012345";  // padded with blanks/cut to 14 characters
 };
 
 class Instrument {
-public:
+  public:
     explicit Instrument(Options options = {});
 
     void receive(uint8_t byte, double time);
@@ -52,7 +76,8 @@ public:
     const Options& options() const { return options_; }
     void setBaud(double baud);
 
-    // The block as the instrument keeps it (43 bytes).
+    // The block as the instrument keeps it (43 bytes). Its clock bytes show the time of the
+    // latest advanceTo/receive; changing them here sets the clock, as a write would.
     std::array<uint8_t, 43>& block() { return block_; }
     const std::array<uint8_t, 43>& block() const { return block_; }
     std::string blockText(bool withChecksum) const;  // read form, upper-case hex
@@ -62,6 +87,11 @@ public:
     double level() const { return level_; }
     // Counts the instrument reports for its present level through gain, zero and length.
     int reportedCounts() const;
+    // While streaming the level wanders by this much around setLevel's (a 20 s sine wave
+    // from the start of the stream), so a chart moves; 0 keeps records steady. Default 0.05.
+    void setDrift(double amplitude) { drift_ = amplitude; }
+    // The second value of two-value records, in degrees (sent in 1/16ths). Default 20.5.
+    void setTemperature(double celsius) { temperature_ = celsius; }
 
     // Everything received, with the time of each byte.
     const std::vector<TimedByte>& received() const { return received_; }
@@ -74,9 +104,30 @@ public:
     int blocksWritten() const { return blocksWritten_; }
     // The clock's seconds since 2000-01-01 00:00:00 at model time `t`.
     double clockSecondsAt(double t) const;
+    // When the next byte will have arrived at the PC, if nothing more is received
+    // (infinity when the instrument has nothing to send).
+    double nextOutputTime() const;
 
-private:
-    // implementation state is the model's own
+  private:
+    enum class Mode { Idle, TakingBlock, Streaming };
+    struct Pending {
+        double time;
+        uint8_t byte;
+        bool endsRecord;
+    };
+
+    double charTime() const { return 10.0 / options_.baud; }
+    void catchUp(double time);
+    void handleCommand(uint8_t byte, double time);
+    void takeBlockCharacter(uint8_t byte, double time);
+    void storeBlock(const Block& written, double time);
+    bool acknowledge(char command, char letter, double time);
+    void send(const std::string& unit, double time, bool isRecord = false);
+    void startStream(double time);
+    void produceRecords(double until);
+    bool lineDroppedAt(double time) const;
+    std::string serialNumberField() const;
+
     Options options_;
     Faults faults_;
     std::array<uint8_t, 43> block_{};
@@ -84,8 +135,21 @@ private:
     double level_ = 0.5;
     int recordsSent_ = 0;
     int blocksWritten_ = 0;
-    struct State;
-    std::shared_ptr<State> state_;
+
+    Mode mode_ = Mode::Idle;
+    double now_ = 0;
+    double lineFree_ = 0;  // when the last queued character has gone out
+    std::deque<Pending> pending_;
+    std::string incomingBlock_;
+    double blockDeadline_ = 0;
+    double streamStart_ = -1;  // start of the latest stream; -1 before the first
+    double nextRecordAt_ = 0;
+    bool twoValues_ = false;
+    bool stopHalfSeen_ = false;
+    double drift_ = 0.05;
+    double temperature_ = 20.5;
+    RealTimeClock clock_;
+    ClockBytes shownClock_{};  // what the clock bytes of block_ were last set to
 };
 
 }  // namespace sim
