@@ -1,0 +1,13 @@
+// Serves the instrument model on the pseudo-terminal in real time until SIGINT or SIGTERM.
+//
+// Model time is seconds on the monotonic clock since the server started. Each received
+// byte is fed with the time it was read; each byte the model sends is written when its
+// time has come. Between events the server sleeps in ppoll until the next output byte is
+// due, input arrives, the operator types on stdin, or a signal comes.
+#pragma once
+
+#include "sim/instrument.h"
+#include "sim/program/pty_port.h"
+
+// Returns the process exit code.
+int serve(sim::Instrument& instrument, PtyPort& port);
