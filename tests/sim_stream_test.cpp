@@ -129,4 +129,32 @@ TEST(SimStream, CalibrationFieldsShapeTheReadings) {
     EXPECT_EQ(line.instrument.reportedCounts(), 3613);
 }
 
+// Two-point calibration from the instrument's own readings, as the tool computes it,
+// brings any reference pair to ~0 at the bottom and ~4095 at the full length.
+TEST(SimStream, CalibratingFromItsOwnReadingsReachesTheFullScale) {
+    SimLine line;
+    auto& block = line.instrument.block();
+    block[24] = 30;  // a 3.0 gauge: the span is off by more than the default one
+    for (int pass = 0; pass < 2; ++pass) {
+        const double fractionA = 0.25, fractionB = 0.75;
+        line.instrument.setLevel(fractionA);
+        const double readingA = line.instrument.reportedCounts();
+        line.instrument.setLevel(fractionB);
+        const double readingB = line.instrument.reportedCounts();
+        const double oldGain = static_cast<int16_t>(block[3] << 8 | block[4]);
+        const double oldZero = static_cast<int16_t>(block[5] << 8 | block[6]);
+        const double slope = (readingB - readingA) / (fractionB - fractionA);
+        const auto gain = static_cast<int>(oldGain * (4095 / slope));
+        const auto zero =
+            static_cast<int>(oldZero + (fractionA * slope - readingA) * 4095 / oldGain);
+        block[3] = static_cast<uint8_t>(gain >> 8), block[4] = static_cast<uint8_t>(gain);
+        block[5] = static_cast<uint8_t>(zero >> 8), block[6] = static_cast<uint8_t>(zero);
+
+        line.instrument.setLevel(0.0);
+        EXPECT_LE(line.instrument.reportedCounts(), 2) << pass;
+        line.instrument.setLevel(1.0);
+        EXPECT_NEAR(line.instrument.reportedCounts(), 4095, 3) << pass;
+    }
+}
+
 }  // namespace
