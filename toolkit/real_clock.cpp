@@ -1,0 +1,46 @@
+// The real-time toolkit clock. A wait sleeps in short slices and repaints windows
+// between them, so a blocked callback leaves the windows drawn without spinning.
+#include "toolkit/real_clock.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "toolkit/event_pump.h"
+
+namespace {
+
+// Long enough to cost nothing, short enough that windows repaint smoothly.
+constexpr double kPaintSlice = 0.02;
+
+class RealClock : public ToolkitClock {
+  public:
+    RealClock() { timer_.start(); }
+
+    double now() override { return static_cast<double>(timer_.nsecsElapsed()) * 1e-9; }
+
+    void waitUntil(double when) override {
+        for (;;) {
+            double remaining = when - now();
+            if (remaining <= 0)
+                return;
+            PumpWindowEvents();
+            remaining = when - now();
+            if (remaining <= 0)
+                return;
+            std::this_thread::sleep_for(
+                std::chrono::duration<double>(std::min(remaining, kPaintSlice)));
+        }
+    }
+
+  private:
+    QElapsedTimer timer_;
+};
+
+}  // namespace
+
+ToolkitClock& RealToolkitClock() {
+    static RealClock clock;
+    return clock;
+}

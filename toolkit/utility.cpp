@@ -1,0 +1,27 @@
+// Delay and Timer, and the choice of clock they (and serial time-outs) follow.
+#include "toolkit/utility.h"
+
+#include "toolkit/real_clock.h"
+
+namespace {
+ToolkitClock* installedClock = nullptr;
+}
+
+void SetToolkitClock(ToolkitClock* clock) {
+    installedClock = clock;
+}
+
+ToolkitClock& CurrentClock() {
+    return installedClock ? *installedClock : RealToolkitClock();
+}
+
+int Delay(double seconds) {
+    ToolkitClock& clock = CurrentClock();
+    if (seconds > 0)
+        clock.waitUntil(clock.now() + seconds);
+    return 0;
+}
+
+double Timer() {
+    return CurrentClock().now();
+}
