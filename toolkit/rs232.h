@@ -55,6 +55,8 @@ public:
     virtual int write(const char* data, int count) = 0;
     // Blocks until count bytes are read or `timeoutSeconds` have passed; returns the count.
     virtual int read(char* buffer, int count, double timeoutSeconds) = 0;
+    // How long a write may wait for the device to take its bytes (the port's time-out).
+    virtual void setWriteTimeout(double /*seconds*/) {}
 };
 
 // Opens lines for OpenComConfig. The default opens the device through QSerialPort;

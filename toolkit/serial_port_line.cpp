@@ -1,0 +1,212 @@
+// A serial line on a QSerialPort, driven by blocking waits on the calling thread.
+//
+// Waits go in slices of at most kPaintSlice so windows repaint between them; each slice
+// sleeps in the kernel (poll), so a blocked read costs no CPU. Time-outs are measured
+// on the toolkit clock. A device that goes away (ResourceError, or a hung-up terminal)
+// makes the line report kComDeviceLost from then on.
+#include "toolkit/serial_port_line.h"
+
+#include <poll.h>
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+#include "toolkit/event_pump.h"
+#include "toolkit/utility.h"
+
+namespace {
+
+constexpr double kPaintSlice = 0.05;
+
+QSerialPort::Parity parityFor(int parity) {
+    switch (parity) {
+        case 1:
+            return QSerialPort::OddParity;
+        case 2:
+            return QSerialPort::EvenParity;
+        case 3:
+            return QSerialPort::MarkParity;
+        case 4:
+            return QSerialPort::SpaceParity;
+        default:
+            return QSerialPort::NoParity;
+    }
+}
+
+// A pseudo-terminal ignores line settings, and some refuse a few of them.
+bool isPseudoTerminal(const std::string& device) {
+    char* resolved = ::realpath(device.c_str(), nullptr);
+    const std::string path = resolved ? resolved : device;
+    std::free(resolved);
+    return path.rfind("/dev/pts/", 0) == 0;
+}
+
+class QtSerialLine : public SerialLine {
+  public:
+    explicit QtSerialLine(const std::string& device) {
+        port_.setPortName(QString::fromStdString(device));
+        QObject::connect(&port_, &QSerialPort::errorOccurred,
+                         [this](QSerialPort::SerialPortError e) {
+                             if (e == QSerialPort::ResourceError)
+                                 lost_ = true;
+                         });
+    }
+
+    // kComNoError, or why the device cannot be used with these settings.
+    int open(const std::string& device, const LineSettings& s) {
+        if (!port_.open(QIODevice::ReadWrite))
+            return kComCannotOpen;
+        const bool applied =
+            port_.setBaudRate(static_cast<qint32>(s.baudRate)) &&
+            port_.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)) &&
+            port_.setParity(parityFor(s.parity)) &&
+            port_.setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+            port_.setFlowControl(QSerialPort::NoFlowControl);
+        if (!applied && !isPseudoTerminal(device))
+            return kComCannotOpen;
+        port_.clearError();
+        // A freshly opened port starts empty, whatever the device held before.
+        port_.clear(QSerialPort::AllDirections);
+        port_.clearError();
+        return kComNoError;
+    }
+
+    int flushInput() override { return clearQueue(QSerialPort::Input); }
+    int flushOutput() override { return clearQueue(QSerialPort::Output); }
+    void setWriteTimeout(double seconds) override { writeTimeout_ = seconds; }
+
+    int write(const char* data, int count) override {
+        if (lost_)
+            return kComDeviceLost;
+        if (port_.write(data, count) != count)
+            return failure(kComIoError);
+        ToolkitClock& clock = CurrentClock();
+        const double deadline = clock.now() + writeTimeout_;
+        while (port_.bytesToWrite() > 0) {
+            if (const int f = failure(kComNoError))
+                return f;
+            const double remaining = deadline - clock.now();
+            if (remaining <= 0)
+                break;
+            // Painting may run the port's own notifiers, which can finish the job.
+            PumpWindowEvents();
+            if (port_.bytesToWrite() > 0)
+                waitSlice(remaining, [this](int ms) { return port_.waitForBytesWritten(ms); });
+        }
+        if (const int f = failure(kComNoError))
+            return f;
+        return count - static_cast<int>(port_.bytesToWrite());
+    }
+
+    int read(char* buffer, int count, double timeoutSeconds) override {
+        if (lost_)
+            return kComDeviceLost;
+        ToolkitClock& clock = CurrentClock();
+        const double deadline = clock.now() + timeoutSeconds;
+        int got = 0;
+        for (;;) {
+            const qint64 n = port_.read(buffer + got, count - got);
+            if (n > 0)
+                got += static_cast<int>(n);
+            if (got == count)
+                return got;
+            if (const int f = failure(kComNoError))
+                return f;
+            const double remaining = deadline - clock.now();
+            if (remaining <= 0)
+                return got;
+            PumpWindowEvents();
+            if (port_.bytesAvailable() == 0)
+                waitSlice(remaining, [this](int ms) { return port_.waitForReadyRead(ms); });
+        }
+    }
+
+  private:
+    int clearQueue(QSerialPort::Direction direction) {
+        if (lost_)
+            return kComDeviceLost;
+        if (!port_.clear(direction))
+            return failure(kComIoError);
+        return kComNoError;
+    }
+
+    // Waits at most one slice of `remaining` seconds and moves the toolkit clock on by
+    // the real time spent (a no-op on the real clock, which has moved by itself).
+    template <typename Wait>
+    void waitSlice(double remaining, Wait wait) {
+        ToolkitClock& clock = CurrentClock();
+        const double before = clock.now();
+        QElapsedTimer spent;
+        spent.start();
+        const int ms =
+            std::max(1, static_cast<int>(std::ceil(std::min(remaining, kPaintSlice) * 1000)));
+        wait(ms);
+        clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
+    }
+
+    // The code for the port's pending error (clearing it), or `otherwise` when there is none.
+    int failure(int otherwise) {
+        const QSerialPort::SerialPortError error = port_.error();
+        port_.clearError();
+        if (lost_)
+            return kComDeviceLost;
+        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
+            return otherwise;
+        if (error == QSerialPort::ResourceError || hungUp()) {
+            lost_ = true;
+            return kComDeviceLost;
+        }
+        return kComIoError;
+    }
+
+    // A terminal whose other side has gone (a pseudo-terminal's master closed).
+    bool hungUp() const {
+        pollfd fd{static_cast<int>(port_.handle()), POLLIN, 0};
+        return fd.fd >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLNVAL));
+    }
+
+    QSerialPort port_;
+    double writeTimeout_ = kDefaultComTimeout;
+    bool lost_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialLine> QtSerialBackend::open(int /*port*/, const std::string& deviceName,
+                                                  const LineSettings& settings, int& error) {
+    const std::string device = DeviceForComName(deviceName);
+    auto line = std::make_unique<QtSerialLine>(device);
+    error = line->open(device, settings);
+    if (error != kComNoError)
+        return nullptr;
+    return line;
+}
+
+SerialBackend& DefaultSerialBackend() {
+    static QtSerialBackend backend;
+    return backend;
+}
+
+std::string DeviceForComName(const std::string& comName) {
+    const bool isComName = comName.size() > 3 && std::toupper(comName[0]) == 'C' &&
+                           std::toupper(comName[1]) == 'O' && std::toupper(comName[2]) == 'M' &&
+                           std::all_of(comName.begin() + 3, comName.end(),
+                                       [](unsigned char c) { return std::isdigit(c); });
+    if (!isComName)
+        return comName;
+#ifdef _WIN32
+    return comName;
+#else
+    const int number = std::atoi(comName.c_str() + 3);
+    if (number < 1)
+        return comName;
+    const std::string variable = "QUORVEL_COM" + std::to_string(number);
+    if (const char* device = std::getenv(variable.c_str()); device && *device)
+        return device;
+    return "/dev/ttyS" + std::to_string(number - 1);
+#endif
+}

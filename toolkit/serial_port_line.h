@@ -1,0 +1,13 @@
+// The default serial backend: a real device (or pseudo-terminal) through QSerialPort.
+#pragma once
+
+#include "toolkit/rs232.h"
+
+class QtSerialBackend : public SerialBackend {
+  public:
+    std::unique_ptr<SerialLine> open(int port, const std::string& deviceName,
+                                     const LineSettings& settings, int& error) override;
+};
+
+// The backend OpenComConfig uses while no other is installed.
+SerialBackend& DefaultSerialBackend();
