@@ -1,0 +1,95 @@
+// Data files by handle: ASCII line ends, and what opening does to an existing file.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "toolkit/files.h"
+
+namespace {
+
+class DataFileTest : public ::testing::Test {
+  protected:
+    std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
+    static std::string contents(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void write(const std::string& file, const std::string& text) {
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    static int writeText(int handle, const std::string& text) {
+        return CVI_WriteFile(handle, text.data(), static_cast<int>(text.size()));
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(DataFileTest, AsciiModeStoresEachLineFeedAsCarriageReturnLineFeed) {
+    const int handle =
+        CVI_OpenFile(path("log.txt").c_str(), VAL_READ_WRITE, VAL_OPEN_AS_IS, VAL_ASCII);
+    ASSERT_GE(handle, 0);
+    EXPECT_EQ(writeText(handle, "01234\n"), 6);  // counts what was given, not what was stored
+    EXPECT_EQ(writeText(handle, "01000 00328\n"), 12);
+    EXPECT_EQ(CVI_CloseFile(handle), 0);
+    EXPECT_EQ(contents(path("log.txt")), "01234\r\n01000 00328\r\n");
+
+    const int binary =
+        CVI_OpenFile(path("raw.bin").c_str(), VAL_WRITE_ONLY, VAL_TRUNCATE, VAL_BINARY);
+    ASSERT_GE(binary, 0);
+    EXPECT_EQ(writeText(binary, "a\nb"), 3);
+    EXPECT_EQ(CVI_CloseFile(binary), 0);
+    EXPECT_EQ(contents(path("raw.bin")), "a\nb");
+}
+
+TEST_F(DataFileTest, OpeningAsIsOverwritesFromTheStartAndKeepsTheTail) {
+    write(path("log.txt"), "OLD-RECORD-1\r\nOLD-RECORD-2\r\n");
+    const int handle =
+        CVI_OpenFile(path("log.txt").c_str(), VAL_READ_WRITE, VAL_OPEN_AS_IS, VAL_ASCII);
+    ASSERT_GE(handle, 0);
+    writeText(handle, "00042\n");
+    CVI_CloseFile(handle);
+    EXPECT_EQ(contents(path("log.txt")), "00042\r\nORD-1\r\nOLD-RECORD-2\r\n");
+}
+
+TEST_F(DataFileTest, TruncateEmptiesAndAppendAddsAtTheEnd) {
+    write(path("t.txt"), "previous content");
+    int handle = CVI_OpenFile(path("t.txt").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    ASSERT_GE(handle, 0);
+    writeText(handle, "new\n");
+    CVI_CloseFile(handle);
+    EXPECT_EQ(contents(path("t.txt")), "new\r\n");
+
+    handle = CVI_OpenFile(path("t.txt").c_str(), VAL_WRITE_ONLY, VAL_APPEND, VAL_ASCII);
+    ASSERT_GE(handle, 0);
+    writeText(handle, "more\n");
+    CVI_CloseFile(handle);
+    EXPECT_EQ(contents(path("t.txt")), "new\r\nmore\r\n");
+}
+
+TEST_F(DataFileTest, FailuresGiveMinusOne) {
+    EXPECT_EQ(
+        CVI_OpenFile(dir_.path().toStdString().c_str(), VAL_READ_WRITE, VAL_OPEN_AS_IS, VAL_ASCII),
+        -1);
+    EXPECT_EQ(
+        CVI_OpenFile(path("missing/dir/log.txt").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII),
+        -1);
+    EXPECT_EQ(CVI_OpenFile(path("absent.txt").c_str(), VAL_READ_ONLY, VAL_OPEN_AS_IS, VAL_ASCII),
+              -1);
+    EXPECT_EQ(CVI_WriteFile(-1, "x", 1), -1);
+    EXPECT_EQ(CVI_CloseFile(-1), -1);
+
+    // Handles are reused once closed; a closed handle takes no more writes.
+    const int first = CVI_OpenFile(path("a").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(CVI_CloseFile(first), 0);
+    EXPECT_EQ(CVI_WriteFile(first, "x", 1), -1);
+    EXPECT_EQ(CVI_CloseFile(first), -1);
+    const int second = CVI_OpenFile(path("b").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    EXPECT_EQ(second, first);
+    CVI_CloseFile(second);
+}
+
+}  // namespace
