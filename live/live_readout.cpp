@@ -6,6 +6,7 @@
 #include "live/live_readout.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "app/panel_set.h"
 #include "link/link_state.h"
@@ -69,16 +70,21 @@ bool readRunSettings(float& fullScale) {
     return true;
 }
 
-void showRecordText(const char* text) {
-    ResetTextBox(currentPanel, LIVE_RECORD, "");
-    InsertTextBoxLine(currentPanel, LIVE_RECORD, -1, text);
+// The box holds one line: the record without the line end the instrument puts in it.
+// Replacing the whole content is one update (and one repaint) a record, not two.
+void showRecordText(const char* text, int length) {
+    char line[kTwoValueRecordLength + 1];
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) --length;
+    std::memcpy(line, text, static_cast<size_t>(length));
+    line[length] = '\0';
+    ResetTextBox(currentPanel, LIVE_RECORD, line);
 }
 
 // One pass: a record into ioBuffer, its values to the panel, its characters to the log.
 void takeRecord(int recordLength, float fullScale) {
     if (readReply(ioBuffer, recordLength) != recordLength) {
         ++liveRecordsMissed;
-        showRecordText(kNoRecordLine);
+        ResetTextBox(currentPanel, LIVE_RECORD, kNoRecordLine);
         return;
     }
     ioBuffer[recordLength] = '\0';
@@ -92,8 +98,7 @@ void takeRecord(int recordLength, float fullScale) {
     PlotStripChartPoint(currentPanel, LIVE_CHART, plotted);
     ioBuffer[recordLength] = '\n';
     writeLogRecord(ioBuffer, recordLength + 1);
-    ioBuffer[recordLength] = '\0';
-    showRecordText(ioBuffer);
+    showRecordText(ioBuffer, recordLength);
     ++liveRecordsShown;
 }
 
