@@ -10,7 +10,7 @@ class QWidget;
 
 // Answers MessagePopup and FileSelectPopup instead of showing a modal dialog.
 class PopupAnswerer {
-public:
+  public:
     virtual ~PopupAnswerer() = default;
     virtual void message(const std::string& title, const std::string& text) = 0;
     // Returns what FileSelectPopup returns; writes the chosen path into `path`.
@@ -20,14 +20,17 @@ public:
 // nullptr restores the real, modal dialogs.
 void SetPopupAnswerer(PopupAnswerer* answerer);
 
-QWidget* PanelWindow(int panel);                // nullptr for an unknown handle
+QWidget* PanelWindow(int panel);                 // nullptr for an unknown handle
 QWidget* ControlWidget(int panel, int control);  // nullptr for an unknown id
-int PanelResourceId(int panel);                 // negative for an unknown handle
+int PanelResourceId(int panel);                  // negative for an unknown handle
 bool IsPanelVisible(int panel);
-std::vector<int> LoadedPanels();                // handles, in the order of loading
+std::vector<int> LoadedPanels();  // handles, in the order of loading
 std::vector<std::string> TextBoxLines(int panel, int control);
 // Points plotted on a strip chart and its y range, for tests and benchmarks.
 std::vector<double> StripChartPoints(int panel, int control);
 void StripChartYRange(int panel, int control, double& ymin, double& ymax);
 // Where LoadPanel found the resource file last; empty before the first load.
 std::string ResolvedResourcePath(const char* resourceFile);
+// True once QuitUserInterface was called, until RunUserInterface returned its code or
+// DiscardAllPanels started afresh; the code goes to `code` when given.
+bool QuitRequested(int* code = nullptr);

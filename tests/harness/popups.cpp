@@ -1,0 +1,24 @@
+#include "tests/harness/popups.h"
+
+#include "toolkit/userint.h"
+
+void RecordingPopups::message(const std::string& title, const std::string& text) {
+    messages.push_back({title, text});
+    if (onMessage)
+        onMessage(messages.back());
+}
+
+int RecordingPopups::fileSelect(const std::string& title, bool allowCancel, std::string& path) {
+    fileRequests.push_back({title, allowCancel});
+    path = answerResult_ > 0 ? answerPath_ : std::string();
+    return answerResult_;
+}
+
+void RecordingPopups::answerFileSelect(std::string path, int result) {
+    answerPath_ = std::move(path);
+    answerResult_ = result;
+}
+
+void RecordingPopups::answerCancel() {
+    answerFileSelect({}, VAL_NO_FILE_SELECTED);
+}

@@ -1,0 +1,39 @@
+// Stands in for the operator at modal pop-ups: records every message and file request,
+// and answers file requests as the test arranged (by default with a cancel).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/testing.h"
+
+struct RecordedMessage {
+    std::string title;
+    std::string text;
+};
+
+struct RecordedFileRequest {
+    std::string title;
+    bool allowCancel = false;
+};
+
+class RecordingPopups : public PopupAnswerer {
+  public:
+    void message(const std::string& title, const std::string& text) override;
+    int fileSelect(const std::string& title, bool allowCancel, std::string& path) override;
+
+    // Later file requests choose `path` with `result` (VAL_NEW_FILE_SELECTED, ...).
+    void answerFileSelect(std::string path, int result);
+    void answerCancel();
+
+    // Runs while a pop-up is open, as the operator acting before answering it.
+    std::function<void(const RecordedMessage&)> onMessage;
+
+    std::vector<RecordedMessage> messages;
+    std::vector<RecordedFileRequest> fileRequests;
+
+  private:
+    std::string answerPath_;
+    int answerResult_ = 0;  // VAL_NO_FILE_SELECTED
+};

@@ -1,0 +1,87 @@
+#include "tests/toolkit_panels_fixture.h"
+
+#include <QFile>
+#include <QWidget>
+#include <array>
+#include <cstdlib>
+
+#include "toolkit/testing.h"
+
+namespace panels_test {
+
+std::vector<std::string>& log() {
+    static std::vector<std::string> entries;
+    return entries;
+}
+
+std::function<void(int panel)> whileSlow;
+
+namespace {
+
+std::string labelOf(int panel, int control) {
+    const QWidget* w = ControlWidget(panel, control);
+    return w ? w->accessibleName().toStdString() : "control " + std::to_string(control);
+}
+
+const std::array<CallbackBinding, 3> kCallbacks{{
+    {"record", record, nullptr},
+    {"slow", slow, nullptr},
+    {"watch", nullptr, watch},
+}};
+
+}  // namespace
+
+int record(int panel, int control, int event, void*, int, int) {
+    log().push_back(labelOf(panel, control) + " " + std::to_string(event));
+    return 0;
+}
+
+int slow(int panel, int control, int event, void*, int, int) {
+    log().push_back(labelOf(panel, control) + " " + std::to_string(event));
+    if (event == EVENT_COMMIT && whileSlow)
+        whileSlow(panel);
+    log().push_back(labelOf(panel, control) + " end");
+    return 0;
+}
+
+int watch(int, int event, void*, int, int) {
+    log().push_back("panel " + std::to_string(event));
+    return 0;
+}
+
+void Panels::SetUp() {
+    ASSERT_TRUE(dir.isValid());
+    log().clear();
+    whileSlow = nullptr;
+    unsetenv("QUORVEL_UIR");
+    BindCallbacks(kCallbacks);
+    path = writeResource("panels.uir", kResourceText);
+}
+
+void Panels::TearDown() {
+    DiscardAllPanels();
+    SetPopupAnswerer(nullptr);
+    whileSlow = nullptr;
+}
+
+std::string Panels::writeResource(const std::string& name, const std::string& text) {
+    const QString file = dir.filePath(QString::fromStdString(name));
+    QFile out(file);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(text.data(), static_cast<qint64>(text.size()));
+    return file.toStdString();
+}
+
+int Panels::load(int panelId) {
+    const int handle = LoadPanel(0, path.c_str(), panelId);
+    EXPECT_GT(handle, 0) << "panel " << panelId;
+    return handle;
+}
+
+int Panels::show(int panelId) {
+    const int handle = load(panelId);
+    EXPECT_EQ(DisplayPanel(handle), 0);
+    return handle;
+}
+
+}  // namespace panels_test

@@ -1,0 +1,165 @@
+// Control basics, the controls without a value (buttons, labels), the text box and the
+// strip chart's control; the value controls are in control_values.cpp.
+#include "toolkit/control_widgets.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "toolkit/strip_chart.h"
+
+namespace {
+
+// Widget texts treat '&' as a shortcut marker; labels are meant literally.
+QString literal(QString text) {
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+class ButtonControl : public PanelControl {
+  public:
+    ButtonControl(const ControlDef& def, QWidget* panel, bool hidesPanel)
+        : PanelControl(def, panel) {
+        auto* button = new QPushButton(literal(def.label), panel);
+        button->setAutoDefault(false);
+        setWidget(button, false);
+        if (hidesPanel)
+            connect(button, &QPushButton::clicked, this, [button] { button->window()->hide(); });
+        else
+            connect(button, &QPushButton::clicked, this, &PanelControl::committed);
+    }
+};
+
+class LabelControl : public PanelControl {
+  public:
+    LabelControl(const ControlDef& def, QWidget* panel) : PanelControl(def, panel) {
+        auto* label = new QLabel(def.label, panel);
+        label->setTextFormat(Qt::PlainText);
+        setWidget(label, false);
+    }
+};
+
+}  // namespace
+
+PanelControl::PanelControl(const ControlDef& def, QWidget* panel) : QObject(panel), def_(def) {}
+
+PanelControl* PanelControl::create(const ControlDef& def, QWidget* panel) {
+    switch (def.kind) {
+        case ControlKind::Numeric:
+            if (def.dataType == DataType::Int)
+                return new IntNumericControl(def, panel);
+            return new RealNumericControl(def, panel);
+        case ControlKind::Binary:
+            return new BinaryControl(def, panel);
+        case ControlKind::Ring:
+            return new RingControl(def, panel);
+        case ControlKind::TextBox:
+            return new TextBoxControl(def, panel);
+        case ControlKind::StripChart:
+            return new StripChartControl(def, panel);
+        case ControlKind::Button:
+            return new ButtonControl(def, panel, false);
+        case ControlKind::HideButton:
+            return new ButtonControl(def, panel, true);
+        case ControlKind::Indicator:
+            return new IndicatorControl(def, panel);
+        case ControlKind::Label:
+            return new LabelControl(def, panel);
+    }
+    return nullptr;
+}
+
+void PanelControl::setWidget(QWidget* widget, bool captioned) {
+    widget_ = widget;
+    widget->setAccessibleName(def_.label);
+    widget->setObjectName(QStringLiteral("control%1").arg(def_.id));
+    if (captioned) {
+        auto* label = new QLabel(literal(def_.label), widget->parentWidget());
+        label->setBuddy(widget);
+        caption_ = label;
+    }
+}
+
+void PanelControl::setDimmed(bool dimmed) {
+    dimmed_ = dimmed;
+    widget_->setEnabled(!dimmed);
+    if (caption_)
+        caption_->setEnabled(!dimmed);
+}
+
+void PanelControl::enableRightClick() {
+    widget_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget_, &QWidget::customContextMenuRequested, this, &PanelControl::rightClicked);
+}
+
+TextBoxControl::TextBoxControl(const ControlDef& def, QWidget* panel)
+    : PanelControl(def, panel), edit_(new QPlainTextEdit(panel)) {
+    edit_->setReadOnly(true);
+    edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    edit_->setLineWrapMode(def.rows > 1 ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    if (def.rows == 1) {
+        edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    // Room for rows x columns characters, with the scroll bar outside that room.
+    const QFontMetrics fm(edit_->font());
+    const int chrome = 2 * (edit_->frameWidth() + qCeil(edit_->document()->documentMargin()));
+    const int bar = def.rows > 1 ? edit_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    edit_->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * def.columns + chrome + bar,
+                          fm.lineSpacing() * def.rows + chrome);
+    edit_->setSizePolicy(QSizePolicy::Expanding,
+                         def.rows > 1 ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+    edit_->setFixedHeight(edit_->minimumHeight());
+    if (def.rows > 1)
+        edit_->setMaximumHeight(QWIDGETSIZE_MAX);
+    setWidget(edit_, true);
+    reset(def.text);
+}
+
+// A text ending in a line feed holds no empty last line.
+void TextBoxControl::reset(const QString& text) {
+    edit_->setPlainText(text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text);
+}
+
+void TextBoxControl::insertLine(int index, QString text) {
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    QTextDocument* doc = edit_->document();
+    const bool empty = doc->isEmpty();
+    if (!empty && index >= 0 && index < doc->blockCount()) {
+        QTextCursor at(doc->findBlockByNumber(index));
+        at.insertText(text);
+        at.insertBlock();
+        return;
+    }
+    QTextCursor end(doc);
+    end.movePosition(QTextCursor::End);
+    if (!empty)
+        end.insertBlock();
+    end.insertText(text);
+    edit_->setTextCursor(end);
+    edit_->ensureCursorVisible();
+}
+
+std::vector<std::string> TextBoxControl::lines() const {
+    std::vector<std::string> out;
+    const QTextDocument* doc = edit_->document();
+    if (doc->isEmpty())
+        return out;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        out.push_back(b.text().toStdString());
+    return out;
+}
+
+StripChartControl::StripChartControl(const ControlDef& def, QWidget* panel)
+    : PanelControl(def, panel),
+      chart_(new StripChart(def.label, def.points, def.ymin, def.ymax, panel)) {
+    if (def.width > 0 && def.height > 0)
+        chart_->setPreferredSize({def.width, def.height});
+    setWidget(chart_, true);
+}

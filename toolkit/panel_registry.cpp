@@ -1,0 +1,181 @@
+// Panel windows, their layout and close box, the handle registry and the callback table.
+#include "toolkit/panel_registry.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <string>
+
+#include "toolkit/dispatch.h"
+#include "toolkit/event_pump.h"
+
+namespace {
+
+struct Binding {
+    CtrlCallbackPtr control = nullptr;
+    PanelCallbackPtr panel = nullptr;
+};
+
+std::map<std::string, Binding>& bindings() {
+    static std::map<std::string, Binding> table;
+    return table;
+}
+
+std::map<int, PanelWidget*>& panels() {
+    static std::map<int, PanelWidget*> registry;
+    return registry;
+}
+
+int nextHandle = 1;
+
+// Controls that take several lines keep their caption at the top, not in the middle.
+bool isTall(const ControlDef& def) {
+    return def.kind == ControlKind::StripChart ||
+           (def.kind == ControlKind::TextBox && def.rows > 1);
+}
+
+void connectEvents(const PanelWidget& window, PanelControl* control, CtrlCallbackPtr callback) {
+    const UserEventRecord commit{window.handle(), control->def().id, EVENT_COMMIT, callback,
+                                 nullptr};
+    QObject::connect(control, &PanelControl::committed, control,
+                     [commit] { postUserEvent(commit); });
+    UserEventRecord rightClick = commit;
+    rightClick.event = EVENT_RIGHT_CLICK;
+    control->enableRightClick();
+    QObject::connect(control, &PanelControl::rightClicked, control,
+                     [rightClick] { postUserEvent(rightClick); });
+}
+
+}  // namespace
+
+PanelWidget::PanelWidget(int handle, std::shared_ptr<const ResourceFile> file, const PanelDef& def,
+                         PanelCallbackPtr panelCallback)
+    : handle_(handle), file_(std::move(file)), def_(def), panelCallback_(panelCallback) {
+    setWindowTitle(def.title);
+    setAccessibleName(def.title);
+    setObjectName(QStringLiteral("panel%1").arg(def.id));
+    for (const auto& c : def.controls) controls_[c.id] = PanelControl::create(c, this);
+    layOut();
+}
+
+PanelControl* PanelWidget::control(int id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+// Two grid columns per resource column: the caption, then the control. Controls without
+// a caption (buttons, switches, labels) take both.
+void PanelWidget::layOut() {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(16, 14, 16, 14);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->setSizeConstraint(QLayout::SetMinimumSize);
+    for (const auto& def : def_.controls) {
+        const PanelControl* c = controls_.at(def.id);
+        const int row = def.row, col = 2 * def.col;
+        if (c->caption()) {
+            const Qt::Alignment align =
+                Qt::AlignRight | (isTall(def) ? Qt::AlignTop : Qt::AlignVCenter);
+            grid->addWidget(c->caption(), row, col, def.rowSpan, 1, align);
+            grid->addWidget(c->widget(), row, col + 1, def.rowSpan, 2 * def.colSpan - 1);
+        } else {
+            grid->addWidget(c->widget(), row, col, def.rowSpan, 2 * def.colSpan);
+        }
+    }
+    adjustSize();
+}
+
+// The close box never closes a panel by itself: it hides it, presses a button, or tells
+// the panel callback, as the resource file says.
+void PanelWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (def_.onClose == CloseAction::Hide) {
+        hide();
+    } else if (def_.onClose == CloseAction::PressControl) {
+        const PanelControl* c = control(def_.closeControl);
+        if (auto* button = qobject_cast<QAbstractButton*>(c ? c->widget() : nullptr))
+            button->click();
+    }
+    if (panelCallback_)
+        postUserEvent({handle_, 0, EVENT_CLOSE, nullptr, panelCallback_});
+}
+
+int createPanel(std::shared_ptr<const ResourceFile> file, const PanelDef& def,
+                ResourceError& error) {
+    auto unbound = [&](const QString& where, const std::string& name) {
+        error.code = UIE_CallbackNotBound;
+        error.message = QStringLiteral("%1: %2: callback \"%3\" is not bound")
+                            .arg(file->path, where, QString::fromStdString(name))
+                            .toStdString();
+        return error.code;
+    };
+    PanelCallbackPtr panelCallback = nullptr;
+    if (!def.callback.empty()) {
+        const auto it = bindings().find(def.callback);
+        if (it == bindings().end() || !it->second.panel)
+            return unbound(QStringLiteral("panel %1").arg(def.id), def.callback);
+        panelCallback = it->second.panel;
+    }
+    std::map<int, CtrlCallbackPtr> controlCallbacks;
+    for (const auto& c : def.controls) {
+        if (c.callback.empty())
+            continue;
+        const auto it = bindings().find(c.callback);
+        if (it == bindings().end() || !it->second.control)
+            return unbound(QStringLiteral("panel %1, control %2").arg(def.id).arg(c.id),
+                           c.callback);
+        controlCallbacks[c.id] = it->second.control;
+    }
+    const int handle = nextHandle++;
+    auto* window = new PanelWidget(handle, std::move(file), def, panelCallback);
+    for (const auto& [id, callback] : controlCallbacks)
+        connectEvents(*window, window->control(id), callback);
+    panels()[handle] = window;
+    return handle;
+}
+
+PanelWidget* findPanel(int handle) {
+    const auto it = panels().find(handle);
+    return it == panels().end() ? nullptr : it->second;
+}
+
+PanelControl* findControl(int handle, int control, int& code) {
+    const PanelWidget* window = findPanel(handle);
+    PanelControl* c = window ? window->control(control) : nullptr;
+    code = !window ? UIE_InvalidPanel : !c ? UIE_InvalidControl : UIE_NoError;
+    return c;
+}
+
+void discardPanel(int handle) {
+    PanelWidget* window = findPanel(handle);
+    if (!window)
+        return;
+    panels().erase(handle);
+    window->hide();
+    if (InsideCallback())
+        window->deleteLater();
+    else
+        delete window;
+}
+
+void discardAllPanels() {
+    while (!panels().empty()) discardPanel(panels().begin()->first);
+    if (!InsideCallback() && QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+std::vector<int> loadedPanelHandles() {
+    std::vector<int> handles;
+    for (const auto& entry : panels()) handles.push_back(entry.first);
+    return handles;
+}
+
+void bindCallbackTable(std::span<const CallbackBinding> table) {
+    bindings().clear();
+    for (const auto& b : table) {
+        if (b.name)
+            bindings()[b.name] = {b.control, b.panel};
+    }
+}

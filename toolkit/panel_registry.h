@@ -1,0 +1,56 @@
+// Panel instances by handle: the window of each loaded panel, its controls laid out from
+// the resource file, its close box, and the callback names bound to functions.
+//
+// Handles count up from 1 and are never reused in a process. A discarded panel leaves
+// the registry at once; its window is deleted right away between callbacks, and only
+// later while a callback runs, since that callback may come from one of its widgets.
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "toolkit/control_widgets.h"
+#include "toolkit/resource_file.h"
+#include "toolkit/userint.h"
+
+class PanelWidget : public QWidget {
+    Q_OBJECT
+  public:
+    PanelWidget(int handle, std::shared_ptr<const ResourceFile> file, const PanelDef& def,
+                PanelCallbackPtr panelCallback);
+
+    int handle() const { return handle_; }
+    int resourceId() const { return def_.id; }
+    PanelControl* control(int id) const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void layOut();
+
+    int handle_;
+    std::shared_ptr<const ResourceFile> file_;  // keeps def_ alive
+    const PanelDef& def_;
+    PanelCallbackPtr panelCallback_;
+    std::map<int, PanelControl*> controls_;
+};
+
+struct ResourceError;
+
+// Binds the callbacks of `def` by name and creates a hidden instance; on failure
+// returns a negative UIError and fills `error`.
+int createPanel(std::shared_ptr<const ResourceFile> file, const PanelDef& def,
+                ResourceError& error);
+
+PanelWidget* findPanel(int handle);
+// The control, or nullptr with `code` set to UIE_InvalidPanel or UIE_InvalidControl.
+PanelControl* findControl(int handle, int control, int& code);
+void discardPanel(int handle);
+void discardAllPanels();
+std::vector<int> loadedPanelHandles();
+
+void bindCallbackTable(std::span<const CallbackBinding> table);

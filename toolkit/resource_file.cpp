@@ -1,0 +1,85 @@
+// Finding a resource file by its bare name and keeping each parsed file in memory.
+//
+// Panels are loaded on every navigation, so a file is parsed once per path and version:
+// a reload only checks the file's size and modification time.
+#include "toolkit/resource_file.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+
+#include "toolkit/userint.h"
+
+#ifndef QUORVEL_DATA_DIR
+#define QUORVEL_DATA_DIR ""
+#endif
+#ifndef QUORVEL_SOURCE_UI_DIR
+#define QUORVEL_SOURCE_UI_DIR ""
+#endif
+
+namespace {
+
+struct CachedFile {
+    QDateTime modified;
+    qint64 size = -1;
+    std::shared_ptr<const ResourceFile> file;
+};
+
+std::map<QString, CachedFile>& cache() {
+    static std::map<QString, CachedFile> files;
+    return files;
+}
+
+}  // namespace
+
+QString resolveResourcePath(const char* name, ResourceError& error) {
+    const QString requested = QString::fromLocal8Bit(name ? name : "");
+    QStringList candidates;
+    const QString override = qEnvironmentVariable("QUORVEL_UIR");
+    if (requested.contains(QLatin1Char('/')) || requested.contains(QLatin1Char('\\'))) {
+        candidates << requested;
+    } else if (!override.isEmpty()) {
+        candidates << override;
+    } else if (!requested.isEmpty()) {
+        if (QCoreApplication::instance())
+            candidates << QDir(QCoreApplication::applicationDirPath()).filePath(requested);
+        for (const char* dir : {QUORVEL_DATA_DIR, QUORVEL_SOURCE_UI_DIR}) {
+            if (*dir)
+                candidates << QDir(QString::fromLocal8Bit(dir)).filePath(requested);
+        }
+    }
+    for (const auto& path : candidates) {
+        if (QFileInfo(path).isFile())
+            return QFileInfo(path).absoluteFilePath();
+    }
+    error.code = UIE_ResourceFileMissing;
+    error.message =
+        QStringLiteral("resource file \"%1\" not found (looked for: %2)")
+            .arg(requested, candidates.isEmpty() ? QStringLiteral("nothing")
+                                                 : candidates.join(QStringLiteral(", ")))
+            .toStdString();
+    return {};
+}
+
+std::shared_ptr<const ResourceFile> loadResourceFile(const QString& path, ResourceError& error) {
+    const QFileInfo info(path);
+    CachedFile& entry = cache()[path];
+    if (entry.file && entry.modified == info.lastModified() && entry.size == info.size())
+        return entry.file;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error.code = UIE_ResourceFileMissing;
+        error.message =
+            QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString()).toStdString();
+        return nullptr;
+    }
+    auto parsed = parseResourceText(file.readAll(), path, error);
+    if (parsed)
+        entry = {info.lastModified(), info.size(), parsed};
+    else
+        cache().erase(path);
+    return parsed;
+}

@@ -1,0 +1,131 @@
+// Painting and bookkeeping of the strip chart.
+#include "toolkit/strip_chart.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace {
+
+constexpr int kFrameMs = 16;
+
+QString number(double v) {
+    return QString::number(v, 'g', 6);
+}
+
+}  // namespace
+
+StripChart::StripChart(const QString& name, int capacity, double ymin, double ymax, QWidget* parent)
+    : QWidget(parent), name_(name), capacity_(std::max(2, capacity)), ymin_(ymin), ymax_(ymax) {
+    setAccessibleName(name);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    frame_.setSingleShot(true);
+    frame_.setInterval(kFrameMs);
+    connect(&frame_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    describe();
+}
+
+void StripChart::addPoint(double value) {
+    points_.push_back(value);
+    if (static_cast<int>(points_.size()) > capacity_)
+        points_.pop_front();
+    describe();
+    if (!frame_.isActive())
+        frame_.start();
+}
+
+void StripChart::setYRange(double ymin, double ymax) {
+    autoscale_ = false;
+    ymin_ = ymin;
+    ymax_ = ymax;
+    describe();
+    update();
+}
+
+void StripChart::setAutoscale(bool on) {
+    autoscale_ = on;
+    describe();
+    update();
+}
+
+double StripChart::ymin() const {
+    if (autoscale_ && !points_.empty())
+        return *std::min_element(points_.begin(), points_.end());
+    return ymin_;
+}
+
+double StripChart::ymax() const {
+    if (autoscale_ && !points_.empty())
+        return *std::max_element(points_.begin(), points_.end());
+    return ymax_;
+}
+
+// Screen readers cannot see the trace: the description carries the latest value.
+void StripChart::describe() {
+    const QString range = QStringLiteral("range %1 to %2").arg(number(ymin()), number(ymax()));
+    if (points_.empty())
+        setAccessibleDescription(QStringLiteral("Strip chart, no values yet, %1").arg(range));
+    else
+        setAccessibleDescription(
+            QStringLiteral("Strip chart, latest value %1, %2").arg(number(points_.back()), range));
+}
+
+QSize StripChart::sizeHint() const {
+    return preferred_.isValid() ? preferred_ : QSize(400, 200);
+}
+
+QSize StripChart::minimumSizeHint() const {
+    return {160, 80};
+}
+
+void StripChart::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPalette& pal = palette();
+    p.fillRect(rect(), pal.color(QPalette::Base));
+
+    const QFontMetrics fm(font());
+    const QString top = number(ymax()), bottom = number(ymin());
+    const int axisWidth = std::max(fm.horizontalAdvance(top), fm.horizontalAdvance(bottom)) + 8;
+    const QRectF plot =
+        QRectF(rect()).adjusted(axisWidth, fm.height() / 2.0 + 2, -6, -(fm.height() / 2.0 + 2));
+
+    p.setPen(pal.color(QPalette::Text));
+    p.drawText(QRectF(0, plot.top() - fm.height() / 2.0, axisWidth - 4, fm.height()),
+               Qt::AlignRight | Qt::AlignVCenter, top);
+    p.drawText(QRectF(0, plot.bottom() - fm.height() / 2.0, axisWidth - 4, fm.height()),
+               Qt::AlignRight | Qt::AlignVCenter, bottom);
+
+    p.setPen(QPen(pal.color(QPalette::Mid), 0, Qt::DotLine));
+    for (int i = 1; i < 4; ++i) {
+        const double y = plot.top() + plot.height() * i / 4.0;
+        p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    }
+    p.setPen(QPen(pal.color(QPalette::Mid), 0));
+    p.drawRect(plot);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    if (points_.empty())
+        return;
+    const double lo = ymin(), hi = ymax();
+    const double span = hi > lo ? hi - lo : 0.0;
+    auto yFor = [&](double v) {
+        if (span == 0.0)
+            return plot.center().y();
+        return plot.bottom() - (std::clamp(v, lo, hi) - lo) / span * plot.height();
+    };
+    // The newest point sits at the right edge; older ones scroll to the left.
+    const double dx = plot.width() / (capacity_ - 1);
+    const double x0 = plot.right() - dx * (static_cast<double>(points_.size()) - 1);
+    QPainterPath path;
+    for (size_t i = 0; i < points_.size(); ++i) {
+        const QPointF at(x0 + dx * static_cast<double>(i), yFor(points_[i]));
+        if (i == 0)
+            path.moveTo(at);
+        else
+            path.lineTo(at);
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(pal.color(QPalette::Highlight), 1.5));
+    p.drawPath(path);
+}

@@ -1,0 +1,57 @@
+// What tests reach below the panel interface: widgets and data behind handles.
+#include "toolkit/testing.h"
+
+#include "toolkit/panel_registry.h"
+#include "toolkit/strip_chart.h"
+
+namespace {
+
+template <typename Kind>
+Kind* controlOf(int panel, int control) {
+    int code = 0;
+    return qobject_cast<Kind*>(findControl(panel, control, code));
+}
+
+}  // namespace
+
+QWidget* PanelWindow(int panel) {
+    return findPanel(panel);
+}
+
+QWidget* ControlWidget(int panel, int control) {
+    int code = 0;
+    const PanelControl* c = findControl(panel, control, code);
+    return c ? c->widget() : nullptr;
+}
+
+int PanelResourceId(int panel) {
+    const PanelWidget* window = findPanel(panel);
+    return window ? window->resourceId() : UIE_InvalidPanel;
+}
+
+bool IsPanelVisible(int panel) {
+    const PanelWidget* window = findPanel(panel);
+    return window && window->isVisible();
+}
+
+std::vector<int> LoadedPanels() {
+    return loadedPanelHandles();
+}
+
+std::vector<std::string> TextBoxLines(int panel, int control) {
+    const auto* box = controlOf<TextBoxControl>(panel, control);
+    return box ? box->lines() : std::vector<std::string>{};
+}
+
+std::vector<double> StripChartPoints(int panel, int control) {
+    const auto* c = controlOf<StripChartControl>(panel, control);
+    if (!c)
+        return {};
+    return {c->chart()->points().begin(), c->chart()->points().end()};
+}
+
+void StripChartYRange(int panel, int control, double& ymin, double& ymax) {
+    const auto* c = controlOf<StripChartControl>(panel, control);
+    ymin = c ? c->chart()->ymin() : 0.0;
+    ymax = c ? c->chart()->ymax() : 0.0;
+}
