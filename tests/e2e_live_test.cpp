@@ -1,0 +1,78 @@
+// End to end: a live run with a log through the tool's real serial layer, against
+// quorvel-sim on a pseudo-terminal, in real time.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/panel_set.h"
+#include "app/vaskinterface.h"
+#include "live/live_log.h"
+#include "live/live_readout.h"
+#include "tests/harness/operator.h"
+#include "tests/harness/popups.h"
+#include "tests/harness/sim_process.h"
+#include "toolkit/rs232.h"
+#include "toolkit/testing.h"
+#include "toolkit/userint.h"
+#include "toolkit/utility.h"
+#include "ui/vaskinterface_ids.h"
+
+namespace {
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButton) {
+    // A steady level at half the gauge: every record reads 2050.
+    SimProcess sim({"--no-drift", "--level", "0.5"});
+    ASSERT_TRUE(sim.started());
+    sim.exportAs(1);
+    const std::string logPath =
+        (std::filesystem::temp_directory_path() / ("quorvel-e2e-live-" + std::to_string(getpid())))
+            .string();
+    RecordingPopups popups;
+    SetPopupAnswerer(&popups);
+    resetVaskInterfaceState();
+    ASSERT_EQ(startVaskInterface(0, nullptr), 0);
+    // The port as a connect leaves it, without the wake-up's two seconds.
+    ASSERT_EQ(OpenComConfig(1, "COM1", 9600, 0, 8, 1, 512, 512), 0);
+    ASSERT_EQ(SetComTime(1, 3.0), 0);
+
+    press(currentPanel, MAIN_LIVE);
+    const int livePanel = currentPanel;
+    popups.answerFileSelect(logPath, VAL_NEW_FILE_SELECTED);
+    press(livePanel, LIVE_LOG_FILE);
+    ASSERT_EQ(logFileOpen, 1);
+
+    QTimer::singleShot(1500, [livePanel] { press(livePanel, LIVE_STOP); });
+    press(livePanel, LIVE_START);  // returns once the stop press has ended the run
+
+    EXPECT_EQ(liveRunning, 0);
+    EXPECT_EQ(logFileOpen, 0);
+    EXPECT_GT(liveRecordsShown, 100u);  // about 0.8 s of records at 192 a second
+    EXPECT_EQ(liveRecordsMissed, 0u);
+    std::string expected;
+    for (unsigned long i = 0; i < liveRecordsShown; ++i) expected += "2050\r\r\n";
+    EXPECT_EQ(fileBytes(logPath), expected);
+    EXPECT_EQ(TextBoxLines(livePanel, LIVE_RECORD), std::vector<std::string>{"2050"});
+
+    // The stop pair has ended the stream: nothing more comes.
+    Delay(0.2);
+    FlushInQ(1);
+    SetComTime(1, 0.3);
+    char spare[5];
+    EXPECT_EQ(ComRd(1, spare, 5), 0);
+
+    SetPopupAnswerer(nullptr);
+    DiscardAllPanels();
+    std::filesystem::remove(logPath);
+}
+
+}  // namespace
