@@ -1,8 +1,8 @@
 // The serial ports 1 to 4: each an optional open line and its time-out.
 //
 // A port is open from a successful OpenComConfig until CloseCom, a failed reopen or a
-// change of backend. Once its line reports the device lost, every call on the port
-// says so without touching the line again, until the port is opened anew.
+// change of backend, and starts with the default time-out. Once its line reports the device lost,
+// every call on the port says so without touching the line again, until the port is opened anew.
 #include "toolkit/rs232.h"
 
 #include <array>

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <limits>
 
 #include "tests/harness/virtual_clock.h"
 #include "toolkit/utility.h"
