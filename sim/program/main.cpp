@@ -87,11 +87,11 @@ Settings parse(int argc, char** argv) {
         } else if (arg == "--no-answer") {
             s.faults.noAnswer = true;
         } else if (arg == "--wrong-letter") {
-            const std::string spec = value();
-            if (spec.size() != 3 || spec[1] != ':' || !std::strchr("irwgD", spec[0]))
+            const std::string choice = value();
+            if (choice.size() != 3 || choice[1] != ':' || !std::strchr("irwgD", choice[0]))
                 usageError("--wrong-letter takes CMD:LETTER, CMD one of i r w g D");
-            s.faults.wrongLetterFor = spec[0];
-            s.faults.wrongLetter = spec[2];
+            s.faults.wrongLetterFor = choice[0];
+            s.faults.wrongLetter = choice[2];
         } else if (arg == "--cut") {
             s.faults.cutRepliesTo = static_cast<int>(number("--cut", value()));
         } else if (arg == "--lower-hex") {
