@@ -1,9 +1,13 @@
 #include "tests/toolkit_panels_fixture.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QWidget>
 #include <array>
 #include <cstdlib>
+#include <set>
 
 #include "toolkit/testing.h"
 
@@ -47,6 +51,36 @@ int slow(int panel, int control, int event, void*, int, int) {
 int watch(int, int event, void*, int, int) {
     log().push_back("panel " + std::to_string(event));
     return 0;
+}
+
+namespace {
+
+int ignoreControl(int, int, int, void*, int, int) {
+    return 0;
+}
+int ignorePanel(int, int, void*, int, int) {
+    return 0;
+}
+
+}  // namespace
+
+void bindEveryCallbackOf(const std::string& file) {
+    static std::set<std::string> names;  // the table points into it
+    QFile in(QString::fromStdString(file));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << file;
+    std::vector<CallbackBinding> table;
+    auto bind = [&](const QJsonObject& o, bool panel) {
+        const std::string name = o["callback"].toString().toStdString();
+        if (name.empty())
+            return;
+        const char* stored = names.insert(name).first->c_str();
+        table.push_back({stored, panel ? nullptr : ignoreControl, panel ? ignorePanel : nullptr});
+    };
+    for (const auto& p : QJsonDocument::fromJson(in.readAll()).object()["panels"].toArray()) {
+        bind(p.toObject(), true);
+        for (const auto& c : p.toObject()["controls"].toArray()) bind(c.toObject(), false);
+    }
+    BindCallbacks(table);
 }
 
 void Panels::SetUp() {

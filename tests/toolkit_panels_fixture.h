@@ -54,6 +54,10 @@ int record(int panel, int control, int event, void*, int, int);
 int slow(int panel, int control, int event, void*, int, int);
 int watch(int panel, int event, void*, int, int);
 
+// Binds every callback name that `file` mentions to a function that does nothing.
+void bindEveryCallbackOf(const std::string& file);
+inline const std::string kToolResource = QUORVEL_SOURCE_DIR "/ui/VASKInterface.uir";
+
 class Panels : public ::testing::Test {
   protected:
     void SetUp() override;

@@ -146,34 +146,12 @@ TEST_F(Loading, AFileChangedOnDiskIsReadAgain) {
     EXPECT_EQ(PanelWindow(load(kResident))->windowTitle(), "Resident panel");
 }
 
-int dummyControl(int, int, int, void*, int, int) {
-    return 0;
-}
-int dummyPanel(int, int, void*, int, int) {
-    return 0;
-}
-
 TEST_F(Loading, EveryPanelOfTheToolsResourceFileLoadsWithItsLabelsAsAccessibleNames) {
-    QFile file(QUORVEL_SOURCE_DIR "/ui/VASKInterface.uir");
+    bindEveryCallbackOf(kToolResource);
+    QFile file(kToolResource.c_str());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonArray panels = QJsonDocument::fromJson(file.readAll()).object()["panels"].toArray();
-    std::set<std::string> controlNames, panelNames;
-    for (const auto& panelValue : panels) {
-        const QJsonObject p = panelValue.toObject();
-        if (!p["callback"].toString().isEmpty())
-            panelNames.insert(p["callback"].toString().toStdString());
-        for (const auto& controlValue : p["controls"].toArray()) {
-            const QJsonObject c = controlValue.toObject();
-            if (!c["callback"].toString().isEmpty())
-                controlNames.insert(c["callback"].toString().toStdString());
-        }
-    }
-    std::vector<CallbackBinding> table;
-    for (const auto& name : controlNames) table.push_back({name.c_str(), dummyControl, nullptr});
-    for (const auto& name : panelNames) table.push_back({name.c_str(), nullptr, dummyPanel});
-    BindCallbacks(table);
-
-    const std::string real = QUORVEL_SOURCE_DIR "/ui/VASKInterface.uir";
+    const std::string real = kToolResource;
     for (const auto& panelValue : panels) {
         const QJsonObject p = panelValue.toObject();
         const int handle = LoadPanel(0, real.c_str(), p["id"].toInt());

@@ -27,6 +27,7 @@ IntNumericControl::IntNumericControl(const ControlDef& def, QWidget* panel)
     spin_->setKeyboardTracking(false);
     spin_->setValue(value_);
     spin_->setAccessibleDescription(rangeText(def));
+    spin_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setWidget(spin_, true);
     connect(spin_, &QSpinBox::valueChanged, this, [this](int v) {
         value_ = v;
@@ -58,6 +59,7 @@ RealNumericControl::RealNumericControl(const ControlDef& def, QWidget* panel)
     spin_->setKeyboardTracking(false);
     spin_->setValue(value_);
     spin_->setAccessibleDescription(rangeText(def));
+    spin_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setWidget(spin_, true);
     connect(spin_, &QDoubleSpinBox::valueChanged, this, [this](double v) {
         value_ = this->def().dataType == DataType::Float ? static_cast<float>(v) : v;
@@ -120,6 +122,9 @@ RingControl::RingControl(const ControlDef& def, QWidget* panel)
     : PanelControl(def, panel), combo_(new QComboBox(panel)) {
     for (const auto& item : def.items) combo_->addItem(item.label, item.value);
     select(def.value);
+    combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    combo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    fitLabels();
     setWidget(combo_, true);
     connect(combo_, &QComboBox::currentIndexChanged, this, &PanelControl::committed);
 }
@@ -164,10 +169,17 @@ int RingControl::select(double value) {
     return UIE_ValueOutOfRange;
 }
 
+// The longest label always fits: a relabelled item (a port with its device) widens the
+// panel rather than being cut.
+void RingControl::fitLabels() {
+    combo_->setMinimumWidth(combo_->sizeHint().width());
+}
+
 int RingControl::relabel(int index, const QString& label) {
     if (index < 0 || index >= combo_->count())
         return UIE_ValueOutOfRange;
     combo_->setItemText(index, label);
+    fitLabels();
     return UIE_NoError;
 }
 

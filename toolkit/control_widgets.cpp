@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "toolkit/strip_chart.h"
 
@@ -27,6 +28,9 @@ class ButtonControl : public PanelControl {
         : PanelControl(def, panel) {
         auto* button = new QPushButton(literal(def.label), panel);
         button->setAutoDefault(false);
+        // Room around the text: a bare label-width button looks cramped.
+        const int em = button->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+        button->setMinimumWidth(std::max(button->sizeHint().width() + 2 * em, 7 * em));
         setWidget(button, false);
         if (hidesPanel)
             connect(button, &QPushButton::clicked, this, [button] { button->window()->hide(); });
@@ -42,6 +46,13 @@ class LabelControl : public PanelControl {
         label->setTextFormat(Qt::PlainText);
         setWidget(label, false);
     }
+};
+
+// Sized for its rows and columns, not for Qt's generic default.
+class TextBoxEdit : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+    QSize sizeHint() const override { return minimumSize(); }
 };
 
 }  // namespace
@@ -98,7 +109,7 @@ void PanelControl::enableRightClick() {
 }
 
 TextBoxControl::TextBoxControl(const ControlDef& def, QWidget* panel)
-    : PanelControl(def, panel), edit_(new QPlainTextEdit(panel)) {
+    : PanelControl(def, panel), edit_(new TextBoxEdit(panel)) {
     edit_->setReadOnly(true);
     edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     edit_->setLineWrapMode(def.rows > 1 ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);

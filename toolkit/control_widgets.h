@@ -141,6 +141,7 @@ class RingControl : public PanelControl {
 
   private:
     int select(double value);
+    void fitLabels();
     QComboBox* combo_;
 };
 

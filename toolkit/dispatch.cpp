@@ -85,10 +85,13 @@ void paintNow(QWidget* widget) {
         return;
     const QWindow* handle = widget->window()->windowHandle();
     // A window just shown is painted when the platform exposes it; input stays queued.
-    if (!handle || !handle->isExposed())
+    if (!handle || !handle->isExposed()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    else
-        widget->repaint();
+        return;
+    }
+    // A control that grew (a longer ring label) resizes the panel first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    widget->repaint();
 }
 
 int GetUserEvent(int wait, int* panel, int* control) {

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <algorithm>
 #include <string>
 
 #include "toolkit/dispatch.h"
@@ -64,14 +65,25 @@ PanelControl* PanelWidget::control(int id) const {
     return it == controls_.end() ? nullptr : it->second;
 }
 
+// The width a control needs in its resource column, caption included.
+int naturalWidth(const ControlDef& def, const PanelControl& c, int gap) {
+    const QWidget* w = c.widget();
+    const int own = def.kind == ControlKind::TextBox ? w->minimumWidth() : w->sizeHint().width();
+    return own + (c.caption() ? c.caption()->sizeHint().width() + gap : 0);
+}
+
 // Two grid columns per resource column: the caption, then the control. Controls without
-// a caption (buttons, switches, labels) take both.
+// a caption (buttons, switches, labels) take both. Resource columns come out equally
+// wide, so buttons side by side match and captions line up within a column.
 void PanelWidget::layOut() {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(16, 14, 16, 14);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
     grid->setSizeConstraint(QLayout::SetMinimumSize);
+    const int gap = grid->horizontalSpacing();
+    std::map<int, int> captionWidth;
+    int widest = 0;
     for (const auto& def : def_.controls) {
         const PanelControl* c = controls_.at(def.id);
         const int row = def.row, col = 2 * def.col;
@@ -81,8 +93,21 @@ void PanelWidget::layOut() {
             grid->addWidget(c->caption(), row, col, def.rowSpan, 1, align);
             grid->addWidget(c->widget(), row, col + 1, def.rowSpan, 2 * def.colSpan - 1);
         } else {
-            grid->addWidget(c->widget(), row, col, def.rowSpan, 2 * def.colSpan);
+            // A button that only closes its panel sits at the right, as in a dialog.
+            const Qt::Alignment align =
+                def.kind == ControlKind::HideButton ? Qt::AlignRight : Qt::Alignment();
+            grid->addWidget(c->widget(), row, col, def.rowSpan, 2 * def.colSpan, align);
         }
+        int& caption = captionWidth[def.col];
+        if (c->caption())
+            caption = std::max(caption, c->caption()->sizeHint().width());
+        if (def.colSpan == 1)
+            widest = std::max(widest, naturalWidth(def, *c, gap));
+    }
+    for (const auto& [col, caption] : captionWidth) {
+        const int first = caption > 0 ? caption : (widest - gap) / 2;
+        grid->setColumnMinimumWidth(2 * col, first);
+        grid->setColumnMinimumWidth(2 * col + 1, std::max(0, widest - gap - first));
     }
     adjustSize();
 }

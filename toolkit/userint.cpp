@@ -189,7 +189,7 @@ int SetRingItemLabel(int panel, int control, int index, const char* label) {
         return code;
     code = ring->relabel(index, QString::fromUtf8(label ? label : ""));
     if (code == UIE_NoError)
-        paintNow(ring->widget());
+        paintNow(ring->widget()->window());
     return code;
 }
 
