@@ -82,7 +82,15 @@ void showRecordText(const char* text, int length) {
 
 // One pass: a record into ioBuffer, its values to the panel, its characters to the log.
 void takeRecord(int recordLength, float fullScale) {
-    if (readReply(ioBuffer, recordLength) != recordLength) {
+    const int count = readReply(ioBuffer, recordLength);
+    if (count < 0) {
+        // The line is gone (an adapter pulled out): the run ends instead of spinning on
+        // failed reads, and the operator reads why.
+        endLiveRun();
+        reportErrorCode(count);
+        return;
+    }
+    if (count != recordLength) {
         ++liveRecordsMissed;
         ResetTextBox(currentPanel, LIVE_RECORD, kNoRecordLine);
         return;

@@ -198,3 +198,19 @@ TEST_F(LiveStartButton, APressQueuedDuringTheStartExchangeStartsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+class LiveLostLine : public LiveScenario {};
+
+TEST_F(LiveLostLine, EndsTheRunWithTheErrorCodeInsteadOfSpinning) {
+    clock.schedule(clock.now() + kStartExchange + 0.3, [this] { backend.dropLine(1); });
+    press(LIVE_START);  // returns once the run has ended by itself
+    EXPECT_EQ(liveRunning, 0);
+    EXPECT_GT(liveRecordsShown, 10u);
+    EXPECT_EQ(messageLines(), std::vector<std::string>{"error code = -11"});
+    EXPECT_TRUE(visible(messagePanel));
+    EXPECT_FALSE(isControlDimmed(livePanel, LIVE_START));
+}
+
+}  // namespace
