@@ -53,6 +53,10 @@ TEST_F(Display, TextBoxLinesAreReplacedAndAppendedWholeLines) {
     EXPECT_EQ(textLines(panel, kLog), Lines{});
     EXPECT_EQ(InsertTextBoxLine(panel, kLog, -1, "    42\n"), 0);
     EXPECT_EQ(textLines(panel, kLog), (Lines{"    42"}));
+    EXPECT_EQ(ResetTextBox(panel, kLog, ""), 0);
+    EXPECT_EQ(InsertTextBoxLine(panel, kLog, -1, ""), 0);  // an empty reply still makes its line
+    EXPECT_EQ(InsertTextBoxLine(panel, kLog, -1, "next"), 0);
+    EXPECT_EQ(textLines(panel, kLog), (Lines{"", "next"}));
     EXPECT_EQ(ResetTextBox(panel, kLog, "a\nb"), 0);
     EXPECT_EQ(InsertTextBoxLine(panel, kLog, -1, ""), 0);
     EXPECT_EQ(textLines(panel, kLog), (Lines{"a", "b", ""}));

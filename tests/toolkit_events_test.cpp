@@ -107,6 +107,18 @@ TEST_F(Events, PumpingWindowsInsideACallbackDeliversInputButDispatchesNothing) {
     EXPECT_EQ(log(), (Log{"Slow 1", "pumped", "Slow end", "Go 1"}));
 }
 
+TEST_F(Events, ACallbackMayDiscardThePanelItCameFromAndItsQueuedInputStillRuns) {
+    whileSlow = [](int p) {
+        press(p, kGo);
+        EXPECT_EQ(DiscardPanel(p), 0);
+        EXPECT_EQ(PanelWindow(p), nullptr);
+        PumpWindowEvents();
+    };
+    press(panel, kSlow);
+    EXPECT_EQ(log(), (Log{"Slow 1", "control 12 end", "control 11 1"}));
+    EXPECT_TRUE(LoadedPanels().empty());
+}
+
 TEST_F(Events, ADimmedPanelOrControlTakesNoInput) {
     int dimmed = -1;
     ASSERT_EQ(SetPanelAttribute(panel, ATTR_DIMMED, 1), 0);

@@ -132,17 +132,17 @@ TextBoxControl::TextBoxControl(const ControlDef& def, QWidget* panel)
     reset(def.text);
 }
 
-// A text ending in a line feed holds no empty last line.
+// A text ending in a line feed holds no empty last line; an empty text holds no line.
 void TextBoxControl::reset(const QString& text) {
     edit_->setPlainText(text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text);
+    hasLines_ = !text.isEmpty();
 }
 
 void TextBoxControl::insertLine(int index, QString text) {
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     QTextDocument* doc = edit_->document();
-    const bool empty = doc->isEmpty();
-    if (!empty && index >= 0 && index < doc->blockCount()) {
+    if (hasLines_ && index >= 0 && index < doc->blockCount()) {
         QTextCursor at(doc->findBlockByNumber(index));
         at.insertText(text);
         at.insertBlock();
@@ -150,19 +150,19 @@ void TextBoxControl::insertLine(int index, QString text) {
     }
     QTextCursor end(doc);
     end.movePosition(QTextCursor::End);
-    if (!empty)
+    if (hasLines_)
         end.insertBlock();
     end.insertText(text);
+    hasLines_ = true;
     edit_->setTextCursor(end);
     edit_->ensureCursorVisible();
 }
 
 std::vector<std::string> TextBoxControl::lines() const {
     std::vector<std::string> out;
-    const QTextDocument* doc = edit_->document();
-    if (doc->isEmpty())
+    if (!hasLines_)
         return out;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next())
         out.push_back(b.text().toStdString());
     return out;
 }

@@ -125,6 +125,8 @@ class TextBoxControl : public PanelControl {
 
   private:
     QPlainTextEdit* edit_;
+    // An empty document is either no line or one empty line; only this tells them apart.
+    bool hasLines_ = false;
 };
 
 class QComboBox;
