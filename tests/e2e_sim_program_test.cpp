@@ -46,13 +46,15 @@ std::string readSome(int fd, size_t count, double timeout) {
 class SimProgram {
   public:
     explicit SimProgram(std::vector<std::string> args) {
-        int out[2], in[2];
-        if (pipe(out) != 0 || pipe(in) != 0)
+        int out[2], in[2], err[2];
+        if (pipe(out) != 0 || pipe(in) != 0 || pipe(err) != 0)
             return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        posix_spawn_file_actions_addclose(&actions, err[0]);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         posix_spawn_file_actions_addclose(&actions, in[1]);
         args.insert(args.begin(), QUORVEL_SIM_PATH);
@@ -64,6 +66,8 @@ class SimProgram {
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
         close(in[0]);
+        close(err[1]);
+        stderr_ = err[0];
         stdout_ = out[0];
         stdin_ = in[1];
         // The first line is the terminal's path.
@@ -74,6 +78,7 @@ class SimProgram {
             stop();
         close(stdout_);
         close(stdin_);
+        close(stderr_);
     }
 
     const std::string& path() const { return path_; }
@@ -86,10 +91,12 @@ class SimProgram {
         waitpid(pid_, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    // Everything the program wrote on stderr; complete once it has stopped.
+    std::string errors() { return readSome(stderr_, 65536, 0.5); }
 
   private:
     pid_t pid_ = -1;
-    int stdout_ = -1, stdin_ = -1;
+    int stdout_ = -1, stdin_ = -1, stderr_ = -1;
     bool stopped_ = false;
     std::string path_;
 };
@@ -149,6 +156,26 @@ TEST(SimProgramE2E, AsleepUntilTheOperatorPressesTheButton) {
     ASSERT_EQ(write(fd, "i", 1), 1);
     EXPECT_EQ(readSome(fd, 5, 2.0), "<I>OK");
     close(fd);
+}
+
+TEST(SimProgramE2E, ReportsTheLiveRecordsItSentWhenStopped) {
+    SimProgram sim({"--rate", "100"});
+    ASSERT_FALSE(sim.path().empty());
+    const int fd = openRaw(sim.path());
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "g", 1), 1);
+    ASSERT_EQ(readSome(fd, 5, 2.0), "<G>OK");
+    std::string records = readSome(fd, 65536, 0.3);
+    ASSERT_EQ(write(fd, "st", 2), 2);
+    records += readSome(fd, 65536, 0.3);
+    close(fd);
+    ASSERT_EQ(sim.stop(), 0);
+
+    ASSERT_GT(records.size(), 0u);
+    EXPECT_EQ(records.size() % 5, 0u);
+    const std::string report = "quorvel-sim: records sent: " + std::to_string(records.size() / 5);
+    const std::string errors = sim.errors();
+    EXPECT_NE(errors.find(report + "\n"), std::string::npos) << errors;
 }
 
 }  // namespace
