@@ -1,3 +1,4 @@
+// The test resource file, the logging callbacks and the fixture that loads panels from it.
 #include "tests/toolkit_panels_fixture.h"
 
 #include <QFile>

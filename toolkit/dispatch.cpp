@@ -3,6 +3,7 @@
 #include "toolkit/dispatch.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QWidget>
 #include <QWindow>
@@ -13,6 +14,8 @@
 #include "toolkit/testing.h"
 
 namespace {
+
+constexpr qint64 kExposeWaitMs = 100;
 
 std::deque<UserEventRecord> pending;
 int depth = 0;
@@ -84,9 +87,16 @@ void paintNow(QWidget* widget) {
     if (!widget || !widget->isVisible())
         return;
     const QWindow* handle = widget->window()->windowHandle();
-    // A window just shown is painted when the platform exposes it; input stays queued.
+    // A window just shown is painted when the platform exposes it, which a window
+    // manager may take a few milliseconds to do. Input stays queued meanwhile.
     if (!handle || !handle->isExposed()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        constexpr auto kNoInput =
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers;
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QCoreApplication::processEvents(kNoInput, 5);
+        } while (handle && !handle->isExposed() && waited.elapsed() < kExposeWaitMs);
         return;
     }
     // A control that grew (a longer ring label) resizes the panel first.

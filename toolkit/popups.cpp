@@ -112,10 +112,11 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec,
     dialog.setFileMode(load ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setLabelText(QFileDialog::Accept, acceptLabel(buttonLabel));
     dialog.setOption(QFileDialog::ReadOnly, allowMakeDirectory == 0);
-    const QString spec = text(defaultFileSpec);
-    if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?')))
-        dialog.selectFile(spec);
-    const QString suffix = QFileInfo(spec).suffix();
+    const QString pattern = text(defaultFileSpec);
+    if (!pattern.isEmpty() && !pattern.contains(QLatin1Char('*')) &&
+        !pattern.contains(QLatin1Char('?')))
+        dialog.selectFile(pattern);
+    const QString suffix = QFileInfo(pattern).suffix();
     if (restrictExtension && !suffix.isEmpty() && suffix != QLatin1String("*"))
         dialog.setDefaultSuffix(suffix);
     if (restrictDirectory) {

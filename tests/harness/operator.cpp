@@ -1,3 +1,4 @@
+// The operator's hands: presses, entries, right clicks and the close box, through the widgets.
 #include "tests/harness/operator.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Records pop-ups and answers file requests as the test arranged.
 #include "tests/harness/popups.h"
 
 #include "toolkit/userint.h"
