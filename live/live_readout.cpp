@@ -5,13 +5,13 @@
 // logged. The loop looks up currentPanel afresh on every pass.
 #include "live/live_readout.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "app/panel_set.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
 #include "live/live_log.h"
+#include "live/live_record.h"
 #include "toolkit/userint.h"
 #include "toolkit/utility.h"
 #include "ui/vaskinterface_ids.h"
@@ -24,11 +24,6 @@ unsigned long liveRecordsMissed = 0;
 namespace {
 
 constexpr double kStepDelay = 0.2;
-constexpr int kOneValueRecordLength = 5;
-constexpr int kTwoValueRecordLength = 11;
-constexpr int kSecondValueOffset = 6;
-constexpr double kFullScaleCounts = 4095.0;  // counts over the whole gauge length
-constexpr double kSecondValueUnit = 0.0625;  // the second value counts sixteenths
 
 // Sends `command` and at once reads its acknowledgement into ioBuffer. A wrong letter is
 // reported with the five characters that came.
@@ -95,15 +90,11 @@ void takeRecord(int recordLength, float fullScale) {
         ResetTextBox(currentPanel, LIVE_RECORD, kNoRecordLine);
         return;
     }
-    ioBuffer[recordLength] = '\0';
-    const float plotted =
-        static_cast<float>(std::atoi(ioBuffer) * static_cast<double>(fullScale) / kFullScaleCounts);
-    if (recordLength == kTwoValueRecordLength) {
-        const float second =
-            static_cast<float>(std::atoi(ioBuffer + kSecondValueOffset) * kSecondValueUnit);
-        SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(second));
-    }
-    PlotStripChartPoint(currentPanel, LIVE_CHART, plotted);
+    LiveRecord record;
+    parseLiveRecord(ioBuffer, recordLength, fullScale, record);
+    if (record.hasSecond)
+        SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
+    PlotStripChartPoint(currentPanel, LIVE_CHART, record.plotted);
     ioBuffer[recordLength] = '\n';
     writeLogRecord(ioBuffer, recordLength + 1);
     showRecordText(ioBuffer, recordLength);

@@ -1,0 +1,18 @@
+// The values of one live record, taken from its characters alone: no serial traffic, no
+// panels. A record is "%4d\r" (one value) or "%4d, %4d\r" (two values, the second from
+// character 6); each value is read as atoi reads it.
+#pragma once
+
+inline constexpr int kOneValueRecordLength = 5;
+inline constexpr int kTwoValueRecordLength = 11;
+inline constexpr int kSecondValueOffset = 6;
+
+struct LiveRecord {
+    float plotted = 0;  // the first value in length units: counts x fullScale / 4095
+    bool hasSecond = false;
+    float second = 0;  // the second value, in sixteenths
+};
+
+// Parses the `length` characters at `text` (no terminator needed). `length` must be one of
+// the two record lengths; any other gives false and leaves `record` as it was.
+bool parseLiveRecord(const char* text, int length, float fullScale, LiveRecord& record);
