@@ -44,8 +44,13 @@ QString resolveResourcePath(const char* name, ResourceError& error) {
     } else if (!override.isEmpty()) {
         candidates << override;
     } else if (!requested.isEmpty()) {
-        if (QCoreApplication::instance())
-            candidates << QDir(QCoreApplication::applicationDirPath()).filePath(requested);
+        if (QCoreApplication::instance()) {
+            // Next to the executable (the build tree), then the data directory of an
+            // installation relative to it, so an installed tree may be moved.
+            const QDir exeDir(QCoreApplication::applicationDirPath());
+            candidates << exeDir.filePath(requested)
+                       << exeDir.filePath(QStringLiteral("../share/quorvel/") + requested);
+        }
         for (const char* dir : {QUORVEL_DATA_DIR, QUORVEL_SOURCE_UI_DIR}) {
             if (*dir)
                 candidates << QDir(QString::fromLocal8Bit(dir)).filePath(requested);
