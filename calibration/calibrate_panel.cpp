@@ -74,6 +74,9 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     AckFrame ack;
+    // Records still on their way from a live run would otherwise be taken for the
+    // acknowledgement; the flush sends nothing to the instrument.
+    flushQueues();
     sendCommand('r');
     Delay(kStepDelay);
     readAck(ack);
@@ -122,6 +125,22 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     }
     if (computed.status != GainZeroStatus::Ok) {
         reportRefusal(gainZeroRefusalText(computed.status));
+        return 0;
+    }
+    // The instrument reads its gain and zero as signed 16-bit values: a count beyond them
+    // would be cut to its low 16 bits and come back as a different number.
+    if (computed.newGain < 1 || computed.newGain > 32767) {
+        clearMessages();
+        addMessageLine("calibration not written: new gain %d is outside 1 to 32767",
+                       computed.newGain);
+        showMessages();
+        return 0;
+    }
+    if (computed.newZero < -32768 || computed.newZero > 32767) {
+        clearMessages();
+        addMessageLine("calibration not written: new zero %d is outside -32768 to 32767",
+                       computed.newZero);
+        showMessages();
         return 0;
     }
 

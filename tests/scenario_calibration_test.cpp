@@ -208,6 +208,17 @@ TEST_F(Calibration, InputsThatDivideByZeroAreRefused) {
     EXPECT_EQ(wire(), "r");
 }
 
+TEST_F(Calibration, GainOrZeroBeyondTheirSixteenBitFieldsIsRefused) {
+    openCalibration();
+    const Block before = kept();
+    enter({.readingA = 400, .readingB = 410});  // a slope of 12.5 counts: gain x 327
+    pressCapturing(CAL_CALIBRATE);
+    ASSERT_EQ(messageLines().size(), 1u);
+    EXPECT_EQ(messageLines()[0].rfind("calibration not written: new gain ", 0), 0u);
+    EXPECT_EQ(wire(), "r");
+    EXPECT_EQ(kept(), before);
+}
+
 TEST_F(Calibration, GaugesOutsideTheTablesAreRefused) {
     startWithWideRings();
     openCalibration();
