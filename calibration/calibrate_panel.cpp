@@ -26,7 +26,7 @@ constexpr double kStepDelay = 0.2;
 
 void reportAck(const AckFrame& ack) {
     clearMessages();
-    addMessageText(ack.text);
+    addAckLine(ack.text, ack.status);
     showMessages();
 }
 

@@ -19,7 +19,7 @@ namespace {
 constexpr double kStepDelay = 0.2;
 
 void reportAck(const AckFrame& ack) {
-    addMessageText(ack.text);
+    addAckLine(ack.text, ack.status);
     showMessages();
 }
 }  // namespace

@@ -34,9 +34,9 @@ int readReply(char* buffer, int count) {
 }
 
 int readAck(AckFrame& ack) {
-    const int status = readReply(ack.text, kAckFrameLength);
+    ack.status = readReply(ack.text, kAckFrameLength);
     ack.text[kAckFrameLength] = '\0';
-    return status;
+    return ack.status;
 }
 
 void flushQueues() {
@@ -81,6 +81,15 @@ void addMessageLine(const char* format, ...) {
 
 void addMessageText(const char* text) {
     InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, text);
+}
+
+void addAckLine(const char* received, int status) {
+    if (status < 0)
+        addMessageLine("error code = %d", status);
+    else if (status == 0)
+        addMessageLine("no reply from the instrument");
+    else
+        addMessageText(received);
 }
 
 void showMessages() {

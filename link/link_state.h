@@ -23,6 +23,7 @@ extern char ioBuffer[kIoBufferSize];
 // A 5-byte acknowledgement and its terminator, for the exchanges that keep ioBuffer busy.
 struct AckFrame {
     char text[kAckFrameLength + 1] = {};
+    int status = 0;  // what its read returned: the characters that came, or an error
     char letter() const { return text[1]; }
 };
 
@@ -48,6 +49,10 @@ void sendQuitBytes();       // 'g' CR LF
 void clearMessages();
 void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void addMessageText(const char* text);  // a line as it stands (an AckFrame)
+// An acknowledgement that lacked its letter, as one line: the characters that came, or
+// "error code = %d" when its read failed, or a line that says nothing came, so that a
+// refusal never reads as an empty line.
+void addAckLine(const char* received, int status);
 void showMessages();
 void reportErrorCode(int status);  // "error code = %d" and the panel to the front
 

@@ -26,14 +26,14 @@ namespace {
 constexpr double kStepDelay = 0.2;
 
 // Sends `command` and at once reads its acknowledgement into ioBuffer. A wrong letter is
-// reported with the five characters that came.
+// reported with the characters that came, or with why none did.
 bool acknowledged(char command, char expected) {
     sendCommand(command);
-    readReply(ioBuffer, kAckFrameLength);
+    const int status = readReply(ioBuffer, kAckFrameLength);
     ioBuffer[kAckFrameLength] = '\0';
     if (ioBuffer[1] == expected)
         return true;
-    addMessageText(ioBuffer);
+    addAckLine(ioBuffer, status);
     showMessages();
     return false;
 }

@@ -83,7 +83,7 @@ int configrtccallback(int, int, int event, void*, int, int) {
     AckFrame ack;
     if (writeBlock(Reread::Immediately, ack) != WriteResult::Written) {
         clearMessages();
-        addMessageText(ack.text);
+        addAckLine(ack.text, ack.status);
         showMessages();
         return 0;
     }

@@ -110,7 +110,7 @@ int setconfigkxcallback(int, int, int event, void*, int, int) {
         DisplayPanel(donePanel);
         return 0;
     }
-    addMessageText(ack.text);
+    addAckLine(ack.text, ack.status);
     showMessages();
     HidePanel(currentPanel);
     return 0;

@@ -156,7 +156,7 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
         DisplayPanel(donePanel);
         return 0;
     }
-    addMessageText(ack.text);
+    addAckLine(ack.text, ack.status);
     showMessages();
     HidePanel(currentPanel);
     return 0;

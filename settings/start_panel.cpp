@@ -69,7 +69,7 @@ int configstartcallback(int, int, int event, void*, int, int) {
     // No read-back here, and a refusal goes below what the text box already holds.
     AckFrame ack;
     if (writeBlock(Reread::None, ack) != WriteResult::Written) {
-        addMessageText(ack.text);
+        addAckLine(ack.text, ack.status);
         showMessages();
         return 0;
     }
