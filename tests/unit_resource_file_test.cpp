@@ -52,8 +52,9 @@ class ResourceFile : public ::testing::Test {
                        const std::string& type = "") {
         ASSERT_TRUE(panels[panel].count(control)) << "panel " << panel << " control " << control;
         EXPECT_EQ(panels[panel][control].kind, kind) << "panel " << panel << " control " << control;
-        if (!type.empty())
+        if (!type.empty()) {
             EXPECT_EQ(panels[panel][control].dataType, type);
+        }
     }
     void expectRange(int panel, int control, double min, double max) {
         EXPECT_GE(panels[panel][control].min, min) << "panel " << panel << " control " << control;
