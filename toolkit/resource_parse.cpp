@@ -266,7 +266,8 @@ bool parseOnClose(const QJsonValue& v, PanelDef& p, Fields& f) {
         return true;
     }
     const double target = v.toObject().value(QLatin1String("press")).toDouble(NAN);
-    if (v.isObject() && target == std::floor(target)) {
+    // An id beyond int is no control's id, and converting it would be undefined.
+    if (v.isObject() && target == std::floor(target) && target >= INT_MIN && target <= INT_MAX) {
         p.onClose = CloseAction::PressControl;
         p.closeControl = static_cast<int>(target);
         return true;
@@ -296,6 +297,16 @@ bool parsePanel(const QJsonValue& value, PanelDef& p, QString& error) {
             return false;
     }
     return checkPanelControls(p, error);
+}
+
+// The report is one line: a control character quoted from the file (a line break inside a
+// kind or a label) would split it, so each becomes a blank.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text;
 }
 
 }  // namespace
@@ -340,6 +351,6 @@ std::shared_ptr<const ResourceFile> parseResourceText(const QByteArray& text, co
     if (problem.isEmpty())
         return file;
     error.code = UIE_ResourceFileMalformed;
-    error.message = QStringLiteral("%1: malformed: %2").arg(path, problem).toStdString();
+    error.message = oneLine(QStringLiteral("%1: malformed: %2").arg(path, problem)).toStdString();
     return nullptr;
 }

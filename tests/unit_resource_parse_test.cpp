@@ -1,0 +1,55 @@
+// Resource file texts that the fuzzer found mishandled: each is refused with one line
+// that names the problem, and nothing undefined happens on the way.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+
+#include "toolkit/resource_file.h"
+#include "toolkit/userint.h"
+
+namespace {
+
+// Parses `text` and expects a refusal; returns the message.
+std::string refusal(const QByteArray& text) {
+    ResourceError error;
+    EXPECT_EQ(parseResourceText(text, QStringLiteral("fuzz.uir"), error), nullptr);
+    EXPECT_EQ(error.code, UIE_ResourceFileMalformed);
+    return error.message;
+}
+
+TEST(ResourceParseFindings, ControlCharactersQuotedFromTheFileKeepTheReportOnOneLine) {
+    // A raw line break inside a string; the parser takes it, the kind is unknown.
+    EXPECT_EQ(refusal("{\"format\":\"quorvel-panels/1\",\"panels\":[{\"id\":1,\"title\":\"\","
+                      "\"controls\":[{\"id\":2,\"kind\":\"\n\",\"label\":\"\",\"row\":4,"
+                      "\"col\":0}]}]}"),
+              "fuzz.uir: malformed: panel 1, control 2: \"kind\" \" \" is unknown");
+    EXPECT_EQ(refusal("{\"format\":\"quorvel-panels/1\",\"panels\":[{\"id\":1,\"title\":\"T\","
+                      "\"controls\":[{\"id\":2,\"kind\":\"button\",\"label\":\"a\\r\\nb\","
+                      "\"row\":0,\"col\":0},{\"id\":3,\"kind\":\"button\",\"label\":\"a\\r\\nb\","
+                      "\"row\":1,\"col\":0}]}]}"),
+              "fuzz.uir: malformed: panel 1: label \"a  b\" is used twice");
+}
+
+TEST(ResourceParseFindings, AClosePressBeyondIntIsRefusedNotConverted) {
+    const char* const form =
+        "{\"format\":\"quorvel-panels/1\",\"panels\":[{\"id\":1,\"title\":\"T\","
+        "\"onClose\":{\"press\":%1},\"controls\":[{\"id\":-2147483648,\"kind\":\"button\","
+        "\"label\":\"Go\",\"row\":0,\"col\":0}]}]}";
+    const std::string notOneOfTheIds =
+        "fuzz.uir: malformed: panel 1: \"onClose\" must be \"hide\" or {\"press\": <button id>}";
+    for (const char* press : {"21474836478", "2147483648", "-2147483649", "1e300"}) {
+        EXPECT_EQ(refusal(QString::fromLatin1(form).arg(QLatin1String(press)).toLatin1()),
+                  notOneOfTheIds)
+            << press;
+    }
+    ResourceError error;
+    const auto file =
+        parseResourceText(QString::fromLatin1(form).arg(-2147483648.0, 0, 'f', 0).toLatin1(),
+                          QStringLiteral("fuzz.uir"), error);
+    ASSERT_NE(file, nullptr) << error.message;
+    EXPECT_EQ(file->panels[0].closeControl, -2147483648);
+}
+
+}  // namespace
