@@ -1,189 +1,184 @@
 // How well the live loop keeps up with the instrument: the tool, in-process on the real
 // clock and serial layer, reads quorvel-sim's stream on a pseudo-terminal for a while,
-// logging to a file; the figures are records the simulator sent, records the loop took,
-// the difference, log lines that are not a whole record, and the tool's CPU time per record.
+// logging to a file. Figures: the records the simulator says it sent, the records the loop
+// took, those still on the line when the run was stopped, and so those lost; log lines that
+// are not a whole record; the tool's CPU time per record and share of one core while
+// streaming; and, with --rss-every, resident memory sampled through the run.
 //
-//   live_bench [--baud N] [--rate N] [--seconds S]
-//
-// The simulator does not report what it sent, so that figure is worked out from the time
-// the stream ran and the rate the line (or --rate) allows.
-#include <sys/resource.h>
-
-#include <QAbstractButton>
+//   live_bench [--baud N] [--rate N] [--seconds S] [--rss-every S]
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/panel_set.h"
 #include "app/vaskinterface.h"
+#include "bench/bench_support.h"
+#include "bench/live_figures.h"
+#include "link/link_state.h"
 #include "live/live_readout.h"
-#include "toolkit/testing.h"
-#include "toolkit/userint.h"
+#include "toolkit/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 struct BenchOptions {
     double baud = 9600;
     double rate = 0;  // records a second; 0: as fast as the line carries
-    double seconds = 5.0;
+    double seconds = 10.0;
+    double rssEvery = 0;  // 0: no memory samples
 };
 
 BenchOptions parseOptions(int argc, char** argv) {
     BenchOptions options;
     for (int i = 1; i + 1 < argc; i += 2) {
+        const double value = std::atof(argv[i + 1]);
         if (std::strcmp(argv[i], "--baud") == 0)
-            options.baud = std::atof(argv[i + 1]);
+            options.baud = value;
         else if (std::strcmp(argv[i], "--rate") == 0)
-            options.rate = std::atof(argv[i + 1]);
+            options.rate = value;
         else if (std::strcmp(argv[i], "--seconds") == 0)
-            options.seconds = std::atof(argv[i + 1]);
+            options.seconds = value;
+        else if (std::strcmp(argv[i], "--rss-every") == 0)
+            options.rssEvery = value;
     }
     return options;
 }
 
-// The operator at the file chooser: always the bench's own log file.
-class LogFileAnswer : public PopupAnswerer {
-  public:
-    explicit LogFileAnswer(std::string path) : path_(std::move(path)) {}
-    void message(const std::string& title, const std::string& text) override {
-        std::fprintf(stderr, "live_bench: pop-up \"%s\": %s\n", title.c_str(), text.c_str());
-    }
-    int fileSelect(const std::string&, bool, std::string& path) override {
-        path = path_;
-        return VAL_NEW_FILE_SELECTED;
-    }
-
-  private:
-    std::string path_;
+// The streaming part of the run: from the first look at a running loop to the stop press.
+struct StreamWindow {
+    bool seen = false, stopped = false;
+    double start = 0, end = 0;
+    double cpuStart = 0, cpuEnd = 0;
+    unsigned long recordsStart = 0, recordsEnd = 0;
+    double nextSample = 0;
+    std::vector<MemorySample> memory;
 };
 
-// A button press as the operator makes it, through the widget.
-void pressButton(int panel, int control) {
-    if (auto* button = qobject_cast<QAbstractButton*>(ControlWidget(panel, control)))
-        button->click();
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-struct LogFigures {
-    long lines = 0;
-    long malformed = 0;
-};
-
-// Every line of the log must be one whole one-value record: four characters of a number
-// and the instrument's CR, then the stored CR LF.
-LogFigures checkLog(const QString& path) {
-    static const QRegularExpression record("^[ -]{0,3}[0-9]{1,4}\r\r$");
-    LogFigures figures;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return figures;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray& line : lines) {
-        if (line.isEmpty())
-            continue;
-        ++figures.lines;
-        if (line.size() != 6 || !record.match(QString::fromLatin1(line)).hasMatch())
-            ++figures.malformed;
+// Looks at the run ten times a second, from inside the loop's own event polls.
+void watchRun(StreamWindow& w, const BenchOptions& options, int livePanel) {
+    if (w.stopped || liveRunning != 1)
+        return;
+    const double now = monotonicSeconds();
+    if (!w.seen) {
+        w.seen = true;
+        w.start = now;
+        w.cpuStart = cpuSeconds();
+        w.recordsStart = liveRecordsShown;
     }
-    return figures;
+    if (options.rssEvery > 0 && now >= w.nextSample) {
+        w.memory.push_back({now - w.start, residentKb(), liveRecordsShown});
+        w.nextSample = now + options.rssEvery;
+    }
+    if (now - w.start >= options.seconds) {
+        w.stopped = true;
+        w.end = now;
+        w.cpuEnd = cpuSeconds();
+        w.recordsEnd = liveRecordsShown;
+        if (options.rssEvery > 0)
+            w.memory.push_back({now - w.start, residentKb(), liveRecordsShown});
+        pressButton(livePanel, LIVE_STOP);
+    }
+}
+
+// Whatever the instrument had sent that the loop had not yet read when it stopped: in the
+// terminal and in the serial layer's own buffer.
+long charactersLeftOnLine() {
+    static char buffer[1 << 20];
+    SetComTime(comPort, 0.5);
+    long total = 0;
+    for (int count = static_cast<int>(sizeof buffer); count == static_cast<int>(sizeof buffer);) {
+        count = std::max(ComRd(comPort, buffer, sizeof buffer), 0);
+        total += count;
+    }
+    SetComTime(comPort, kComTimeout);
+    return total;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const BenchOptions options = parseOptions(argc, argv);
+    FILE* out = reportStream();
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    quietPlatformNotes();
     QApplication app(argc, argv);
     QTemporaryDir logDir;
     const QString logPath = QDir(logDir.path()).filePath("live.log");
-    LogFileAnswer chooser(logPath.toStdString());
-    SetPopupAnswerer(&chooser);
+    BenchPopups popups(logPath.toStdString());
+    SetPopupAnswerer(&popups);
 
-    QProcess sim;
     QStringList simArguments{"--baud", QString::number(options.baud)};
     if (options.rate > 0)
         simArguments << "--rate" << QString::number(options.rate);
-    sim.start(QUORVEL_SIM_PATH, simArguments);
-    if (!sim.waitForStarted(5000)) {
+    SimRun sim(simArguments);
+    if (!sim.started()) {
         std::fprintf(stderr, "live_bench: quorvel-sim did not start\n");
         return 1;
     }
-    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
-    }
-    const QByteArray path = sim.readLine().trimmed();
-    setenv("QUORVEL_COM1", path.constData(), 1);
-
+    sim.exportAsCom1();
     if (startVaskInterface(0, nullptr) != 0) {
         std::fprintf(stderr, "live_bench: the tool did not start\n");
         return 1;
     }
     pressButton(currentPanel, MAIN_CONNECT);
     if (!IsPanelVisible(connectedPanel)) {
-        std::fprintf(stderr, "live_bench: no connection to %s\n", path.constData());
+        std::fprintf(stderr, "live_bench: no connection to %s\n", sim.path().c_str());
         return 1;
     }
     pressButton(currentPanel, MAIN_LIVE);
     const int livePanel = currentPanel;
     pressButton(livePanel, LIVE_LOG_FILE);
 
-    // The stream runs from the moment the loop starts until the stop press.
-    Clock::time_point streamStart{}, streamEnd{};
-    QTimer watchStart;
-    watchStart.setInterval(1);
-    QObject::connect(&watchStart, &QTimer::timeout, [&] {
-        if (liveRunning == 1) {
-            streamStart = Clock::now();
-            watchStart.stop();
-        }
-    });
-    watchStart.start();
-    QTimer::singleShot(static_cast<int>(options.seconds * 1000), [&] {
-        streamEnd = Clock::now();
-        pressButton(currentPanel, LIVE_STOP);
-    });
+    StreamWindow window;
+    QTimer watch;
+    watch.setInterval(100);
+    QObject::connect(&watch, &QTimer::timeout, [&] { watchRun(window, options, livePanel); });
+    watch.start();
+    pressButton(livePanel, LIVE_START);  // returns once the stop press has ended the run
+    watch.stop();
+    const int recordLength = twoChannelMode == 1 ? 11 : 5;
+    const long leftCharacters = charactersLeftOnLine();
+    const long sent = sim.stop();
+    if (!window.stopped || window.end <= window.start) {
+        std::fprintf(stderr, "live_bench: the run did not stream\n");
+        return 1;
+    }
 
-    const double cpuBefore = cpuSeconds();
-    pressButton(livePanel, LIVE_START);  // returns when the stop press has ended the run
-    const double cpu = cpuSeconds() - cpuBefore;
-    sim.terminate();
-    sim.waitForFinished(5000);
-
-    const double streamed = std::chrono::duration<double>(streamEnd - streamStart).count();
-    const double lineRate = options.baud / (10.0 * 5);  // 10 bits a character, 5 a record
-    const double rate = options.rate > 0 ? std::min(options.rate, lineRate) : lineRate;
-    const double sent = streamed * rate;
+    const double streamed = window.end - window.start;
     const unsigned long taken = liveRecordsShown;
+    const long left = leftCharacters / recordLength;
     const LogFigures log = checkLog(logPath);
+    const double cpu = window.cpuEnd - window.cpuStart;
+    const unsigned long windowRecords = window.recordsEnd - window.recordsStart;
+    const double lineRate = options.baud / (10.0 * recordLength);
 
-    std::printf("line %.0f baud, %.0f records/s, streamed %.2f s\n", options.baud, rate, streamed);
-    std::printf("records received:      %lu (%.0f/s)\n", taken, taken / streamed);
-    std::printf("records sent (approx): %.0f\n", sent);
-    std::printf("lost (approx):         %.0f\n", sent - static_cast<double>(taken));
-    std::printf("reads without record:  %lu\n", liveRecordsMissed);
-    std::printf("log lines:             %ld, not a whole record: %ld\n", log.lines, log.malformed);
-    if (taken > 0)
-        std::printf("CPU per record:        %.1f us\n", cpu / static_cast<double>(taken) * 1e6);
-    std::printf("CPU total:             %.3f s (%.0f%% of the run)\n", cpu,
-                100.0 * cpu / std::max(streamed, 1e-9));
+    std::fprintf(out, "live run at %.0f baud (%.0f records/s on the line), streamed %.1f s\n",
+                 options.baud, options.rate > 0 ? std::min(options.rate, lineRate) : lineRate,
+                 streamed);
+    std::fprintf(out, "  records sent (simulator):     %ld\n", sent);
+    std::fprintf(out, "  records received (tool):      %lu (%.0f/s)\n", taken,
+                 windowRecords / streamed);
+    std::fprintf(out, "  still on the line at stop:    %ld (%ld characters, %.1f s behind)\n", left,
+                 leftCharacters, windowRecords ? left / (windowRecords / streamed) : 0.0);
+    std::fprintf(out, "  lost:                         %ld\n",
+                 sent < 0 ? -1 : sent - static_cast<long>(taken) - left);
+    std::fprintf(out, "  reads without a whole record: %lu\n", liveRecordsMissed);
+    std::fprintf(out, "  log lines:                    %ld, not a whole record: %ld\n", log.lines,
+                 log.malformed);
+    if (windowRecords > 0)
+        std::fprintf(out, "  tool CPU per record:          %.1f us\n",
+                     cpu / static_cast<double>(windowRecords) * 1e6);
+    std::fprintf(out, "  tool CPU while streaming:     %.3f s, %.1f%% of one core\n", cpu,
+                 100.0 * cpu / streamed);
+    if (options.rssEvery > 0)
+        printMemoryTrend(out, window.memory);
     SetPopupAnswerer(nullptr);
     return 0;
 }
