@@ -52,4 +52,28 @@ TEST(ResourceParseFindings, AClosePressBeyondIntIsRefusedNotConverted) {
     EXPECT_EQ(file->panels[0].closeControl, -2147483648);
 }
 
+// Spans were counted cell by cell in int: a row near the int limit overflowed, and a
+// large span held the loader for minutes.
+TEST(ResourceParseFindings, ControlsReachingBeyondTheGridAreRefusedAtOnce) {
+    const char* const form =
+        "{\"format\":\"quorvel-panels/1\",\"panels\":[{\"id\":1,\"title\":\"T\","
+        "\"controls\":[{\"id\":2,\"kind\":\"button\",\"label\":\"a\",%1}]}]}";
+    const std::string beyond =
+        "fuzz.uir: malformed: panel 1, control 2: reaches beyond the grid's 100 rows or columns";
+    for (const char* place : {"\"row\":2147483647,\"col\":0,\"rowspan\":2",
+                              "\"row\":0,\"col\":0,\"rowspan\":100000,\"colspan\":100000",
+                              "\"row\":0,\"col\":2147483647", "\"row\":99,\"col\":0,\"rowspan\":2",
+                              "\"row\":0,\"col\":50,\"colspan\":51"}) {
+        EXPECT_EQ(refusal(QString::fromLatin1(form).arg(QLatin1String(place)).toLatin1()), beyond)
+            << place;
+    }
+    ResourceError error;
+    const QByteArray corner =
+        QString::fromLatin1(form)
+            .arg(QLatin1String("\"row\":98,\"col\":90,\"rowspan\":2,\"colspan\":10"))
+            .toLatin1();
+    EXPECT_NE(parseResourceText(corner, QStringLiteral("fuzz.uir"), error), nullptr)
+        << error.message;
+}
+
 }  // namespace

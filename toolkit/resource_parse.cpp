@@ -12,11 +12,13 @@
 //   indicator  optional dataType (double only), precision
 //   button, hidebutton, label: nothing more (a hidebutton takes no callback)
 // Unknown fields are ignored. Labels are the controls' accessible names, so they must be
-// unique within a panel; controls must not share a grid cell.
+// unique within a panel; controls must not share a grid cell. The grid has at most 100
+// rows and 100 columns: row + rowspan and col + colspan are at most 100.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <cstdint>
 #include <set>
 #include <utility>
 
@@ -24,6 +26,10 @@
 #include "toolkit/userint.h"
 
 namespace {
+
+// Far beyond any panel, and small enough that the cell count of the overlap check and the
+// layout's column arithmetic stay bounded.
+constexpr int kGridLimit = 100;
 
 // Reads typed fields of one JSON object; the first problem is kept in `error`.
 class Fields {
@@ -218,6 +224,9 @@ bool parseControl(const QJsonValue& value, int panelId, ControlDef& c, QString& 
         !f.integer("rowspan", c.rowSpan, false, 1) || !f.integer("colspan", c.colSpan, false, 1) ||
         !f.string("callback", callback, false))
         return false;
+    if (int64_t{c.row} + c.rowSpan > kGridLimit || int64_t{c.col} + c.colSpan > kGridLimit)
+        return f.fail(
+            QStringLiteral("reaches beyond the grid's %1 rows or columns").arg(kGridLimit));
     if (!parseKind(kind, c.kind))
         return f.fail("kind", QStringLiteral("\"%1\" is unknown").arg(kind));
     if (c.label.isEmpty())
