@@ -2,7 +2,7 @@
 # Installs the Debian packages the tool and its tests need, only those that are missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6serialport6-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
           libgl-dev libgtest-dev googletest "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -9,13 +9,13 @@ jobs=$(nproc)
 
 run_suite() {
     local dir=$1; shift
-    cmake -S . -B "$dir" -G Ninja -DQUORVEL_WERROR=ON "$@" >/dev/null
+    cmake -S . -B "$dir" -G Ninja -DQUORVEL_WERROR=ON -DQUORVEL_BENCH=OFF "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
     (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 300)
 }
 
 echo "== Build and test =="
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build-test -DCMAKE_BUILD_TYPE=
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON
