@@ -85,6 +85,51 @@ TEST_F(Display, ChangesArePaintedBeforeTheCallReturns) {
     EXPECT_FALSE(IsPanelVisible(other));
 }
 
+// Processes events for at least `ms` of real time.
+void settle(int ms) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+TEST_F(Display, ATextBoxChangedInABurstPaintsOncePerFrameAndAlwaysReadsTheNewestText) {
+    auto* box = static_cast<QPlainTextEdit*>(ControlWidget(panel, kLog));
+    PaintCounter paints(box->viewport());
+    QElapsedTimer burst;
+    burst.start();
+    for (int i = 0; i < 500; ++i) {
+        const std::string text = "record " + std::to_string(i);
+        ASSERT_EQ(ResetTextBox(panel, kLog, text.c_str()), 0);
+        // Whatever waits for the frame's end, a read sees the newest text.
+        ASSERT_EQ(textLines(panel, kLog), Lines{text});
+    }
+    // The first change is painted at once; after that at most one paint a frame.
+    EXPECT_GE(paints.paints, 1);
+    EXPECT_LE(paints.paints, burst.elapsed() / 16 + 2);
+
+    ResetTextBox(panel, kLog, "last\n");
+    settle(60);  // the frame's end paints the newest text
+    EXPECT_EQ(box->toPlainText(), "last");
+
+    // A lone change is painted before the call returns; the same text again is not.
+    int before = paints.paints;
+    EXPECT_EQ(ResetTextBox(panel, kLog, "lone"), 0);
+    EXPECT_GT(paints.paints, before);
+    EXPECT_EQ(box->toPlainText(), "lone");
+    settle(30);
+    before = paints.paints;
+    EXPECT_EQ(ResetTextBox(panel, kLog, "lone"), 0);
+    EXPECT_EQ(paints.paints, before);
+
+    // An insert after a pending replacement lands after the replaced text.
+    ResetTextBox(panel, kLog, "a");
+    ResetTextBox(panel, kLog, "b\nc");
+    EXPECT_EQ(InsertTextBoxLine(panel, kLog, -1, "d"), 0);
+    EXPECT_EQ(textLines(panel, kLog), (Lines{"b", "c", "d"}));
+    ResetTextBox(panel, kLog, "b\nc");  // the same text as the last reset, but not as shown
+    EXPECT_EQ(textLines(panel, kLog), (Lines{"b", "c"}));
+}
+
 TEST_F(Display, TheStripChartScrollsItsPointsWithinTheRangeAsSet) {
     double ymin = -1, ymax = -1;
     StripChartYRange(panel, kTrace, ymin, ymax);

@@ -2,6 +2,7 @@
 // strip chart's control; the value controls are in control_values.cpp.
 #include "toolkit/control_widgets.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -13,9 +14,13 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "toolkit/dispatch.h"
 #include "toolkit/strip_chart.h"
 
 namespace {
+
+// About one screen refresh: painting a text box more often shows nobody anything.
+constexpr qint64 kTextFrameMs = 16;
 
 // Widget texts treat '&' as a shortcut marker; labels are meant literally.
 QString literal(QString text) {
@@ -129,16 +134,29 @@ TextBoxControl::TextBoxControl(const ControlDef& def, QWidget* panel)
     if (def.rows > 1)
         edit_->setMaximumHeight(QWIDGETSIZE_MAX);
     setWidget(edit_, true);
+    frame_.setSingleShot(true);
+    connect(&frame_, &QTimer::timeout, this, &TextBoxControl::endFrame);
     reset(def.text);
 }
 
 // A text ending in a line feed holds no empty last line; an empty text holds no line.
 void TextBoxControl::reset(const QString& text) {
-    edit_->setPlainText(text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text);
-    hasLines_ = !text.isEmpty();
+    Replacement next{text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text, !text.isEmpty()};
+    const bool unchanged = pending_
+                               ? pending_->text == next.text && pending_->hasLines == next.hasLines
+                               : applied_ && *applied_ == next.text && hasLines_ == next.hasLines;
+    if (unchanged)
+        return;
+    pending_ = std::move(next);
+    // A screen reader reads the document itself, so with one listening only painting waits.
+    if (QAccessible::isActive())
+        applyPending();
+    paintSoon();
 }
 
 void TextBoxControl::insertLine(int index, QString text) {
+    applyPending();
+    applied_.reset();
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     QTextDocument* doc = edit_->document();
@@ -146,25 +164,59 @@ void TextBoxControl::insertLine(int index, QString text) {
         QTextCursor at(doc->findBlockByNumber(index));
         at.insertText(text);
         at.insertBlock();
-        return;
+    } else {
+        QTextCursor end(doc);
+        end.movePosition(QTextCursor::End);
+        if (hasLines_)
+            end.insertBlock();
+        end.insertText(text);
+        hasLines_ = true;
+        edit_->setTextCursor(end);
+        edit_->ensureCursorVisible();
     }
-    QTextCursor end(doc);
-    end.movePosition(QTextCursor::End);
-    if (hasLines_)
-        end.insertBlock();
-    end.insertText(text);
-    hasLines_ = true;
-    edit_->setTextCursor(end);
-    edit_->ensureCursorVisible();
+    paintSoon();
 }
 
 std::vector<std::string> TextBoxControl::lines() const {
+    applyPending();
     std::vector<std::string> out;
     if (!hasLines_)
         return out;
     for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next())
         out.push_back(b.text().toStdString());
     return out;
+}
+
+void TextBoxControl::applyPending() const {
+    if (!pending_)
+        return;
+    edit_->setPlainText(pending_->text);
+    hasLines_ = pending_->hasLines;
+    applied_ = std::move(pending_->text);
+    pending_.reset();
+}
+
+// Paints before returning unless the box was painted less than a frame ago; then the
+// frame's end applies the newest text and paints it.
+void TextBoxControl::paintSoon() {
+    if (frame_.isActive())
+        return;
+    if (!edit_->isVisible()) {
+        applyPending();
+        return;
+    }
+    const qint64 since = painted_.isValid() ? painted_.elapsed() : kTextFrameMs;
+    if (since < kTextFrameMs) {
+        frame_.start(static_cast<int>(kTextFrameMs - since));
+        return;
+    }
+    endFrame();
+}
+
+void TextBoxControl::endFrame() {
+    applyPending();
+    paintNow(edit_);
+    painted_.start();
 }
 
 StripChartControl::StripChartControl(const ControlDef& def, QWidget* panel)

@@ -1,7 +1,9 @@
 // The C-style panel interface over the registry: handles and ids in, UIError codes out.
 //
 // Every change the operator can see is painted before the call returns, because the
-// caller may be a callback that blocks for seconds afterwards.
+// caller may be a callback that blocks for seconds afterwards. The one exception is a text
+// box changed again within a frame of its last paint: that change is painted at the end of
+// the frame, from the event processing every blocking wait does.
 #include "toolkit/userint.h"
 
 #include <QApplication>
@@ -199,7 +201,6 @@ int ResetTextBox(int panel, int control, const char* text) {
     if (!box)
         return code;
     box->reset(QString::fromUtf8(text ? text : ""));
-    paintNow(box->widget());
     return UIE_NoError;
 }
 
@@ -209,7 +210,6 @@ int InsertTextBoxLine(int panel, int control, int line, const char* text) {
     if (!box)
         return code;
     box->insertLine(line, QString::fromUtf8(text ? text : ""));
-    paintNow(box->widget());
     return UIE_NoError;
 }
 
