@@ -1,6 +1,7 @@
 // Painting and bookkeeping of the strip chart.
 #include "toolkit/strip_chart.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -13,6 +14,24 @@ QString number(double v) {
     return QString::number(v, 'g', 6);
 }
 
+// The description straight from the chart, so a read between frames sees the latest value.
+class AccessibleStripChart : public QAccessibleWidget {
+  public:
+    explicit AccessibleStripChart(StripChart* chart)
+        : QAccessibleWidget(chart, QAccessible::Chart) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description)
+            return static_cast<const StripChart*>(widget())->description();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* accessibleStripChart(const QString& className, QObject* object) {
+    if (className == QLatin1String("StripChart") && object && object->isWidgetType())
+        return new AccessibleStripChart(static_cast<StripChart*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 StripChart::StripChart(const QString& name, int capacity, double ymin, double ymax, QWidget* parent)
@@ -22,7 +41,12 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);
-    connect(&frame_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(&frame_, &QTimer::timeout, this, &StripChart::endFrame);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleStripChart);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     describe();
 }
 
@@ -30,7 +54,6 @@ void StripChart::addPoint(double value) {
     points_.push_back(value);
     if (static_cast<int>(points_.size()) > capacity_)
         points_.pop_front();
-    describe();
     if (!frame_.isActive())
         frame_.start();
 }
@@ -61,14 +84,21 @@ double StripChart::ymax() const {
     return ymax_;
 }
 
+void StripChart::endFrame() {
+    describe();
+    update();
+}
+
 // Screen readers cannot see the trace: the description carries the latest value.
-void StripChart::describe() {
+QString StripChart::description() const {
     const QString range = QStringLiteral("range %1 to %2").arg(number(ymin()), number(ymax()));
     if (points_.empty())
-        setAccessibleDescription(QStringLiteral("Strip chart, no values yet, %1").arg(range));
-    else
-        setAccessibleDescription(
-            QStringLiteral("Strip chart, latest value %1, %2").arg(number(points_.back()), range));
+        return QStringLiteral("Strip chart, no values yet, %1").arg(range);
+    return QStringLiteral("Strip chart, latest value %1, %2").arg(number(points_.back()), range);
+}
+
+void StripChart::describe() {
+    setAccessibleDescription(description());
 }
 
 QSize StripChart::sizeHint() const {

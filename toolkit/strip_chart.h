@@ -3,7 +3,8 @@
 //
 // Points may arrive far faster than the screen refreshes (a live run plots one per
 // record), so plotting only marks the chart dirty; a single-shot timer repaints it at
-// most once per frame.
+// most once per frame, and brings the accessible description up to date then. A screen
+// reader that asks in between gets the description built afresh.
 #pragma once
 
 #include <QTimer>
@@ -27,12 +28,15 @@ class StripChart : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // What a screen reader reads: the latest value and the range.
+    QString description() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     void describe();
+    void endFrame();
 
     QString name_;
     int capacity_;
