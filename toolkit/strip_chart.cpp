@@ -3,12 +3,16 @@
 
 #include <QAccessibleWidget>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 #include <algorithm>
 
 namespace {
 
-constexpr int kFrameMs = 16;
+// A trace that moves a pixel or so a frame looks smooth at 25 frames a second.
+constexpr int kFrameMs = 40;
+// Up to this many points the trace is drawn smoothed; beyond, the points lie so close that
+// smoothing shows nothing but costs most of the paint.
+constexpr size_t kSmoothedPoints = 100;
 
 QString number(double v) {
     return QString::number(v, 'g', 6);
@@ -147,15 +151,11 @@ void StripChart::paintEvent(QPaintEvent*) {
     // The newest point sits at the right edge; older ones scroll to the left.
     const double dx = plot.width() / (capacity_ - 1);
     const double x0 = plot.right() - dx * (static_cast<double>(points_.size()) - 1);
-    QPainterPath path;
-    for (size_t i = 0; i < points_.size(); ++i) {
-        const QPointF at(x0 + dx * static_cast<double>(i), yFor(points_[i]));
-        if (i == 0)
-            path.moveTo(at);
-        else
-            path.lineTo(at);
-    }
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(pal.color(QPalette::Highlight), 1.5));
-    p.drawPath(path);
+    QPolygonF trace;
+    trace.reserve(static_cast<qsizetype>(points_.size()));
+    for (size_t i = 0; i < points_.size(); ++i)
+        trace.append(QPointF(x0 + dx * static_cast<double>(i), yFor(points_[i])));
+    p.setRenderHint(QPainter::Antialiasing, points_.size() <= kSmoothedPoints);
+    p.setPen(QPen(pal.color(QPalette::Highlight), 0));
+    p.drawPolyline(trace);
 }
