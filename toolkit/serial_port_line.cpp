@@ -1,9 +1,11 @@
 // A serial line on a QSerialPort, driven by blocking waits on the calling thread.
 //
 // Waits go in slices of at most kPaintSlice so windows repaint between them; each slice
-// sleeps in the kernel (poll), so a blocked read costs no CPU. Time-outs are measured
-// on the toolkit clock. A device that goes away (ResourceError, or a hung-up terminal)
-// makes the line report kComDeviceLost from then on.
+// sleeps in the kernel (poll), so a blocked read costs no CPU. Windows are pumped at most
+// once a slice, however often the line wakes the reader. A read that has part of its
+// characters sleeps through the rest's time on the wire instead of waking per character.
+// Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a hung-up
+// terminal) makes the line report kComDeviceLost from then on.
 #include "toolkit/serial_port_line.h"
 
 #include <poll.h>
@@ -12,15 +14,18 @@
 #include <QSerialPort>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <thread>
 
 #include "toolkit/event_pump.h"
 #include "toolkit/utility.h"
 
 namespace {
 
-constexpr double kPaintSlice = 0.05;
+// Often enough for windows to repaint smoothly while a read waits.
+constexpr double kPaintSlice = 0.04;
 
 QSerialPort::Parity parityFor(int parity) {
     switch (parity) {
@@ -68,6 +73,8 @@ class QtSerialLine : public SerialLine {
             port_.setFlowControl(QSerialPort::NoFlowControl);
         if (!applied && !isPseudoTerminal(device))
             return kComCannotOpen;
+        // A start bit, eight data bits and a stop bit is near enough for pacing reads.
+        charSeconds_ = s.baudRate > 0 ? 10.0 / static_cast<double>(s.baudRate) : 0.0;
         port_.clearError();
         // A freshly opened port starts empty, whatever the device held before.
         port_.clear(QSerialPort::AllDirections);
@@ -119,8 +126,16 @@ class QtSerialLine : public SerialLine {
             const double remaining = deadline - clock.now();
             if (remaining <= 0)
                 return got;
-            PumpWindowEvents();
-            if (port_.bytesAvailable() == 0)
+            pumpWindowsNowAndThen();
+            if (port_.bytesAvailable() > 0)
+                continue;
+            // All but the last missing character are still on the wire: waking for each
+            // would cost more than the read. The wait after the sleep takes the last one.
+            const double onTheWire = (count - got - 1) * charSeconds_;
+            if (n > 0 && onTheWire > 0) {
+                sleepFor(std::min(onTheWire, remaining));
+                port_.waitForReadyRead(0);  // takes what came meanwhile, without waiting
+            } else
                 waitSlice(remaining, [this](int ms) { return port_.waitForReadyRead(ms); });
         }
     }
@@ -148,6 +163,23 @@ class QtSerialLine : public SerialLine {
         clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
     }
 
+    void pumpWindowsNowAndThen() {
+        if (pumped_.isValid() && pumped_.nsecsElapsed() < static_cast<qint64>(kPaintSlice * 1e9))
+            return;
+        PumpWindowEvents();
+        pumped_.start();
+    }
+
+    // Sleeps `seconds` without looking at the line, moving the toolkit clock on likewise.
+    void sleepFor(double seconds) {
+        ToolkitClock& clock = CurrentClock();
+        const double before = clock.now();
+        QElapsedTimer spent;
+        spent.start();
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
+    }
+
     // The code for the port's pending error (clearing it), or `otherwise` when there is none.
     int failure(int otherwise) {
         const QSerialPort::SerialPortError error = port_.error();
@@ -171,6 +203,8 @@ class QtSerialLine : public SerialLine {
 
     QSerialPort port_;
     double writeTimeout_ = kDefaultComTimeout;
+    double charSeconds_ = 0.0;  // one character's time on the wire
+    QElapsedTimer pumped_;      // since windows were last pumped by a read
     bool lost_ = false;
 };
 
