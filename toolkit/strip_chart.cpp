@@ -40,17 +40,18 @@ QAccessibleInterface* accessibleStripChart(const QString& className, QObject* ob
 
 StripChart::StripChart(const QString& name, int capacity, double ymin, double ymax, QWidget* parent)
     : QWidget(parent), name_(name), capacity_(std::max(2, capacity)), ymin_(ymin), ymax_(ymax) {
+    // Before anything here asks for the chart's accessible interface, which is then kept.
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleStripChart);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setAccessibleName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);
     connect(&frame_, &QTimer::timeout, this, &StripChart::endFrame);
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleStripChart);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
     describe();
 }
 
