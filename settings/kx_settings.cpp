@@ -9,6 +9,7 @@
 #include "app/panel_set.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
+#include "settings/settings_exchange.h"
 #include "toolkit/userint.h"
 #include "toolkit/utility.h"
 #include "ui/vaskinterface_ids.h"
@@ -16,51 +17,26 @@
 namespace {
 
 constexpr int kSettingByte7 = 7;
-constexpr double kSettleDelay = 0.5;
-constexpr double kStepDelay = 0.2;
 constexpr double kShowPause = 1.0;
 // The kx set action pauses between flushing and 'r'; the qv one does not.
 constexpr double kPauseAfterFlush = 0.2;
-
-int bitValue(int flags, int mask) {
-    return (flags & mask) != 0 ? 1 : 0;
-}
-
-// A value that has no place in its cell never reaches the block: one line says so.
-bool acceptSetting(const char* name, int value, int max) {
-    if (value >= 0 && value <= max)
-        return true;
-    addMessageLine("%s = %d is out of range 0 to %d", name, value, max);
-    return false;
-}
 
 }  // namespace
 
 int getconfigkxcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    SetPanelAttribute(currentPanel, ATTR_DIMMED, 1);
-    Delay(kSettleDelay);
-    const int status = readBlock(kBlockReadWithChecksum);
-    Delay(kStepDelay);
-
-    const BlockReadCheck check = checkBlockRead(status);
-    if (!check.ok) {
-        clearMessages();
-        addBlockReadFailureLine(check);
-        showMessages();
-        SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
+    if (!readBlockForDisplay())
         return 0;
-    }
 
     const int byte7 = getBlockByte(kSettingByte7);
     const int flags = getBlockByte(kFlagByte);
-    SetCtrlVal(currentPanel, KX_OPTION6, bitValue(flags, kOptionBit6));
+    SetCtrlVal(currentPanel, KX_OPTION6, flagBit(flags, kOptionBit6));
     SetCtrlVal(currentPanel, KX_BYTE7, byte7);
-    SetCtrlVal(currentPanel, KX_START_FLAG, bitValue(flags, kScheduledStartFlag));
-    SetCtrlVal(currentPanel, KX_SECOND_CHANNEL, bitValue(flags, kSecondChannelFlag));
-    SetCtrlVal(currentPanel, KX_RS232, bitValue(flags, kRs232DataFlag));
-    SetCtrlVal(currentPanel, KX_OPTION0, bitValue(flags, kOptionBit0));
+    SetCtrlVal(currentPanel, KX_START_FLAG, flagBit(flags, kScheduledStartFlag));
+    SetCtrlVal(currentPanel, KX_SECOND_CHANNEL, flagBit(flags, kSecondChannelFlag));
+    SetCtrlVal(currentPanel, KX_RS232, flagBit(flags, kRs232DataFlag));
+    SetCtrlVal(currentPanel, KX_OPTION0, flagBit(flags, kOptionBit0));
     Delay(kShowPause);
     SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
     return 0;
@@ -91,27 +67,12 @@ int setconfigkxcallback(int, int, int event, void*, int, int) {
         return 0;
     }
 
-    Delay(kSettleDelay);
-    const BlockReadCheck check = checkBlockRead(readBlock(kBlockTextLength, kPauseAfterFlush));
-    if (!check.ok) {
-        addBlockReadFailureLine(check);
-        showMessages();
-        HidePanel(currentPanel);
+    if (!readBlockForSet(kPauseAfterFlush))
         return 0;
-    }
 
     putBlockByte(kSettingByte7, byte7);
     putBlockByte(kFlagByte,
                  64 * option6 + 32 * startFlag + 16 * secondChannel + 2 * rs232 + option0);
-    finishBlockText();
-
-    AckFrame ack;
-    if (writeBlock(Reread::AfterStepDelay, ack) == WriteResult::Written) {
-        DisplayPanel(donePanel);
-        return 0;
-    }
-    addAckLine(ack.text, ack.status);
-    showMessages();
-    HidePanel(currentPanel);
+    writeSettingsBlock();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "app/panel_set.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
+#include "settings/settings_exchange.h"
 #include "toolkit/userint.h"
 #include "toolkit/utility.h"
 #include "ui/vaskinterface_ids.h"
@@ -23,21 +24,7 @@ constexpr int kSettingByte23 = 23;
 constexpr int kSettingByte23Max = 15;
 // Flag bits the qv write passes through as the instrument reported them.
 constexpr int kKeptFlagBits = 0x8C;
-constexpr double kSettleDelay = 0.5;
-constexpr double kStepDelay = 0.2;
 constexpr double kShowPause = 1.0;
-
-int bitValue(int flags, int mask) {
-    return (flags & mask) != 0 ? 1 : 0;
-}
-
-// A value that has no place in its cell never reaches the block: one line says so.
-bool acceptSetting(const char* name, int value, int max) {
-    if (value >= 0 && value <= max)
-        return true;
-    addMessageLine("%s = %d is out of range 0 to %d", name, value, max);
-    return false;
-}
 
 // A bit control other than 0 or 1 leaves its bit clear; option bit 0 is set when its
 // control is 0.
@@ -59,19 +46,8 @@ int qvFlagByte(int readFlags, int startFlag, int rs232, int option0Off, int seco
 int getconfigqvcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    SetPanelAttribute(currentPanel, ATTR_DIMMED, 1);
-    Delay(kSettleDelay);
-    const int status = readBlock(kBlockReadWithChecksum);
-    Delay(kStepDelay);
-
-    const BlockReadCheck check = checkBlockRead(status);
-    if (!check.ok) {
-        clearMessages();
-        addBlockReadFailureLine(check);
-        showMessages();
-        SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
+    if (!readBlockForDisplay())
         return 0;
-    }
 
     const int byte7 = getBlockByte(kSettingByte7);
     const int byte8 = getBlockByte(kSettingByte8);
@@ -85,11 +61,11 @@ int getconfigqvcallback(int, int, int event, void*, int, int) {
     const bool byte23Fits = byte23 <= kSettingByte23Max;
     if (byte23Fits)
         SetCtrlVal(currentPanel, QV_BYTE23, byte23);
-    SetCtrlVal(currentPanel, QV_START_FLAG, bitValue(flags, kScheduledStartFlag));
+    SetCtrlVal(currentPanel, QV_START_FLAG, flagBit(flags, kScheduledStartFlag));
     SetCtrlVal(currentPanel, QV_BYTE7, byte7);
-    SetCtrlVal(currentPanel, QV_RS232, bitValue(flags, kRs232DataFlag));
-    SetCtrlVal(currentPanel, QV_OPTION0_OFF, 1 - bitValue(flags, kOptionBit0));
-    SetCtrlVal(currentPanel, QV_SECOND_CHANNEL, bitValue(flags, kSecondChannelFlag));
+    SetCtrlVal(currentPanel, QV_RS232, flagBit(flags, kRs232DataFlag));
+    SetCtrlVal(currentPanel, QV_OPTION0_OFF, 1 - flagBit(flags, kOptionBit0));
+    SetCtrlVal(currentPanel, QV_SECOND_CHANNEL, flagBit(flags, kSecondChannelFlag));
     SetCtrlVal(currentPanel, QV_BYTE10, byte10);
     SetCtrlVal(currentPanel, QV_BYTE8, byte8);
     SetCtrlVal(currentPanel, QV_BYTE9, byte9);
@@ -132,14 +108,8 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
         return 0;
     }
 
-    Delay(kSettleDelay);
-    const BlockReadCheck check = checkBlockRead(readBlock(kBlockTextLength));
-    if (!check.ok) {
-        addBlockReadFailureLine(check);
-        showMessages();
-        HidePanel(currentPanel);
+    if (!readBlockForSet(0.0))
         return 0;
-    }
 
     putBlockByte(kSettingByte7, byte7);
     putBlockByte(kSettingByte8, byte8);
@@ -149,15 +119,6 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
     putBlockByte(kSettingByte23, byte23);
     putBlockByte(kFlagByte,
                  qvFlagByte(getBlockByte(kFlagByte), startFlag, rs232, option0Off, secondChannel));
-    finishBlockText();
-
-    AckFrame ack;
-    if (writeBlock(Reread::AfterStepDelay, ack) == WriteResult::Written) {
-        DisplayPanel(donePanel);
-        return 0;
-    }
-    addAckLine(ack.text, ack.status);
-    showMessages();
-    HidePanel(currentPanel);
+    writeSettingsBlock();
     return 0;
 }
