@@ -14,52 +14,11 @@
 
 #include "app/panel_set.h"
 #include "app/vaskinterface.h"
+#include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/testing.h"
 #include "toolkit/userint.h"
 #include "ui/vaskinterface_ids.h"
-
-using Block = std::array<uint8_t, 43>;
-
-// The 129-character read form of `block`, upper case.
-inline std::string readFormOf(const Block& block) {
-    std::string text;
-    char group[4];
-    for (uint8_t value : block) {
-        std::snprintf(group, sizeof group, "%02X,", value);
-        text += group;
-    }
-    return text;
-}
-
-inline int checksumOf(const Block& block) {
-    int sum = 0;
-    for (uint8_t value : block) sum += value;
-    return sum & 0xFF;
-}
-
-// The 131 characters a correct write of `block` sends.
-inline std::string writeFormOf(const Block& block) {
-    char checksum[3];
-    std::snprintf(checksum, sizeof checksum, "%02X", checksumOf(block));
-    return readFormOf(block) + checksum;
-}
-
-constexpr int kFirstClockByte = 11;
-constexpr int kLastClockByte = 17;
-
-// The clock bytes run with the instrument's clock: a kept block is compared without them.
-inline Block clockless(Block block) {
-    for (int i = kFirstClockByte; i <= kLastClockByte; ++i) block[i] = 0;
-    return block;
-}
-
-// `block` with the clock bytes that the block text `text` carries.
-inline Block withClockOf(Block block, const std::string& text) {
-    for (int i = kFirstClockByte; i <= kLastClockByte; ++i)
-        block[i] = static_cast<uint8_t>(std::stoi(text.substr(3 * i, 2), nullptr, 16));
-    return block;
-}
 
 // `block` with the calibration fields set.
 inline Block withCalibration(Block block, int scaleTrim, int rangeCode, int gain, int zero,

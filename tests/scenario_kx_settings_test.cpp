@@ -11,6 +11,7 @@
 
 #include "app/panel_set.h"
 #include "app/vaskinterface.h"
+#include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/rs232.h"
 #include "toolkit/testing.h"
@@ -18,37 +19,6 @@
 #include "ui/vaskinterface_ids.h"
 
 namespace {
-
-using Block = std::array<uint8_t, 43>;
-constexpr int kFirstClockByte = 11;
-constexpr int kLastClockByte = 17;
-
-// The 131 characters a correct write of `block` sends.
-std::string writeFormOf(const Block& block) {
-    std::string text;
-    int sum = 0;
-    char group[4];
-    for (uint8_t value : block) {
-        std::snprintf(group, sizeof group, "%02X,", value);
-        text += group;
-        sum += value;
-    }
-    std::snprintf(group, sizeof group, "%02X", sum & 0xFF);
-    return text + group;
-}
-
-// The clock bytes run with the instrument's clock: a kept block is compared without them.
-Block clockless(Block block) {
-    for (int i = kFirstClockByte; i <= kLastClockByte; ++i) block[i] = 0;
-    return block;
-}
-
-// `block` with the clock bytes that the write form `sent` carries.
-Block withClockOf(Block block, const std::string& sent) {
-    for (int i = kFirstClockByte; i <= kLastClockByte; ++i)
-        block[i] = static_cast<uint8_t>(std::stoi(sent.substr(3 * i, 2), nullptr, 16));
-    return block;
-}
 
 class KxSettings : public ToolFixture {
   protected:
