@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 std::span<const CallbackBinding> navigationCallbacks();
 std::span<const CallbackBinding> linkCallbacks();

@@ -7,7 +7,7 @@
 #include "app/panel_set.h"
 #include "link/link_state.h"
 #include "live/live_control.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 int startVaskInterface(int argc, char* argv[]) {

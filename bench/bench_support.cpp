@@ -20,7 +20,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 #ifndef QUORVEL_SIM_PATH
 #define QUORVEL_SIM_PATH "quorvel-sim"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
 // quorvel-sim on its pseudo-terminal, running until stop().
 class SimRun {

@@ -23,7 +23,7 @@
 #include "bench/live_figures.h"
 #include "link/link_state.h"
 #include "live/live_readout.h"
-#include "toolkit/rs232.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

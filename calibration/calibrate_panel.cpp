@@ -16,8 +16,8 @@
 #include "link/connection.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
-#include "toolkit/userint.h"
-#include "toolkit/utility.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "calibration/length_tables.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
-#include "toolkit/userint.h"
-#include "toolkit/utility.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "toolkit/resource_file.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/userint.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "live/live_control.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 int stopgcallback(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT)

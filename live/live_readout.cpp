@@ -12,8 +12,8 @@
 #include "link/parameter_block.h"
 #include "live/live_log.h"
 #include "live/live_record.h"
-#include "toolkit/userint.h"
-#include "toolkit/utility.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 uint16_t liveRunning = 0;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "link/link_state.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 bool fitsBcdCell(int value) {
     return value >= kBcdCellMin && value <= kBcdCellMax;

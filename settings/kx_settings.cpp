@@ -10,8 +10,8 @@
 #include "link/link_state.h"
 #include "link/parameter_block.h"
 #include "settings/settings_exchange.h"
-#include "toolkit/userint.h"
-#include "toolkit/utility.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

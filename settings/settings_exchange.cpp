@@ -2,8 +2,8 @@
 
 #include "app/panel_set.h"
 #include "link/link_state.h"
-#include "toolkit/userint.h"
-#include "toolkit/utility.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 
 namespace {
 constexpr double kSettleDelay = 0.5;

@@ -4,8 +4,8 @@
 #include "link/link_state.h"
 #include "link/parameter_block.h"
 #include "settings/bcd_fields.h"
-#include "toolkit/userint.h"
-#include "toolkit/utility.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

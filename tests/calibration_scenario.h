@@ -16,8 +16,8 @@
 #include "app/vaskinterface.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
-#include "toolkit/testing.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/testing.h"
+#include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 // `block` with the calibration fields set.

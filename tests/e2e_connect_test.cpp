@@ -5,8 +5,8 @@
 #include "app/vaskinterface.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
-#include "toolkit/testing.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/testing.h"
+#include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "live/live_log.h"
 #include "live/live_readout.h"
 #include "tests/harness/tool_fixture.h"
-#include "toolkit/testing.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/testing.h"
+#include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 class LiveScenario : public ToolFixture {

@@ -2,7 +2,7 @@
 #include "app/panel_set.h"
 #include "link/link_state.h"
 #include "tests/harness/tool_fixture.h"
-#include "toolkit/rs232.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

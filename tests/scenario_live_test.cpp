@@ -7,7 +7,7 @@
 #include "link/link_state.h"
 #include "tests/harness/operator.h"
 #include "tests/live_scenario.h"
-#include "toolkit/rs232.h"
+#include "toolkit/serial/rs232.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "app/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/harness/tool_fixture.h"
-#include "toolkit/testing.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/testing.h"
+#include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/harness/virtual_clock.h"
-#include "toolkit/utility.h"
+#include "toolkit/platform/utility.h"
 
 namespace {
 

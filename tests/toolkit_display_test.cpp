@@ -14,7 +14,7 @@
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/toolkit_panels_fixture.h"
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
 namespace panels_test {
 namespace {

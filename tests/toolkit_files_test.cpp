@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "toolkit/files.h"
+#include "toolkit/platform/files.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
 namespace panels_test {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 namespace panels_test {
 

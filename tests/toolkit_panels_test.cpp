@@ -13,7 +13,7 @@
 #include <set>
 
 #include "tests/toolkit_panels_fixture.h"
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
 namespace panels_test {
 namespace {

@@ -6,8 +6,8 @@
 #include <QString>
 #include <string>
 
-#include "toolkit/resource_file.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/userint.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Records pop-ups and answers file requests as the test arranged.
 #include "tests/harness/popups.h"
 
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 void RecordingPopups::message(const std::string& title, const std::string& text) {
     messages.push_back({title, text});

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
 struct RecordedMessage {
     std::string title;

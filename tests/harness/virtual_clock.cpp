@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "toolkit/event_pump.h"
+#include "toolkit/platform/event_pump.h"
 
 void VirtualClock::waitUntil(double when) {
     while (!actions_.empty() && actions_.begin()->first <= when) {

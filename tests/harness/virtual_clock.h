@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "toolkit/utility.h"
+#include "toolkit/platform/utility.h"
 
 class VirtualClock : public ToolkitClock {
   public:

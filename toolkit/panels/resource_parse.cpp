@@ -22,8 +22,8 @@
 #include <set>
 #include <utility>
 
-#include "toolkit/resource_file.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/userint.h"
 
 namespace {
 

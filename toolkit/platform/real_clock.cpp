@@ -1,13 +1,13 @@
 // The real-time toolkit clock. A wait sleeps in short slices and repaints windows
 // between them, so a blocked callback leaves the windows drawn without spinning.
-#include "toolkit/real_clock.h"
+#include "toolkit/platform/real_clock.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
-#include "toolkit/event_pump.h"
+#include "toolkit/platform/event_pump.h"
 
 namespace {
 

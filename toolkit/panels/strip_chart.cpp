@@ -1,5 +1,5 @@
 // Painting and bookkeeping of the strip chart.
-#include "toolkit/strip_chart.h"
+#include "toolkit/panels/strip_chart.h"
 
 #include <QAccessibleWidget>
 #include <QPainter>

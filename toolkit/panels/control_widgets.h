@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/resource_file.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/userint.h"
 
 class QWidget;
 

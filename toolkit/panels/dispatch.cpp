@@ -1,6 +1,6 @@
 // The event queue and its depth, the wait cursor, the window pump, GetUserEvent and the
 // event loop of RunUserInterface.
-#include "toolkit/dispatch.h"
+#include "toolkit/panels/dispatch.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,8 +10,8 @@
 #include <deque>
 #include <optional>
 
-#include "toolkit/event_pump.h"
-#include "toolkit/testing.h"
+#include "toolkit/platform/event_pump.h"
+#include "toolkit/panels/testing.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-#include "toolkit/control_widgets.h"
+#include "toolkit/panels/control_widgets.h"
 
 namespace {
 

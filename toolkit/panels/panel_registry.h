@@ -12,9 +12,9 @@
 #include <span>
 #include <vector>
 
-#include "toolkit/control_widgets.h"
-#include "toolkit/resource_file.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/control_widgets.h"
+#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/userint.h"
 
 class PanelWidget : public QWidget {
     Q_OBJECT

@@ -1,6 +1,6 @@
 // Data files by handle: a small table of open std::FILE streams. In ASCII mode every
 // line feed is stored as CR LF, as the log file's readers expect on every platform.
-#include "toolkit/files.h"
+#include "toolkit/platform/files.h"
 
 #include <sys/stat.h>
 

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <string>
 
-#include "toolkit/testing.h"
-#include "toolkit/userint.h"
+#include "toolkit/panels/testing.h"
+#include "toolkit/panels/userint.h"
 
 namespace {
 

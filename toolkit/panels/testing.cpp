@@ -1,8 +1,8 @@
 // What tests reach below the panel interface: widgets and data behind handles.
-#include "toolkit/testing.h"
+#include "toolkit/panels/testing.h"
 
-#include "toolkit/panel_registry.h"
-#include "toolkit/strip_chart.h"
+#include "toolkit/panels/panel_registry.h"
+#include "toolkit/panels/strip_chart.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Delay and Timer, and the choice of clock they (and serial time-outs) follow.
-#include "toolkit/utility.h"
+#include "toolkit/platform/utility.h"
 
-#include "toolkit/real_clock.h"
+#include "toolkit/platform/real_clock.h"
 
 namespace {
 ToolkitClock* installedClock = nullptr;

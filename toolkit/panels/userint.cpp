@@ -4,17 +4,17 @@
 // caller may be a callback that blocks for seconds afterwards. The one exception is a text
 // box changed again within a frame of its last paint: that change is painted at the end of
 // the frame, from the event processing every blocking wait does.
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <map>
 #include <string>
 
-#include "toolkit/dispatch.h"
-#include "toolkit/panel_registry.h"
-#include "toolkit/resource_file.h"
-#include "toolkit/strip_chart.h"
+#include "toolkit/panels/dispatch.h"
+#include "toolkit/panels/panel_registry.h"
+#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/strip_chart.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // characters sleeps through the rest's time on the wire instead of waking per character.
 // Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a hung-up
 // terminal) makes the line report kComDeviceLost from then on.
-#include "toolkit/serial_port_line.h"
+#include "toolkit/serial/serial_port_line.h"
 
 #include <poll.h>
 
@@ -19,8 +19,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "toolkit/event_pump.h"
-#include "toolkit/utility.h"
+#include "toolkit/platform/event_pump.h"
+#include "toolkit/platform/utility.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Panel windows, their layout and close box, the handle registry and the callback table.
-#include "toolkit/panel_registry.h"
+#include "toolkit/panels/panel_registry.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <string>
 
-#include "toolkit/dispatch.h"
-#include "toolkit/event_pump.h"
+#include "toolkit/panels/dispatch.h"
+#include "toolkit/platform/event_pump.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // from the first callback until the queue is empty again.
 #pragma once
 
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 struct UserEventRecord {
     int panel = 0;

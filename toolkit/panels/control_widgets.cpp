@@ -1,6 +1,6 @@
 // Control basics, the controls without a value (buttons, labels), the text box and the
 // strip chart's control; the value controls are in control_values.cpp.
-#include "toolkit/control_widgets.h"
+#include "toolkit/panels/control_widgets.h"
 
 #include <QAccessible>
 #include <QFontDatabase>
@@ -14,8 +14,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "toolkit/dispatch.h"
-#include "toolkit/strip_chart.h"
+#include "toolkit/panels/dispatch.h"
+#include "toolkit/panels/strip_chart.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 //
 // Panels are loaded on every navigation, so a file is parsed once per path and version:
 // a reload only checks the file's size and modification time.
-#include "toolkit/resource_file.h"
+#include "toolkit/panels/resource_file.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <map>
 
-#include "toolkit/userint.h"
+#include "toolkit/panels/userint.h"
 
 #ifndef QUORVEL_DATA_DIR
 #define QUORVEL_DATA_DIR ""

@@ -3,11 +3,11 @@
 // A port is open from a successful OpenComConfig until CloseCom, a failed reopen or a
 // change of backend, and starts with the default time-out. Once its line reports the device lost,
 // every call on the port says so without touching the line again, until the port is opened anew.
-#include "toolkit/rs232.h"
+#include "toolkit/serial/rs232.h"
 
 #include <array>
 
-#include "toolkit/serial_port_line.h"
+#include "toolkit/serial/serial_port_line.h"
 
 namespace {
 
