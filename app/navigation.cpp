@@ -5,9 +5,9 @@
 #include "app/panel_set.h"
 #include "link/link_state.h"
 #include "live/live_control.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 int currentPanel = -1;

@@ -21,8 +21,8 @@
 #include "bench/bench_support.h"
 #include "bench/reference_actions.h"
 #include "link/link_state.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "app/callback_table.h"
 #include "app/panel_set.h"
 #include "link/link_state.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "app/panel_set.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 int comPort = 1;

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "toolkit/serial/rs232.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 
 namespace {
 constexpr double kStepDelay = 0.2;

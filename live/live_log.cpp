@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "link/link_state.h"
-#include "toolkit/platform/files.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/files.h"
 
 int logFileOpen = 0;
 int logFileHandle = -1;

@@ -13,10 +13,10 @@
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/harness/sim_process.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

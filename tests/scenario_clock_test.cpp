@@ -8,9 +8,9 @@
 
 #include "app/panel_set.h"
 #include "tests/harness/tool_fixture.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include "app/vaskinterface.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "tests/harness/operator.h"
 #include "tests/toolkit_panels_fixture.h"
-#include "toolkit/platform/event_pump.h"
 #include "toolkit/panels/testing.h"
+#include "toolkit/platform/event_pump.h"
 
 namespace panels_test {
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "toolkit/serial/rs232.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 
 namespace {
 

@@ -17,10 +17,10 @@ inline constexpr int PANEL_START = 10;
 inline constexpr int PANEL_DONE = 11;
 
 // Calibration panel (1)
-inline constexpr int CAL_READING_B = 3;  // float, counts at level B
-inline constexpr int CAL_READING_A = 4;  // float, counts at level A
-inline constexpr int CAL_LEVEL_B = 5;    // float, thousandths of the length unit
-inline constexpr int CAL_LEVEL_A = 6;    // float
+inline constexpr int CAL_READING_B = 3;     // float, counts at level B
+inline constexpr int CAL_READING_A = 4;     // float, counts at level A
+inline constexpr int CAL_LEVEL_B = 5;       // float, thousandths of the length unit
+inline constexpr int CAL_LEVEL_A = 6;       // float
 inline constexpr int CAL_GAUGE_LENGTH = 7;  // float, one of the table lengths
 inline constexpr int CAL_CALIBRATE = 8;     // button: calibrate2callback
 inline constexpr int CAL_DEFAULT = 9;       // button: setdefaultcallback
@@ -34,15 +34,15 @@ inline constexpr int QV_SET = 3;
 inline constexpr int QV_MAIN = 4;
 inline constexpr int QV_CLOCK = 5;
 inline constexpr int QV_START = 6;
-inline constexpr int QV_BYTE8 = 7;       // int 0..255, byte 8
-inline constexpr int QV_BYTE10 = 8;      // int 0..255, byte 10
-inline constexpr int QV_BYTE9 = 9;       // int 0..255, byte 9
-inline constexpr int QV_START_FLAG = 10;   // 0/1, byte 42 bit 5
+inline constexpr int QV_BYTE8 = 7;            // int 0..255, byte 8
+inline constexpr int QV_BYTE10 = 8;           // int 0..255, byte 10
+inline constexpr int QV_BYTE9 = 9;            // int 0..255, byte 9
+inline constexpr int QV_START_FLAG = 10;      // 0/1, byte 42 bit 5
 inline constexpr int QV_SECOND_CHANNEL = 11;  // 0/1, byte 42 bit 4
-inline constexpr int QV_OPTION0_OFF = 12;  // 0/1, byte 42 bit 0 inverted
-inline constexpr int QV_RS232 = 13;        // 0/1, byte 42 bit 1
-inline constexpr int QV_BYTE23 = 14;     // int 0..15, byte 23
-inline constexpr int QV_BYTE7 = 15;      // int 0..255, byte 7
+inline constexpr int QV_OPTION0_OFF = 12;     // 0/1, byte 42 bit 0 inverted
+inline constexpr int QV_RS232 = 13;           // 0/1, byte 42 bit 1
+inline constexpr int QV_BYTE23 = 14;          // int 0..15, byte 23
+inline constexpr int QV_BYTE7 = 15;           // int 0..255, byte 7
 
 // kx settings panel (4)
 inline constexpr int KX_READ = 2;
@@ -56,14 +56,14 @@ inline constexpr int KX_RS232 = 9;           // 0/1, byte 42 bit 1
 inline constexpr int KX_BYTE7 = 10;          // int 0..255, byte 7
 
 // Live data panel (5)
-inline constexpr int LIVE_RECORD = 2;     // text box, the last record
+inline constexpr int LIVE_RECORD = 2;  // text box, the last record
 inline constexpr int LIVE_START = 3;
 inline constexpr int LIVE_STOP = 4;
 inline constexpr int LIVE_RETURN = 5;
 inline constexpr int LIVE_LOG_FILE = 6;
-inline constexpr int LIVE_SECOND = 7;     // double, the second reading
+inline constexpr int LIVE_SECOND = 7;  // double, the second reading
 inline constexpr int LIVE_CALIBRATION = 8;
-inline constexpr int LIVE_CHART = 9;      // strip chart
+inline constexpr int LIVE_CHART = 9;  // strip chart
 inline constexpr int LIVE_MAIN = 10;
 
 // Message panel (6)
@@ -88,15 +88,15 @@ inline constexpr int CONNECTED_OK = 3;
 // Clock panel (9)
 inline constexpr int CLOCK_READ = 2;
 inline constexpr int CLOCK_SET = 3;
-inline constexpr int CLOCK_YEAR = 4;     // byte 17, shown + 2000
-inline constexpr int CLOCK_FIELD6 = 5;   // byte 16
-inline constexpr int CLOCK_FIELD5 = 6;   // byte 15
-inline constexpr int CLOCK_FIELD4 = 7;   // byte 14, shown + 1
-inline constexpr int CLOCK_FIELD3 = 8;   // byte 13
+inline constexpr int CLOCK_YEAR = 4;    // byte 17, shown + 2000
+inline constexpr int CLOCK_FIELD6 = 5;  // byte 16
+inline constexpr int CLOCK_FIELD5 = 6;  // byte 15
+inline constexpr int CLOCK_FIELD4 = 7;  // byte 14, shown + 1
+inline constexpr int CLOCK_FIELD3 = 8;  // byte 13
 inline constexpr int CLOCK_QV = 9;
 inline constexpr int CLOCK_MAIN = 10;
-inline constexpr int CLOCK_FIELD2 = 11;  // byte 12
-inline constexpr int CLOCK_SECONDS = 12; // byte 11
+inline constexpr int CLOCK_FIELD2 = 11;   // byte 12
+inline constexpr int CLOCK_SECONDS = 12;  // byte 11
 
 // Scheduled start panel (10)
 inline constexpr int START_READ = 2;

@@ -2,10 +2,10 @@
 
 #include "app/panel_set.h"
 #include "app/vaskinterface.h"
-#include "toolkit/serial/rs232.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 void ToolFixture::SetUp() {

@@ -10,8 +10,8 @@
 #include <deque>
 #include <optional>
 
-#include "toolkit/platform/event_pump.h"
 #include "toolkit/panels/testing.h"
+#include "toolkit/platform/event_pump.h"
 
 namespace {
 

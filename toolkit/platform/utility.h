@@ -6,9 +6,9 @@
 #pragma once
 
 class ToolkitClock {
-public:
+  public:
     virtual ~ToolkitClock() = default;
-    virtual double now() = 0;                // seconds
+    virtual double now() = 0;                 // seconds
     virtual void waitUntil(double when) = 0;  // returns at `when` (or at once if it passed)
 };
 

@@ -11,12 +11,12 @@
 
 enum Rs232Error {
     kComNoError = 0,
-    kComInvalidPort = -2,    // port number outside 1 to 4
-    kComNotOpen = -3,        // no OpenComConfig succeeded on this port
-    kComCannotOpen = -6,     // the device could not be opened or configured
-    kComBadParameter = -7,   // baud rate, parity, data or stop bits not supported
-    kComIoError = -10,       // the device failed during a read, write or flush
-    kComDeviceLost = -11,    // the device went away (an adapter pulled out)
+    kComInvalidPort = -2,   // port number outside 1 to 4
+    kComNotOpen = -3,       // no OpenComConfig succeeded on this port
+    kComCannotOpen = -6,    // the device could not be opened or configured
+    kComBadParameter = -7,  // baud rate, parity, data or stop bits not supported
+    kComIoError = -10,      // the device failed during a read, write or flush
+    kComDeviceLost = -11,   // the device went away (an adapter pulled out)
 };
 
 inline constexpr int kFirstComPort = 1;
@@ -48,7 +48,7 @@ struct LineSettings {
 
 // One open serial line. Reads and writes follow the toolkit clock (utility.h).
 class SerialLine {
-public:
+  public:
     virtual ~SerialLine() = default;
     virtual int flushInput() = 0;
     virtual int flushOutput() = 0;
@@ -62,7 +62,7 @@ public:
 // Opens lines for OpenComConfig. The default opens the device through QSerialPort;
 // tests install one that connects a port to an in-process instrument.
 class SerialBackend {
-public:
+  public:
     virtual ~SerialBackend() = default;
     // On failure returns nullptr and sets `error` to a negative Rs232Error.
     virtual std::unique_ptr<SerialLine> open(int port, const std::string& deviceName,
