@@ -1,20 +1,19 @@
 // Start-up: the resident panels 11, 6 and 8, then the main panel, then the event loop.
 #include "app/vaskinterface.h"
 
-#include <vector>
-
 #include "app/callback_table.h"
-#include "app/panel_set.h"
 #include "link/link_state.h"
-#include "live/live_control.h"
+#include "link/panel_set.h"
+#include "live/live_callbacks.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 int startVaskInterface(int argc, char* argv[]) {
     if (InitToolkit(argc, argv) < 0)
         return -1;
-    static const std::vector<CallbackBinding> callbacks = allCallbacks();
-    BindCallbacks(callbacks);
+    BindCallbacks(callbackTable());
+    // Leaving the live panel ends a run there, whichever way the operator leaves.
+    setLeavePanelHook(endLiveRunOnLeave);
 
     donePanel = LoadPanel(0, kResourceFile, PANEL_DONE);
     if (donePanel < 0)
@@ -36,7 +35,7 @@ int vaskinterfaceMain(int argc, char* argv[]) {
 }
 
 void resetVaskInterfaceState() {
-    currentPanel = messagePanel = connectedPanel = donePanel = -1;
+    resetPanelSet();
     resetLinkState();
     resetLiveState();
 }

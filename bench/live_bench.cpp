@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
 #include "bench/live_figures.h"

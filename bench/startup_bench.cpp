@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
 

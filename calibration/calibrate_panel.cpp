@@ -6,60 +6,17 @@
 // table and the two points give a finite gain and zero.
 #include "calibration/calibrate_panel.h"
 
-#include <cstdarg>
-#include <cstdio>
-
-#include "app/panel_set.h"
 #include "calibration/calibration_fields.h"
+#include "calibration/calibration_reports.h"
 #include "calibration/gain_zero.h"
 #include "calibration/length_tables.h"
+#include "link/block_read.h"
 #include "link/connection.h"
-#include "link/link_state.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "link/parameter_block.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
-
-namespace {
-
-constexpr double kStepDelay = 0.2;
-
-void reportAck(const AckFrame& ack) {
-    clearMessages();
-    addAckLine(ack.text, ack.status);
-    showMessages();
-}
-
-void reportRefusal(const char* reason) {
-    clearMessages();
-    addMessageLine("%s", reason);
-    showMessages();
-}
-
-}  // namespace
-
-void calibrationTrace(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::vprintf(format, args);
-    va_end(args);
-    std::fflush(stdout);
-}
-
-void reportWrongLength(int gaugeType, float gaugeLength) {
-    const int shown = wholeGaugeLength(gaugeLength);
-    if (gaugeType == 0)
-        calibrationTrace("bad length %d\n", shown);
-    else
-        clearMessages();
-    addMessageLine("wrong length = %d", shown);
-    showMessages();
-}
-
-void reportUnknownGaugeType(int gaugeType) {
-    addMessageLine("calibration not written: gauge type %d is not 0, 1 or 2", gaugeType);
-    showMessages();
-}
 
 int calibratecallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
@@ -73,29 +30,16 @@ int calibratecallback(int, int, int event, void*, int, int) {
 int calibrate2callback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    AckFrame ack;
-    // Records still on their way from a live run would otherwise be taken for the
-    // acknowledgement; the flush sends nothing to the instrument.
-    flushQueues();
-    sendCommand('r');
-    Delay(kStepDelay);
-    readAck(ack);
-    Delay(kStepDelay);
-    if (ack.letter() != 'R') {
-        reportAck(ack);
+    // The flush first: records still on their way from a live run would otherwise be taken
+    // for the acknowledgement; it sends nothing to the instrument.
+    const BlockRead read = readBlock(kCalibrationRead);
+    if (read.letterRefused) {
+        reportBlockReadFailure(kCalibrationRead, read);
         return 0;
     }
-
-    const int status = readReply(ioBuffer, kBlockTextLength);
-    ioBuffer[kBlockTextLength] = '\0';
     calibrationTrace("read back buffer\n%s\n", ioBuffer);
-    const BlockReadCheck check = checkBlockRead(status);
-    if (!check.ok) {
-        // Whatever else came must not meet the next action, which starts without a flush.
-        flushQueues();
-        clearMessages();
-        addBlockReadFailureLine(check);
-        showMessages();
+    if (!read.ok) {
+        reportBlockReadFailure(kCalibrationRead, read);
         return 0;
     }
     const GainZero old = decodeGainZero(ioBuffer);
@@ -124,23 +68,19 @@ int calibrate2callback(int, int, int event, void*, int, int) {
         return 0;
     }
     if (computed.status != GainZeroStatus::Ok) {
-        reportRefusal(gainZeroRefusalText(computed.status));
+        reportRefusal("%s", gainZeroRefusalText(computed.status));
         return 0;
     }
     // The instrument reads its gain and zero as signed 16-bit values: a count beyond them
     // would be cut to its low 16 bits and come back as a different number.
     if (computed.newGain < 1 || computed.newGain > 32767) {
-        clearMessages();
-        addMessageLine("calibration not written: new gain %d is outside 1 to 32767",
-                       computed.newGain);
-        showMessages();
+        reportRefusal("calibration not written: new gain %d is outside 1 to 32767",
+                      computed.newGain);
         return 0;
     }
     if (computed.newZero < -32768 || computed.newZero > 32767) {
-        clearMessages();
-        addMessageLine("calibration not written: new zero %d is outside -32768 to 32767",
-                       computed.newZero);
-        showMessages();
+        reportRefusal("calibration not written: new zero %d is outside -32768 to 32767",
+                      computed.newZero);
         return 0;
     }
 
@@ -148,9 +88,10 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     const int checksum = finishBlockText();
     calibrationTrace("2sum %x buffer \n%s\n", checksum, ioBuffer);
 
+    AckFrame ack;
     if (writeBlock(Reread::None, ack) == WriteResult::Written)
         DisplayPanel(donePanel);
     else
-        reportAck(ack);
+        reportAckAlone(ack);
     return 0;
 }

@@ -4,50 +4,26 @@
 // to a fresh main panel before the done panel comes up.
 #include "calibration/default_calibration.h"
 
-#include "app/panel_set.h"
-#include "calibration/calibrate_panel.h"
 #include "calibration/calibration_fields.h"
+#include "calibration/calibration_reports.h"
 #include "calibration/gain_zero.h"
 #include "calibration/length_tables.h"
-#include "link/link_state.h"
+#include "link/block_read.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "link/parameter_block.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
-
-namespace {
-constexpr double kStepDelay = 0.2;
-
-void reportAck(const AckFrame& ack) {
-    addAckLine(ack.text, ack.status);
-    showMessages();
-}
-}  // namespace
 
 int setdefaultcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     clearMessages();
-    Delay(kStepDelay);
-    flushQueues();
-
-    AckFrame ack;
-    sendCommand('r');
-    readAck(ack);
-    Delay(kStepDelay);
-    if (ack.letter() != 'R') {
-        calibrationTrace("bad hex 1 %s\n", ack.text);
-        reportAck(ack);
-        return 0;
-    }
-
-    const int status = readReply(ioBuffer, kBlockTextLength);
-    ioBuffer[kBlockTextLength] = '\0';
-    const BlockReadCheck check = checkBlockRead(status);
-    if (!check.ok) {
-        flushQueues();
-        addBlockReadFailureLine(check);
-        showMessages();
+    const BlockRead read = readBlock(kDefaultCalibrationRead);
+    if (read.letterRefused)
+        calibrationTrace("bad hex 1 %s\n", read.ack.text);
+    if (!read.ok) {
+        reportBlockReadFailure(kDefaultCalibrationRead, read);
         return 0;
     }
     const GainZero old = decodeGainZero(ioBuffer);
@@ -77,8 +53,9 @@ int setdefaultcallback(int, int, int event, void*, int, int) {
     finishBlockText();
     calibrationTrace("write in default calibrate buffer \n%s\n", ioBuffer);
 
+    AckFrame ack;
     if (writeBlock(Reread::None, ack) != WriteResult::Written) {
-        reportAck(ack);
+        reportAckBelow(ack);
         return 0;
     }
     HidePanel(currentPanel);

@@ -7,17 +7,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "link/link_state.h"
+#include "link/parameter_block.h"
 
 namespace {
 
 constexpr double kFullScaleCounts = 4095;
-
-// Two big-endian bytes of the text, as the signed 16-bit field the instrument keeps.
-int signed16At(const char* text, int highPosition, int lowPosition) {
-    const int raw = hexPairValue(text + highPosition) * 256 + hexPairValue(text + lowPosition);
-    return static_cast<int16_t>(static_cast<uint16_t>(raw & 0xFFFF));
-}
 
 // Truncation toward zero through a 64-bit integer, keeping its low 32 bits; false when
 // the value is not finite or does not fit 32 bits, since those counts mean nothing.
@@ -42,8 +36,8 @@ GainZeroResult refused(GainZeroStatus status) {
 
 GainZero decodeGainZero(const char* blockText) {
     GainZero present;
-    present.gain = signed16At(blockText, 9, 12);
-    present.zero = signed16At(blockText, 15, 18);
+    present.gain = getBlockWord(blockText, kGainByte);
+    present.zero = getBlockWord(blockText, kZeroByte);
     return present;
 }
 

@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
-#include "app/callback_table.h"
-#include "app/panel_set.h"
 #include "link/link_state.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
@@ -13,17 +13,17 @@
 namespace {
 
 void setDeviceNameFromPort() {
-    if (comPort >= 1 && comPort <= 4)
+    if (comPort >= kFirstComPort && comPort <= kLastComPort)
         std::snprintf(deviceName, sizeof deviceName, "COM%d", comPort);
 }
 
 // Wake-up, 'i' and the acknowledgement into ioBuffer; true when it carries 'I'.
 bool requestIdentity() {
     sendWakeUpSequence();
-    sendCommand('i');
+    sendCommand(kIdentifyCommand);
     readReply(ioBuffer, kAckFrameLength);
     ioBuffer[kAckFrameLength] = '\0';
-    return ioBuffer[1] == 'I';
+    return ioBuffer[1] == kIdentifyReply;
 }
 
 // The 15-byte identity reply into ioBuffer; its first 14 characters are the serial number.
@@ -59,7 +59,7 @@ int connectcallback(int, int, int event, void*, int, int) {
     GetCtrlVal(currentPanel, MAIN_PORT, &comPort);
     setDeviceNameFromPort();
 
-    comStatus = OpenComConfig(comPort, deviceName, 9600, 0, 8, 1, 512, 512);
+    comStatus = OpenComConfig(comPort, deviceName, kBaudRate, 0, 8, 1, kQueueSize, kQueueSize);
     if (comStatus >= 0)
         comStatus = FlushInQ(comPort);
     if (comStatus >= 0)
@@ -84,14 +84,4 @@ int connectcallback(int, int, int event, void*, int, int) {
     DisplayPanel(connectedPanel);
     flushQueues();
     return 0;
-}
-
-namespace {
-const CallbackBinding kLinkCallbacks[] = {
-    {"connectcallback", connectcallback, nullptr},
-};
-}
-
-std::span<const CallbackBinding> linkCallbacks() {
-    return kLinkCallbacks;
 }

@@ -1,15 +1,11 @@
 #include "link/link_state.h"
 
 #include <cctype>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "app/panel_set.h"
-#include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
-#include "ui/vaskinterface_ids.h"
 
 int comPort = 1;
 char deviceName[kDeviceNameSize] = "COM1";
@@ -49,56 +45,22 @@ void sendCommand(char letter) {
 }
 
 void sendWakeUpSequence() {
-    ComWrtByte(comPort, 's');
-    Delay(0.1);
-    ComWrtByte(comPort, 't');
-    Delay(2.0);
+    sendCommand(kStopCommand);
+    Delay(kWakeStepDelay);
+    sendCommand(kStopSecond);
+    Delay(kWakeDelay);
     flushQueues();
 }
 
 void sendStopPair() {
-    ComWrtByte(comPort, 's');
-    ComWrtByte(comPort, 't');
+    sendCommand(kStopCommand);
+    sendCommand(kStopSecond);
 }
 
 void sendQuitBytes() {
-    ComWrtByte(comPort, 'g');
-    ComWrtByte(comPort, 13);
-    ComWrtByte(comPort, 10);
-}
-
-void clearMessages() {
-    ResetTextBox(messagePanel, MESSAGE_TEXT, "");
-}
-
-void addMessageLine(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(ioBuffer, sizeof ioBuffer, format, args);
-    va_end(args);
-    InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, ioBuffer);
-}
-
-void addMessageText(const char* text) {
-    InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, text);
-}
-
-void addAckLine(const char* received, int status) {
-    if (status < 0)
-        addMessageLine("error code = %d", status);
-    else if (status == 0)
-        addMessageLine("no reply from the instrument");
-    else
-        addMessageText(received);
-}
-
-void showMessages() {
-    DisplayPanel(messagePanel);
-}
-
-void reportErrorCode(int status) {
-    addMessageLine("error code = %d", status);
-    showMessages();
+    sendCommand(kGoCommand);
+    sendCommand(kCarriageReturn);
+    sendCommand(kLineFeed);
 }
 
 void resetLinkState() {

@@ -1,19 +1,15 @@
 // The link to the instrument: the port, the status of the latest serial call, the one
-// shared reply buffer, and the conventions every exchange follows.
+// shared reply buffer, and the small exchanges every action is built from.
 //
 // Invariants: every read clears the positions it is to fill before it reads, so a reply
 // that did not come never looks like one that did; every text formatted into ioBuffer is
 // bounded by its size.
 #pragma once
 
-#include <cstddef>
+#include "link/protocol.h"
 
 inline constexpr int kIoBufferSize = 151;
 inline constexpr int kDeviceNameSize = 16;
-inline constexpr int kAckFrameLength = 5;
-inline constexpr int kIdentityReplyLength = 15;
-inline constexpr int kSerialNumberLength = 14;
-inline constexpr double kComTimeout = 3.0;
 
 extern int comPort;                       // 1 to 4, set by a connect
 extern char deviceName[kDeviceNameSize];  // "COM1" to "COM4"
@@ -44,16 +40,5 @@ void sendCommand(char letter);
 void sendWakeUpSequence();  // 's', 0.1 s, 't', 2.0 s, flush both queues
 void sendStopPair();        // 's' 't' back to back
 void sendQuitBytes();       // 'g' CR LF
-
-// Message panel conventions: a line is formatted into ioBuffer and appended.
-void clearMessages();
-void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void addMessageText(const char* text);  // a line as it stands (an AckFrame)
-// An acknowledgement that lacked its letter, as one line: the characters that came, or
-// "error code = %d" when its read failed, or a line that says nothing came, so that a
-// refusal never reads as an empty line.
-void addAckLine(const char* received, int status);
-void showMessages();
-void reportErrorCode(int status);  // "error code = %d" and the panel to the front
 
 void resetLinkState();

@@ -1,72 +1,29 @@
 #include "link/parameter_block.h"
 
-#include <cctype>
+#include <cstdint>
 #include <cstdio>
 
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 
 namespace {
-constexpr double kStepDelay = 0.2;
-constexpr double kSettleDelay = 0.5;
-
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 // Two lower-case hex digits for 0..255 at `position`; nothing else changes.
-void putHexPair(int position, int value) {
+void putHexPair(char* text, int position, int value) {
     char pair[3];
     std::snprintf(pair, sizeof pair, value <= 15 ? "0%1x" : "%2x", value);
-    ioBuffer[position] = pair[0];
-    ioBuffer[position + 1] = pair[1];
+    text[position] = pair[0];
+    text[position + 1] = pair[1];
 }
+
 }  // namespace
 
-int readBlock(int textLength, double pauseAfterFlush) {
-    flushQueues();
-    if (pauseAfterFlush > 0)
-        Delay(pauseAfterFlush);
-    sendCommand('r');
-    Delay(kStepDelay);
-    readReply(ioBuffer, kAckFrameLength);
-    Delay(kStepDelay);
-    return readReply(ioBuffer, textLength);
-}
-
-BlockReadCheck checkBlockRead(int status, int textOffset) {
-    BlockReadCheck check;
-    check.status = status;
-    if (status < 0)
-        return check;
-    check.received = status - textOffset < 0 ? 0 : status - textOffset;
-    if (check.received < kBlockTextLength)
-        return check;
-    const char* text = ioBuffer + textOffset;
-    for (int i = 0; i < kBlockTextLength; ++i) {
-        const bool good = (i % 3 == 2) ? text[i] == ',' : isHexDigit(text[i]);
-        if (!good) {
-            check.badPosition = i;
-            return check;
-        }
-    }
-    check.ok = true;
-    return check;
-}
-
-void addBlockReadFailureLine(const BlockReadCheck& check) {
-    if (check.status < 0) {
-        addMessageLine("error code = %d", check.status);
-    } else if (check.received < kBlockTextLength) {
-        addMessageLine("settings not read: %d of %d characters came", check.received,
-                       kBlockTextLength);
-    } else {
-        addMessageLine("settings not read: unexpected character at position %d", check.badPosition);
-    }
-}
-
 int getBlockByte(int index) {
-    return hexPairValue(ioBuffer + 3 * index);
+    return getBlockByte(ioBuffer, index);
+}
+
+int getBlockByte(const char* text, int index) {
+    return hexPairValue(text + blockTextPosition(index));
 }
 
 bool fitsBlockByte(int value) {
@@ -74,15 +31,37 @@ bool fitsBlockByte(int value) {
 }
 
 void putBlockByte(int index, int value) {
+    putBlockByte(ioBuffer, index, value);
+}
+
+void putBlockByte(char* text, int index, int value) {
     if (fitsBlockByte(value))
-        putHexPair(3 * index, value);
+        putHexPair(text, blockTextPosition(index), value);
+}
+
+void putBlockCell(char* text, int index, int value) {
+    if (!fitsBlockByte(value))
+        return;
+    putHexPair(text, blockTextPosition(index), value);
+    text[blockCommaPosition(index)] = ',';
+}
+
+int getBlockWord(const char* text, int highIndex) {
+    const int raw = getBlockByte(text, highIndex) * 256 + getBlockByte(text, highIndex + 1);
+    return static_cast<int16_t>(static_cast<uint16_t>(raw & 0xFFFF));
+}
+
+void putBlockWord(char* text, int highIndex, int value) {
+    const unsigned word = static_cast<uint32_t>(value) & 0xFFFFu;
+    putBlockCell(text, highIndex, static_cast<int>(word >> 8));
+    putBlockCell(text, highIndex + 1, static_cast<int>(word & 0xFFu));
 }
 
 int finishBlockText() {
     int sum = 0;
     for (int i = 0; i < kBlockBytes; ++i) sum += getBlockByte(i);
     const int checksum = sum & 0xFF;
-    putHexPair(kBlockTextLength, checksum);
+    putHexPair(ioBuffer, kChecksumPosition, checksum);
     ioBuffer[kBlockWriteLength] = '\0';
     for (int i = 0; i < kBlockWriteLength; ++i) {
         if (ioBuffer[i] >= 'a' && ioBuffer[i] <= 'f')
@@ -93,23 +72,23 @@ int finishBlockText() {
 
 WriteResult writeBlock(Reread reread, AckFrame& ack) {
     flushQueues();
-    sendCommand('w');
+    sendCommand(kWriteCommand);
     Delay(kStepDelay);
     readAck(ack);
     Delay(kStepDelay);
-    if (ack.letter() != 'W')
+    if (ack.letter() != kWriteReply)
         return WriteResult::RefusedAtW;
 
     comStatus = ComWrt(comPort, ioBuffer, kBlockWriteLength);
     Delay(kSettleDelay);
     readAck(ack);
     Delay(kStepDelay);
-    if (ack.letter() != 'D')
+    if (ack.letter() != kWrittenReply)
         return WriteResult::RefusedAtD;
 
     if (reread != Reread::None) {
         AckFrame rereadAck;
-        sendCommand('r');
+        sendCommand(kReadCommand);
         Delay(kStepDelay);
         readAck(rereadAck);
         if (reread == Reread::AfterStepDelay)

@@ -1,10 +1,6 @@
-// The live panel's buttons and panel events, and how the rest of the tool ends a run.
-//
-// Stop, return, closing the panel and leaving it during a run all end the run the same
-// way (endLiveRun); return also hides the write done panel.
-#include "app/callback_table.h"
-#include "app/panel_set.h"
-#include "live/live_control.h"
+#include "live/live_callbacks.h"
+
+#include "link/panel_set.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
 #include "toolkit/panels/userint.h"
@@ -41,19 +37,4 @@ void endLiveRunOnLeave() {
 void resetLiveState() {
     resetReadoutState();
     resetLogState();
-}
-
-namespace {
-const CallbackBinding kLiveCallbacks[] = {
-    {"startgcallback", startgcallback, nullptr},
-    {"stopgcallback", stopgcallback, nullptr},
-    {"returncallback", returncallback, nullptr},
-    {"datafilecallback", datafilecallback, nullptr},
-    {"outputcallback", outputcallback, nullptr},
-    {"displaypanelcallback", nullptr, displaypanelcallback},
-};
-}  // namespace
-
-std::span<const CallbackBinding> liveCallbacks() {
-    return kLiveCallbacks;
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/link_state.h"
+#include "link/messages.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/files.h"
 
@@ -65,13 +65,13 @@ int datafilecallback(int, int, int event, void*, int, int) {
         return 0;
     // A cancelled choice must leave an open log and its path as they are.
     char chosen[kLogPathSize] = {};
-    comStatus = FileSelectPopup("", "*.*", "*.*", "Log File for output", VAL_SAVE_BUTTON, 0, 0, 1,
-                                1, chosen);
-    if (comStatus < 0) {
+    const int choice = FileSelectPopup("", "*.*", "*.*", "Log File for output", VAL_SAVE_BUTTON,
+                                       0, 0, 1, 1, chosen);
+    if (choice < 0) {
         showMessages();
         return 0;
     }
-    if (comStatus == VAL_NO_FILE_SELECTED)
+    if (choice == VAL_NO_FILE_SELECTED)
         return 0;
     openLog(chosen);
     return 0;

@@ -7,13 +7,13 @@
 
 #include <cstring>
 
-#include "app/panel_set.h"
-#include "link/link_state.h"
+#include "link/block_read.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "link/parameter_block.h"
 #include "live/live_log.h"
 #include "live/live_record.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 uint16_t liveRunning = 0;
@@ -23,35 +23,13 @@ unsigned long liveRecordsMissed = 0;
 
 namespace {
 
-constexpr double kStepDelay = 0.2;
-
-// Sends `command` and at once reads its acknowledgement into ioBuffer. A wrong letter is
-// reported with the characters that came, or with why none did.
-bool acknowledged(char command, char expected) {
-    sendCommand(command);
-    const int status = readReply(ioBuffer, kAckFrameLength);
-    ioBuffer[kAckFrameLength] = '\0';
-    if (ioBuffer[1] == expected)
-        return true;
-    addAckLine(ioBuffer, status);
-    showMessages();
-    return false;
-}
-
 // Reads the settings block and takes from it the record form and the gauge length.
 // Returns false, with the reason shown, when no run may start.
 bool readRunSettings(float& fullScale) {
     clearMessages();
-    Delay(kStepDelay);
-    flushQueues();
-    Delay(kStepDelay);
-    if (!acknowledged('r', 'R'))
-        return false;
-    Delay(kStepDelay);
-    const BlockReadCheck check = checkBlockRead(readReply(ioBuffer, kBlockReadWithChecksum));
-    if (!check.ok) {
-        addBlockReadFailureLine(check);
-        showMessages();
+    const BlockRead read = readBlock(kLiveStartRead);
+    if (!read.ok) {
+        reportBlockReadFailure(kLiveStartRead, read);
         return false;
     }
     const int flags = getBlockByte(kFlagByte);
@@ -63,6 +41,19 @@ bool readRunSettings(float& fullScale) {
     }
     fullScale = static_cast<float>(lengthTenths * 0.1);
     return true;
+}
+
+// Sends 'g' and at once reads its acknowledgement. A wrong letter is reported with the
+// characters that came, or with why none did.
+bool streamAcknowledged() {
+    sendCommand(kGoCommand);
+    AckFrame ack;
+    readAck(ack);
+    if (ack.letter() == kGoReply)
+        return true;
+    addAckLine(ack.text, ack.status);
+    showMessages();
+    return false;
 }
 
 // The box holds one line: the record without the line end the instrument puts in it.
@@ -127,7 +118,7 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     const int recordLength = twoChannelMode == 1 ? kTwoValueRecordLength : kOneValueRecordLength;
 
     flushQueues();
-    if (!acknowledged('g', 'G'))
+    if (!streamAcknowledged())
         return 0;
 
     ResetTextBox(currentPanel, LIVE_RECORD, "");

@@ -1,4 +1,4 @@
-// The live run: the start exchange, the reading loop and the ways a run ends.
+// The live run: the start exchange and the reading loop.
 //
 // A run goes from Idle (liveRunning 0) to Running (1) once the instrument has acknowledged
 // both 'r' and 'g'; the loop reads one fixed-length record per pass and polls the toolkit
@@ -25,10 +25,3 @@ void resetReadoutState();
 
 int startgcallback(int panel, int control, int event, void* callbackData, int eventData1,
                    int eventData2);
-int stopgcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                  int eventData2);
-int returncallback(int panel, int control, int event, void* callbackData, int eventData1,
-                   int eventData2);
-int outputcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                   int eventData2);
-int displaypanelcallback(int panel, int event, void* callbackData, int eventData1, int eventData2);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "link/link_state.h"
+#include "link/messages.h"
 #include "toolkit/panels/userint.h"
 
 bool fitsBcdCell(int value) {
@@ -26,7 +27,7 @@ bool putBcdPair(int position, int value) {
 
 void decodeBcdFields(std::span<const BcdField> fields, int textOffset, std::span<int> stored) {
     for (size_t i = 0; i < fields.size(); ++i)
-        stored[i] = bcdPairValue(ioBuffer + textOffset + 3 * fields[i].byte);
+        stored[i] = bcdPairValue(ioBuffer + textOffset + blockTextPosition(fields[i].byte));
 }
 
 int showBcdFields(int panel, std::span<const BcdField> fields, std::span<const int> stored) {
@@ -63,5 +64,6 @@ bool readBcdControls(int panel, std::span<const BcdField> fields, std::span<int>
 }
 
 void putBcdFields(std::span<const BcdField> fields, std::span<const int> stored) {
-    for (size_t i = 0; i < fields.size(); ++i) putBcdPair(3 * fields[i].byte, stored[i]);
+    for (size_t i = 0; i < fields.size(); ++i)
+        putBcdPair(blockTextPosition(fields[i].byte), stored[i]);
 }

@@ -1,50 +1,35 @@
+// The real-time clock panel (panel 9): the instrument's clock bytes 11 to 17 in seven
+// controls, read and written with the clock-set flag.
 #include "settings/clock_panel.h"
 
-#include "app/panel_set.h"
-#include "link/link_state.h"
-#include "link/parameter_block.h"
-#include "settings/bcd_fields.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
+#include "settings/date_exchange.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
-constexpr double kSettleBeforeRead = 0.5;
-constexpr double kStepDelay = 0.2;
-constexpr int kSecondsByte = 11;
 
-// Bytes 11 to 17, in the order the controls are filled and read.
+// In the order the controls are filled and read.
 constexpr BcdField kClockFields[] = {
-    {CLOCK_SECONDS, kSecondsByte, 0, "seconds"},
-    {CLOCK_FIELD2, 12, 0, "minutes"},
-    {CLOCK_FIELD3, 13, 0, "hours"},
-    {CLOCK_FIELD4, 14, 1, "day of week"},
-    {CLOCK_FIELD5, 15, 0, "day of month"},
-    {CLOCK_FIELD6, 16, 0, "month"},
-    {CLOCK_YEAR, 17, 2000, "year"},
+    {CLOCK_SECONDS, kClockSecondsByte, 0, "seconds"},
+    {CLOCK_MINUTES, kClockMinutesByte, 0, "minutes"},
+    {CLOCK_HOURS, kClockHoursByte, 0, "hours"},
+    {CLOCK_DAY_OF_WEEK, kClockDayOfWeekByte, 1, "day of week"},
+    {CLOCK_DAY_OF_MONTH, kClockDayOfMonthByte, 0, "day of month"},
+    {CLOCK_MONTH, kClockMonthByte, 0, "month"},
+    {CLOCK_YEAR, kClockYearByte, 2000, "year"},
 };
 constexpr int kClockFieldCount = sizeof kClockFields / sizeof kClockFields[0];
+
 }  // namespace
 
 int getrtccallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    Delay(kSettleBeforeRead);
-    flushQueues();
-    sendCommand('r');
-    Delay(kStepDelay);
-    // The acknowledgement and the text in one read: byte i stands at 3i + 5.
-    const int status = readReply(ioBuffer, kAckFrameLength + kBlockTextLength);
-    const BlockReadCheck check = checkBlockRead(status, kAckFrameLength);
-    if (!check.ok) {
-        clearMessages();
-        addBlockReadFailureLine(check);
-        showMessages();
-        return 0;
-    }
-
     int stored[kClockFieldCount];
-    decodeBcdFields(kClockFields, kAckFrameLength, stored);
+    if (!readDateFields(kClockDisplayRead, kClockFields, stored))
+        return 0;
     // A running record of the instrument's seconds; the panel stays where it is.
     addMessageLine("seconds = %d", stored[0]);
     if (showBcdFields(currentPanel, kClockFields, stored) > 0)
@@ -55,38 +40,6 @@ int getrtccallback(int, int, int event, void*, int, int) {
 int configrtccallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    clearMessages();
-    flushQueues();
-    sendCommand('r');
-    readReply(ioBuffer, kAckFrameLength);  // its letter is not looked at
-    Delay(kStepDelay);
-    const int status = readReply(ioBuffer, kBlockTextLength);
-    ioBuffer[kBlockWriteLength] = '\0';
-    Delay(kStepDelay);
-    const BlockReadCheck check = checkBlockRead(status);
-    if (!check.ok) {
-        addBlockReadFailureLine(check);
-        showMessages();
-        return 0;
-    }
-
-    int stored[kClockFieldCount];
-    if (!readBcdControls(currentPanel, kClockFields, stored)) {
-        showMessages();
-        return 0;
-    }
-    putBcdFields(kClockFields, stored);
-    putBlockByte(kFlagByte, getBlockByte(kFlagByte) | kClockSetFlag);
-    ioBuffer[3 * kFlagByte + 2] = ',';
-    finishBlockText();
-
-    AckFrame ack;
-    if (writeBlock(Reread::Immediately, ack) != WriteResult::Written) {
-        clearMessages();
-        addAckLine(ack.text, ack.status);
-        showMessages();
-        return 0;
-    }
-    DisplayPanel(donePanel);
+    writeDateFields({kClockWriteRead, kClockFields, kClockSetFlag, Reread::Immediately, true});
     return 0;
 }

@@ -6,9 +6,8 @@
 // this panel, so the byte read back is deliberately not merged in.
 #include "settings/kx_settings.h"
 
-#include "app/panel_set.h"
-#include "link/link_state.h"
-#include "link/parameter_block.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "settings/settings_exchange.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
@@ -16,10 +15,16 @@
 
 namespace {
 
-constexpr int kSettingByte7 = 7;
-constexpr double kShowPause = 1.0;
-// The kx set action pauses between flushing and 'r'; the qv one does not.
-constexpr double kPauseAfterFlush = 0.2;
+// In the order the set action reads them.
+constexpr SettingControl kKxControls[] = {
+    {KX_BYTE7, "setting byte 7", 255},
+    {KX_START_FLAG, "scheduled start flag", 1},
+    {KX_OPTION6, "option bit 6", 1},
+    {KX_RS232, "RS232 data flag", 1},
+    {KX_OPTION0, "option bit 0", 1},
+    {KX_SECOND_CHANNEL, "second channel flag", 1},
+};
+enum KxValue { kByte7, kStartFlag, kOption6, kRs232, kOption0, kSecondChannel, kKxValues };
 
 }  // namespace
 
@@ -46,33 +51,19 @@ int setconfigkxcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     clearMessages();
-    int byte7 = 0, startFlag = 0, option6 = 0, rs232 = 0, option0 = 0, secondChannel = 0;
-    GetCtrlVal(currentPanel, KX_BYTE7, &byte7);
-    GetCtrlVal(currentPanel, KX_START_FLAG, &startFlag);
-    GetCtrlVal(currentPanel, KX_OPTION6, &option6);
-    GetCtrlVal(currentPanel, KX_RS232, &rs232);
-    GetCtrlVal(currentPanel, KX_OPTION0, &option0);
-    GetCtrlVal(currentPanel, KX_SECOND_CHANNEL, &secondChannel);
-
+    int v[kKxValues];
     // Refused before any serial traffic, so the instrument's block stays as it is and the
     // operator can correct the panel.
-    bool accepted = acceptSetting("setting byte 7", byte7, 255);
-    accepted &= acceptSetting("option bit 6", option6, 1);
-    accepted &= acceptSetting("scheduled start flag", startFlag, 1);
-    accepted &= acceptSetting("second channel flag", secondChannel, 1);
-    accepted &= acceptSetting("RS232 data flag", rs232, 1);
-    accepted &= acceptSetting("option bit 0", option0, 1);
-    if (!accepted) {
+    if (!readSettingControls(kKxControls, v)) {
         showMessages();
         return 0;
     }
-
-    if (!readBlockForSet(kPauseAfterFlush))
+    if (!readBlockForSet(kKxWriteRead))
         return 0;
 
-    putBlockByte(kSettingByte7, byte7);
-    putBlockByte(kFlagByte,
-                 64 * option6 + 32 * startFlag + 16 * secondChannel + 2 * rs232 + option0);
+    putBlockByte(kSettingByte7, v[kByte7]);
+    putBlockByte(kFlagByte, 64 * v[kOption6] + 32 * v[kStartFlag] + 16 * v[kSecondChannel] +
+                                2 * v[kRs232] + v[kOption0]);
     writeSettingsBlock();
     return 0;
 }

@@ -6,9 +6,8 @@
 // written as 0. Byte 23 has room for one hex digit only: 0 to 15.
 #include "settings/qv_settings.h"
 
-#include "app/panel_set.h"
-#include "link/link_state.h"
-#include "link/parameter_block.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "settings/settings_exchange.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
@@ -16,27 +15,42 @@
 
 namespace {
 
-constexpr int kSettingByte7 = 7;
-constexpr int kSettingByte8 = 8;
-constexpr int kSettingByte9 = 9;
-constexpr int kSettingByte10 = 10;
-constexpr int kSettingByte23 = 23;
-constexpr int kSettingByte23Max = 15;
-// Flag bits the qv write passes through as the instrument reported them.
-constexpr int kKeptFlagBits = 0x8C;
-constexpr double kShowPause = 1.0;
+// In the order the set action reads them. A bit control other than 0 or 1 leaves its
+// bit clear, so the bits are taken as they are.
+constexpr SettingControl kQvControls[] = {
+    {QV_START_FLAG, "scheduled start flag", kAnyValue},
+    {QV_BYTE7, "setting byte 7", 255},
+    {QV_RS232, "RS232 data flag", kAnyValue},
+    {QV_OPTION0_OFF, "option bit 0 off", kAnyValue},
+    {QV_SECOND_CHANNEL, "second channel flag", kAnyValue},
+    {QV_BYTE10, "setting byte 10", 255},
+    {QV_BYTE8, "setting byte 8", 255},
+    {QV_BYTE9, "setting byte 9", 255},
+    {QV_BYTE23, "setting byte 23", kSettingByte23Max},
+};
+enum QvValue {
+    kStartFlag,
+    kByte7,
+    kRs232,
+    kOption0Off,
+    kSecondChannel,
+    kByte10,
+    kByte8,
+    kByte9,
+    kByte23,
+    kQvValues
+};
 
-// A bit control other than 0 or 1 leaves its bit clear; option bit 0 is set when its
-// control is 0.
-int qvFlagByte(int readFlags, int startFlag, int rs232, int option0Off, int secondChannel) {
-    int flags = readFlags & kKeptFlagBits;
-    if (option0Off == 0)
+// Option bit 0 is set when its control is 0.
+int qvFlagByte(int readFlags, const int* v) {
+    int flags = readFlags & kQvKeptFlagBits;
+    if (v[kOption0Off] == 0)
         flags |= kOptionBit0;
-    if (rs232 == 1)
+    if (v[kRs232] == 1)
         flags |= kRs232DataFlag;
-    if (secondChannel == 1)
+    if (v[kSecondChannel] == 1)
         flags |= kSecondChannelFlag;
-    if (startFlag == 1)
+    if (v[kStartFlag] == 1)
         flags |= kScheduledStartFlag;
     return flags;
 }
@@ -84,41 +98,23 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     clearMessages();
-    int startFlag = 0, byte7 = 0, rs232 = 0, option0Off = 0, secondChannel = 0;
-    int byte10 = 0, byte8 = 0, byte9 = 0, byte23 = 0;
-    GetCtrlVal(currentPanel, QV_START_FLAG, &startFlag);
-    GetCtrlVal(currentPanel, QV_BYTE7, &byte7);
-    GetCtrlVal(currentPanel, QV_RS232, &rs232);
-    GetCtrlVal(currentPanel, QV_OPTION0_OFF, &option0Off);
-    GetCtrlVal(currentPanel, QV_SECOND_CHANNEL, &secondChannel);
-    GetCtrlVal(currentPanel, QV_BYTE10, &byte10);
-    GetCtrlVal(currentPanel, QV_BYTE8, &byte8);
-    GetCtrlVal(currentPanel, QV_BYTE9, &byte9);
-    GetCtrlVal(currentPanel, QV_BYTE23, &byte23);
-
+    int v[kQvValues];
     // Refused before any serial traffic, so the instrument's block stays as it is and the
     // operator can correct the panel.
-    bool accepted = acceptSetting("setting byte 7", byte7, 255);
-    accepted &= acceptSetting("setting byte 8", byte8, 255);
-    accepted &= acceptSetting("setting byte 9", byte9, 255);
-    accepted &= acceptSetting("setting byte 10", byte10, 255);
-    accepted &= acceptSetting("setting byte 23", byte23, kSettingByte23Max);
-    if (!accepted) {
+    if (!readSettingControls(kQvControls, v)) {
         showMessages();
         return 0;
     }
-
-    if (!readBlockForSet(0.0))
+    if (!readBlockForSet(kQvWriteRead))
         return 0;
 
-    putBlockByte(kSettingByte7, byte7);
-    putBlockByte(kSettingByte8, byte8);
-    putBlockByte(kSettingByte9, byte9);
-    putBlockByte(kSettingByte10, byte10);
+    putBlockByte(kSettingByte7, v[kByte7]);
+    putBlockByte(kSettingByte8, v[kByte8]);
+    putBlockByte(kSettingByte9, v[kByte9]);
+    putBlockByte(kSettingByte10, v[kByte10]);
     // 0 to 15 in the two-digit form is "0" and one hex digit.
-    putBlockByte(kSettingByte23, byte23);
-    putBlockByte(kFlagByte,
-                 qvFlagByte(getBlockByte(kFlagByte), startFlag, rs232, option0Off, secondChannel));
+    putBlockByte(kSettingByte23, v[kByte23]);
+    putBlockByte(kFlagByte, qvFlagByte(getBlockByte(kFlagByte), v));
     writeSettingsBlock();
     return 0;
 }

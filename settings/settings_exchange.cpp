@@ -1,48 +1,50 @@
 #include "settings/settings_exchange.h"
 
-#include "app/panel_set.h"
-#include "link/link_state.h"
+#include "link/messages.h"
+#include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 
 namespace {
-constexpr double kSettleDelay = 0.5;
-constexpr double kStepDelay = 0.2;
+
+bool acceptSetting(const char* name, int value, int max) {
+    if (max == kAnyValue || (value >= 0 && value <= max))
+        return true;
+    addMessageLine("%s = %d is out of range 0 to %d", name, value, max);
+    return false;
+}
+
 }  // namespace
 
 int flagBit(int flags, int mask) {
     return (flags & mask) != 0 ? 1 : 0;
 }
 
-bool acceptSetting(const char* name, int value, int max) {
-    if (value >= 0 && value <= max)
-        return true;
-    addMessageLine("%s = %d is out of range 0 to %d", name, value, max);
-    return false;
+bool readSettingControls(std::span<const SettingControl> controls, std::span<int> values) {
+    for (size_t i = 0; i < controls.size(); ++i) {
+        values[i] = 0;
+        GetCtrlVal(currentPanel, controls[i].control, &values[i]);
+    }
+    bool accepted = true;
+    for (size_t i = 0; i < controls.size(); ++i)
+        accepted &= acceptSetting(controls[i].name, values[i], controls[i].max);
+    return accepted;
 }
 
 bool readBlockForDisplay() {
     SetPanelAttribute(currentPanel, ATTR_DIMMED, 1);
-    Delay(kSettleDelay);
-    const int status = readBlock(kBlockReadWithChecksum);
-    Delay(kStepDelay);
-    const BlockReadCheck check = checkBlockRead(status);
-    if (check.ok)
+    const BlockRead read = readBlock(kSettingsDisplayRead);
+    if (read.ok)
         return true;
-    clearMessages();
-    addBlockReadFailureLine(check);
-    showMessages();
+    reportBlockReadFailure(kSettingsDisplayRead, read);
     SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
     return false;
 }
 
-bool readBlockForSet(double pauseAfterFlush) {
-    Delay(kSettleDelay);
-    const BlockReadCheck check = checkBlockRead(readBlock(kBlockTextLength, pauseAfterFlush));
-    if (check.ok)
+bool readBlockForSet(const BlockReadRecipe& recipe) {
+    const BlockRead read = readBlock(recipe);
+    if (read.ok)
         return true;
-    addBlockReadFailureLine(check);
-    showMessages();
+    reportBlockReadFailure(recipe, read);
     HidePanel(currentPanel);
     return false;
 }

@@ -1,23 +1,38 @@
-// What the kx and qv settings panels share: the dimmed block read of their read buttons,
-// the range check of their set buttons, and how a set action ends.
+// What the kx and qv settings panels share: reading their controls against the ranges
+// of their cells, the dimmed block read of their read buttons, the block read of their
+// set buttons, and how a set action ends.
 #pragma once
 
+#include <span>
+
+#include "link/block_read.h"
 #include "link/parameter_block.h"
 
 // 1 when `mask` is set in `flags`, else 0.
 int flagBit(int flags, int mask);
 
-// A value that has no place in its cell never reaches the block: one line says so.
-bool acceptSetting(const char* name, int value, int max);
+// One control a set action reads: the name its refusal line gives and the largest value
+// its cell takes (0 is the smallest), or kAnyValue for a control taken as it is.
+struct SettingControl {
+    int control;
+    const char* name;
+    int max;
+};
+inline constexpr int kAnyValue = -1;
 
-// Dims the panel in front, pauses, reads the block with its checksum and pauses again.
-// On a failed read the message panel is cleared, says why and comes to the front, the
-// panel is undimmed and false is returned; the caller then decodes nothing.
+// Reads the controls of the panel in front, in table order, into `values`. A value that
+// has no place in its cell never reaches the block: one line per such value says so, and
+// false is returned.
+bool readSettingControls(std::span<const SettingControl> controls, std::span<int> values);
+
+// Dims the panel in front and reads the block with its checksum. On a failed read the
+// message panel is cleared, says why and comes to the front, the panel is undimmed and
+// false is returned; the caller then decodes nothing.
 bool readBlockForDisplay();
 
-// Reads the block for a set action (after the settle pause). On a failed read the line
-// is added, the message panel shown and the panel in front hidden; returns false.
-bool readBlockForSet(double pauseAfterFlush);
+// Reads the block for a set action. On a failed read the line is added, the message
+// panel shown and the panel in front hidden; returns false.
+bool readBlockForSet(const BlockReadRecipe& recipe);
 
 // Finishes the text, writes it with a re-read, and shows donePanel; a refusal adds the
 // acknowledgement line, shows the message panel and hides the panel in front.

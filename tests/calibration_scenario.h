@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"

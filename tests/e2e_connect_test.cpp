@@ -1,7 +1,7 @@
 // End to end: the tool's real serial layer connects to quorvel-sim on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"

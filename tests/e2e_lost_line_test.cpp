@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"

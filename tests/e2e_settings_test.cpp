@@ -1,7 +1,7 @@
 // End to end: settings and the clock written over the real serial layer reach quorvel-sim.
 #include <gtest/gtest.h>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
@@ -44,16 +44,16 @@ TEST(EndToEnd, KxSetAndClockSetChangeTheInstrument) {
     press(currentPanel, KX_MAIN);
     press(currentPanel, MAIN_CLOCK);
     ASSERT_TRUE(setValue(currentPanel, CLOCK_YEAR, 2031));
-    ASSERT_TRUE(setValue(currentPanel, CLOCK_FIELD5, 15));  // day of month
-    ASSERT_TRUE(setValue(currentPanel, CLOCK_FIELD6, 6));   // month
+    ASSERT_TRUE(setValue(currentPanel, CLOCK_DAY_OF_MONTH, 15));  // day of month
+    ASSERT_TRUE(setValue(currentPanel, CLOCK_MONTH, 6));   // month
     press(currentPanel, CLOCK_SET);
     EXPECT_TRUE(IsPanelVisible(donePanel));
     press(currentPanel, CLOCK_MAIN);
     press(currentPanel, MAIN_CLOCK);
     press(currentPanel, CLOCK_READ);
     EXPECT_EQ(valueOf(CLOCK_YEAR), 2031);
-    EXPECT_EQ(valueOf(CLOCK_FIELD6), 6);
-    EXPECT_EQ(valueOf(CLOCK_FIELD5), 15);
+    EXPECT_EQ(valueOf(CLOCK_MONTH), 6);
+    EXPECT_EQ(valueOf(CLOCK_DAY_OF_MONTH), 15);
     DiscardAllPanels();
 }
 

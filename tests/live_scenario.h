@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "live/live_log.h"
+#include "live/live_callbacks.h"
 #include "live/live_readout.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

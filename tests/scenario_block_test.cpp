@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/link_state.h"
+#include "link/block_read.h"
 #include "link/parameter_block.h"
 #include "tests/harness/tool_fixture.h"
 #include "ui/vaskinterface_ids.h"
@@ -93,16 +94,16 @@ TEST(BlockRead, ACompleteWellFormedTextIsGoodWhetherOrNotTheChecksumFollowed) {
 
 TEST(BlockRead, NegativeShortOrMalformedTextIsAFailedRead) {
     loadReadForm(filled(0));
-    const BlockReadCheck negative = checkBlockRead(-3);
+    const BlockRead negative = checkBlockRead(-3);
     EXPECT_FALSE(negative.ok);
     EXPECT_EQ(negative.status, -3);
 
-    const BlockReadCheck shortRead = checkBlockRead(100);
+    const BlockRead shortRead = checkBlockRead(100);
     EXPECT_FALSE(shortRead.ok);
     EXPECT_EQ(shortRead.received, 100);
 
     ioBuffer[3 * 20 + 2] = ';';
-    const BlockReadCheck badComma = checkBlockRead(kBlockTextLength);
+    const BlockRead badComma = checkBlockRead(kBlockTextLength);
     EXPECT_FALSE(badComma.ok);
     EXPECT_EQ(badComma.badPosition, 62);
 

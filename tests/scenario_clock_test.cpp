@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
@@ -61,11 +61,11 @@ class ClockPanel : public ToolFixture {
     void setControls(int seconds, int minutes, int hours, int dayOfWeek, int day, int month,
                      int year) {
         EXPECT_TRUE(::setValue(currentPanel, CLOCK_SECONDS, seconds));
-        EXPECT_TRUE(::setValue(currentPanel, CLOCK_FIELD2, minutes));
-        EXPECT_TRUE(::setValue(currentPanel, CLOCK_FIELD3, hours));
-        EXPECT_TRUE(::setValue(currentPanel, CLOCK_FIELD4, dayOfWeek));
-        EXPECT_TRUE(::setValue(currentPanel, CLOCK_FIELD5, day));
-        EXPECT_TRUE(::setValue(currentPanel, CLOCK_FIELD6, month));
+        EXPECT_TRUE(::setValue(currentPanel, CLOCK_MINUTES, minutes));
+        EXPECT_TRUE(::setValue(currentPanel, CLOCK_HOURS, hours));
+        EXPECT_TRUE(::setValue(currentPanel, CLOCK_DAY_OF_WEEK, dayOfWeek));
+        EXPECT_TRUE(::setValue(currentPanel, CLOCK_DAY_OF_MONTH, day));
+        EXPECT_TRUE(::setValue(currentPanel, CLOCK_MONTH, month));
         EXPECT_TRUE(::setValue(currentPanel, CLOCK_YEAR, year));
     }
 };
@@ -84,11 +84,11 @@ TEST_F(ClockPanel, ReadSendsOnlyTheReadCommandAndFillsTheControls) {
     const int seconds = controlValue(CLOCK_SECONDS);
     EXPECT_GE(seconds, 30);  // the instrument's clock runs
     EXPECT_LE(seconds, 31);
-    EXPECT_EQ(controlValue(CLOCK_FIELD2), 15);
-    EXPECT_EQ(controlValue(CLOCK_FIELD3), 9);
-    EXPECT_EQ(controlValue(CLOCK_FIELD4), 1);  // stored 00 shows 1
-    EXPECT_EQ(controlValue(CLOCK_FIELD5), 28);
-    EXPECT_EQ(controlValue(CLOCK_FIELD6), 2);
+    EXPECT_EQ(controlValue(CLOCK_MINUTES), 15);
+    EXPECT_EQ(controlValue(CLOCK_HOURS), 9);
+    EXPECT_EQ(controlValue(CLOCK_DAY_OF_WEEK), 1);  // stored 00 shows 1
+    EXPECT_EQ(controlValue(CLOCK_DAY_OF_MONTH), 28);
+    EXPECT_EQ(controlValue(CLOCK_MONTH), 2);
     EXPECT_EQ(controlValue(CLOCK_YEAR), 2007);
 
     EXPECT_EQ(messageLines(), std::vector<std::string>{"seconds = " + std::to_string(seconds)});
@@ -105,7 +105,7 @@ TEST_F(ClockPanel, TwoReadsAddTwoSecondsLines) {
     EXPECT_EQ(lines[1].rfind("seconds = ", 0), 0u);
     EXPECT_NE(lines[0], lines[1]);  // 0.7 s and more apart
     EXPECT_FALSE(visible(messagePanel));
-    EXPECT_EQ(controlValue(CLOCK_FIELD4), 7);
+    EXPECT_EQ(controlValue(CLOCK_DAY_OF_WEEK), 7);
     EXPECT_EQ(controlValue(CLOCK_YEAR), 2099);
 }
 
@@ -215,14 +215,14 @@ TEST_F(ClockPanel, FailedReadsDecodeNothingAndWriteNothing) {
     EXPECT_EQ(instrument.blocksWritten(), 0);
     EXPECT_FALSE(visible(donePanel));
     EXPECT_EQ(controlValue(CLOCK_YEAR), 2026);  // the resource file's value, untouched
-    EXPECT_EQ(controlValue(CLOCK_FIELD6), 1);
+    EXPECT_EQ(controlValue(CLOCK_MONTH), 1);
 }
 
 // A field that would not fit its two-digit cell never reaches the block, even when the
 // panel lets it through.
 TEST_F(ClockPanel, ValuesOutsideTheCellsAreRefusedBeforeTheWrite) {
     auto* year = qobject_cast<QSpinBox*>(ControlWidget(currentPanel, CLOCK_YEAR));
-    auto* dayOfWeek = qobject_cast<QSpinBox*>(ControlWidget(currentPanel, CLOCK_FIELD4));
+    auto* dayOfWeek = qobject_cast<QSpinBox*>(ControlWidget(currentPanel, CLOCK_DAY_OF_WEEK));
     ASSERT_TRUE(year && dayOfWeek);
     year->setMaximum(3000);
     year->setValue(2100);

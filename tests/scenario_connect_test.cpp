@@ -1,5 +1,5 @@
 // Connecting to the instrument: the bytes and pauses on the line, and what the operator reads.
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "link/link_state.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/serial/rs232.h"

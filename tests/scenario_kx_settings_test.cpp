@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"

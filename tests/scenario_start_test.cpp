@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "link/link_state.h"
+#include "link/messages.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
@@ -57,10 +58,10 @@ class StartPanel : public ToolFixture {
     }
 
     void setControls(int minute, int hour, int day, int month, int year) {
-        EXPECT_TRUE(::setValue(currentPanel, START_FIELD1, minute));
-        EXPECT_TRUE(::setValue(currentPanel, START_FIELD2, hour));
-        EXPECT_TRUE(::setValue(currentPanel, START_FIELD3, day));
-        EXPECT_TRUE(::setValue(currentPanel, START_FIELD4, month));
+        EXPECT_TRUE(::setValue(currentPanel, START_MINUTE, minute));
+        EXPECT_TRUE(::setValue(currentPanel, START_HOUR, hour));
+        EXPECT_TRUE(::setValue(currentPanel, START_DAY, day));
+        EXPECT_TRUE(::setValue(currentPanel, START_MONTH, month));
         EXPECT_TRUE(::setValue(currentPanel, START_YEAR, year));
     }
 };
@@ -77,10 +78,10 @@ TEST_F(StartPanel, ReadFillsTheControlsAndClearsTheMessages) {
     // 0.2 s, the acknowledgement, 0.2 s, the text, 0.2 s.
     EXPECT_NEAR(clock.now() - wireTimes()[0], 0.6, 0.01);
 
-    EXPECT_EQ(controlValue(START_FIELD1), 45);
-    EXPECT_EQ(controlValue(START_FIELD2), 8);
-    EXPECT_EQ(controlValue(START_FIELD3), 31);
-    EXPECT_EQ(controlValue(START_FIELD4), 12);
+    EXPECT_EQ(controlValue(START_MINUTE), 45);
+    EXPECT_EQ(controlValue(START_HOUR), 8);
+    EXPECT_EQ(controlValue(START_DAY), 31);
+    EXPECT_EQ(controlValue(START_MONTH), 12);
     EXPECT_EQ(controlValue(START_YEAR), 2000);  // year byte 00
     EXPECT_TRUE(messageLines().empty());
     EXPECT_FALSE(visible(messagePanel));
@@ -89,12 +90,12 @@ TEST_F(StartPanel, ReadFillsTheControlsAndClearsTheMessages) {
 TEST_F(StartPanel, PairsThatAreNotDecimalShowTheirLeadingDigits) {
     setStartBytes({0xA4, 0x1B, 0x2C, 0x0F, 0x3D});
     press(START_READ);
-    EXPECT_EQ(controlValue(START_FIELD1), 0);  // "A4"
-    EXPECT_EQ(controlValue(START_FIELD2), 1);  // "1B"
-    EXPECT_EQ(controlValue(START_FIELD3), 2);
+    EXPECT_EQ(controlValue(START_MINUTE), 0);  // "A4"
+    EXPECT_EQ(controlValue(START_HOUR), 1);  // "1B"
+    EXPECT_EQ(controlValue(START_DAY), 2);
     EXPECT_EQ(controlValue(START_YEAR), 2003);
     // "0F" gives 0, which the month control (1 to 12) refuses.
-    EXPECT_EQ(controlValue(START_FIELD4), 1);
+    EXPECT_EQ(controlValue(START_MONTH), 1);
     EXPECT_EQ(messageLines(),
               std::vector<std::string>{"start month 0 from the instrument is outside the panel's "
                                        "range; not shown"});
@@ -186,7 +187,7 @@ TEST_F(StartPanel, FailedReadsDecodeNothingAndWriteNothing) {
     EXPECT_EQ(instrument.blocksWritten(), 0);
     EXPECT_FALSE(visible(donePanel));
     EXPECT_EQ(controlValue(START_YEAR), 2026);  // the resource file's value, untouched
-    EXPECT_EQ(controlValue(START_FIELD4), 1);
+    EXPECT_EQ(controlValue(START_MONTH), 1);
 }
 
 TEST_F(StartPanel, ValuesOutsideTheCellsAreRefusedBeforeTheWrite) {

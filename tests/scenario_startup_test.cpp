@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

@@ -93,10 +93,10 @@ TEST_F(ResourceFile, ControlsHaveTheKindsAndTypesTheToolReadsThemAs) {
     expectControl(PANEL_MESSAGE, MESSAGE_TEXT, "textbox");
     expectControl(PANEL_CONNECTED, CONNECTED_TEXT, "textbox");
     expectControl(PANEL_MAIN, MAIN_PORT, "ring", "int");
-    for (int c : {CLOCK_YEAR, CLOCK_FIELD6, CLOCK_FIELD5, CLOCK_FIELD4, CLOCK_FIELD3, CLOCK_FIELD2,
+    for (int c : {CLOCK_YEAR, CLOCK_MONTH, CLOCK_DAY_OF_MONTH, CLOCK_DAY_OF_WEEK, CLOCK_HOURS, CLOCK_MINUTES,
                   CLOCK_SECONDS})
         expectControl(PANEL_CLOCK, c, "numeric", "int");
-    for (int c : {START_YEAR, START_FIELD4, START_FIELD3, START_FIELD2, START_FIELD1})
+    for (int c : {START_YEAR, START_MONTH, START_DAY, START_HOUR, START_MINUTE})
         expectControl(PANEL_START, c, "numeric", "int");
 }
 
@@ -105,17 +105,17 @@ TEST_F(ResourceFile, RangesKeepEveryValueInsideItsCell) {
     for (int c : {QV_BYTE7, QV_BYTE8, QV_BYTE9, QV_BYTE10}) expectRange(PANEL_QV, c, 0, 255);
     expectRange(PANEL_QV, QV_BYTE23, 0, 15);
     expectRange(PANEL_CLOCK, CLOCK_YEAR, 2000, 2099);
-    expectRange(PANEL_CLOCK, CLOCK_FIELD4, 1, 100);
-    for (int c : {CLOCK_FIELD6, CLOCK_FIELD5, CLOCK_FIELD3, CLOCK_FIELD2, CLOCK_SECONDS})
+    expectRange(PANEL_CLOCK, CLOCK_DAY_OF_WEEK, 1, 100);
+    for (int c : {CLOCK_MONTH, CLOCK_DAY_OF_MONTH, CLOCK_HOURS, CLOCK_MINUTES, CLOCK_SECONDS})
         expectRange(PANEL_CLOCK, c, 0, 99);
     expectRange(PANEL_START, START_YEAR, 2000, 2099);
-    for (int c : {START_FIELD4, START_FIELD3, START_FIELD2, START_FIELD1})
+    for (int c : {START_MONTH, START_DAY, START_HOUR, START_MINUTE})
         expectRange(PANEL_START, c, 0, 99);
 }
 
 TEST_F(ResourceFile, EveryNamedCallbackIsBoundAndEveryBoundOneIsNamed) {
     std::set<std::string> bound;
-    for (const auto& binding : allCallbacks()) {
+    for (const auto& binding : callbackTable()) {
         EXPECT_TRUE(bound.insert(binding.name).second) << "bound twice: " << binding.name;
         EXPECT_TRUE((binding.control != nullptr) != (binding.panel != nullptr)) << binding.name;
     }

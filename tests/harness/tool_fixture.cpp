@@ -1,6 +1,6 @@
 #include "tests/harness/tool_fixture.h"
 
-#include "app/panel_set.h"
+#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"

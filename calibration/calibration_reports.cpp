@@ -1,0 +1,52 @@
+#include "calibration/calibration_reports.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "calibration/length_tables.h"
+#include "link/link_state.h"
+#include "link/messages.h"
+
+void calibrationTrace(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::fflush(stdout);
+}
+
+void reportAckAlone(const AckFrame& ack) {
+    clearMessages();
+    reportAckBelow(ack);
+}
+
+void reportAckBelow(const AckFrame& ack) {
+    addAckLine(ack.text, ack.status);
+    showMessages();
+}
+
+void reportRefusal(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    char line[kIoBufferSize];
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    clearMessages();
+    addMessageLine("%s", line);
+    showMessages();
+}
+
+void reportWrongLength(int gaugeType, float gaugeLength) {
+    const int shown = wholeGaugeLength(gaugeLength);
+    if (gaugeType == 0)
+        calibrationTrace("bad length %d\n", shown);
+    else
+        clearMessages();
+    addMessageLine("wrong length = %d", shown);
+    showMessages();
+}
+
+void reportUnknownGaugeType(int gaugeType) {
+    addMessageLine("calibration not written: gauge type %d is not 0, 1 or 2", gaugeType);
+    showMessages();
+}

@@ -1,0 +1,21 @@
+// What the two calibration actions report, on the message panel and as trace lines on
+// standard output.
+#pragma once
+
+struct AckFrame;
+
+// A trace line of the calibration actions on standard output, flushed at once.
+void calibrationTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A refused acknowledgement as the only line of the message box (the calibrate button),
+// or below the lines already there (the default calibration, which clears at its start).
+void reportAckAlone(const AckFrame& ack);
+void reportAckBelow(const AckFrame& ack);
+// One line that replaces the messages, which come to the front.
+void reportRefusal(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// No table entry for the length: type 0 prints "bad length %d" and adds its line below
+// the lines already there; types 1 and 2 clear the text box first. Shows the messages.
+void reportWrongLength(int gaugeType, float gaugeLength);
+// A gauge type without a table column: one line, the messages shown, nothing written.
+void reportUnknownGaugeType(int gaugeType);

@@ -1,0 +1,111 @@
+#include "link/block_read.h"
+
+#include <cctype>
+
+#include "link/messages.h"
+#include "toolkit/platform/utility.h"
+
+// clang-format off
+//                                    before         flush  afterFlush  beforeAck   ackWithText afterAck    letter                   textLength              afterText   NUL at                clears flushes
+const BlockReadRecipe kSettingsDisplayRead    {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockReadWithChecksum, kStepDelay, -1,                   true,  false};
+const BlockReadRecipe kKxWriteRead            {kSettleDelay, true,  kStepDelay, kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false};
+const BlockReadRecipe kQvWriteRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false};
+const BlockReadRecipe kClockDisplayRead       {kSettleDelay, true,  0,          kStepDelay, true,       0,          LetterTest::None,        kBlockTextLength,       0,          -1,                   true,  false};
+const BlockReadRecipe kClockWriteRead         {0,            true,  0,          0,          false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false};
+const BlockReadRecipe kStartDisplayRead       {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false};
+const BlockReadRecipe kStartWriteRead         {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          kBlockWriteLength,    false, false};
+const BlockReadRecipe kLiveStartRead          {kStepDelay,   true,  kStepDelay, 0,          false,      kStepDelay, LetterTest::BeforePause, kBlockReadWithChecksum, 0,          -1,                   false, false};
+const BlockReadRecipe kCalibrationRead        {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     true,  true};
+const BlockReadRecipe kDefaultCalibrationRead {kStepDelay,   true,  0,          0,          false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     false, true};
+// clang-format on
+
+namespace {
+
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+}  // namespace
+
+BlockRead checkBlockRead(int status, int textOffset) {
+    BlockRead read;
+    read.status = status;
+    read.textOffset = textOffset;
+    if (status < 0)
+        return read;
+    read.received = status - textOffset < 0 ? 0 : status - textOffset;
+    if (read.received < kBlockTextLength)
+        return read;
+    const char* text = ioBuffer + textOffset;
+    for (int i = 0; i < kBlockTextLength; ++i) {
+        const bool good = (i % 3 == 2) ? text[i] == ',' : isHexDigit(text[i]);
+        if (!good) {
+            read.badPosition = i;
+            return read;
+        }
+    }
+    read.ok = true;
+    return read;
+}
+
+BlockRead readBlock(const BlockReadRecipe& recipe) {
+    Delay(recipe.before);
+    if (recipe.flush)
+        flushQueues();
+    Delay(recipe.afterFlush);
+    sendCommand(kReadCommand);
+    Delay(recipe.beforeAck);
+
+    if (recipe.ackWithText) {
+        // Byte i of the block then stands at 3i + 5.
+        const int status = readReply(ioBuffer, kAckFrameLength + recipe.textLength);
+        Delay(recipe.afterText);
+        return checkBlockRead(status, kAckFrameLength);
+    }
+
+    AckFrame ack;
+    readAck(ack);
+    const bool refused = ack.letter() != kReadReply;
+    if (recipe.letter == LetterTest::BeforePause && refused) {
+        BlockRead read;
+        read.letterRefused = true;
+        read.ack = ack;
+        return read;
+    }
+    Delay(recipe.afterAck);
+    if (recipe.letter == LetterTest::AfterPause && refused) {
+        BlockRead read;
+        read.letterRefused = true;
+        read.ack = ack;
+        return read;
+    }
+
+    const int status = readReply(ioBuffer, recipe.textLength);
+    if (recipe.terminatorAt >= 0)
+        ioBuffer[recipe.terminatorAt] = '\0';
+    Delay(recipe.afterText);
+    BlockRead read = checkBlockRead(status);
+    read.ack = ack;
+    return read;
+}
+
+void addBlockReadFailureLine(const BlockRead& read) {
+    if (read.letterRefused)
+        addAckLine(read.ack.text, read.ack.status);
+    else if (read.status < 0)
+        addMessageLine("error code = %d", read.status);
+    else if (read.received < kBlockTextLength)
+        addMessageLine("settings not read: %d of %d characters came", read.received,
+                       kBlockTextLength);
+    else
+        addMessageLine("settings not read: unexpected character at position %d", read.badPosition);
+}
+
+void reportBlockReadFailure(const BlockReadRecipe& recipe, const BlockRead& read) {
+    if (!read.letterRefused && recipe.flushesOnFailure)
+        flushQueues();
+    if (recipe.clearsOnFailure)
+        clearMessages();
+    addBlockReadFailureLine(read);
+    showMessages();
+}

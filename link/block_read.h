@@ -1,0 +1,68 @@
+// The one read of the settings block that every action uses: 'r', its acknowledgement and
+// the block text, judged before anything is decoded or written back.
+//
+// The actions differ only in the points of BlockReadRecipe; each action's recipe is one
+// row of the table in block_read.cpp, next to the others. A read fails when the recipe
+// tests the response letter and it is not 'R', when the serial status is negative, when
+// fewer than 129 characters came, or when the text is not 43 groups of two hex digits
+// and a comma.
+#pragma once
+
+#include "link/link_state.h"
+
+enum class LetterTest {
+    None,         // the letter is not looked at
+    BeforePause,  // tested at once, before the pause that follows the acknowledgement
+    AfterPause,   // tested after that pause
+};
+
+struct BlockReadRecipe {
+    double before;            // pause before the flush
+    bool flush;               // FlushInQ, FlushOutQ before 'r'
+    double afterFlush;        // pause between the flush and 'r'
+    double beforeAck;         // pause between 'r' and the acknowledgement's read
+    bool ackWithText;         // one read takes the acknowledgement and the text behind it
+    double afterAck;          // pause between the acknowledgement and the text
+    LetterTest letter;        // whether and when the 'R' is tested
+    int textLength;           // characters asked for after the acknowledgement
+    double afterText;         // pause after the text
+    int terminatorAt;         // where a NUL goes once the text is read; -1: none
+    bool clearsOnFailure;     // the message box is cleared before a failure is reported
+    bool flushesOnFailure;    // what else came is discarded before a failed text is reported
+};
+
+// The recipes, one per action that reads the block.
+extern const BlockReadRecipe kSettingsDisplayRead;  // kx and qv read buttons
+extern const BlockReadRecipe kKxWriteRead;
+extern const BlockReadRecipe kQvWriteRead;
+extern const BlockReadRecipe kClockDisplayRead;
+extern const BlockReadRecipe kClockWriteRead;
+extern const BlockReadRecipe kStartDisplayRead;
+extern const BlockReadRecipe kStartWriteRead;
+extern const BlockReadRecipe kLiveStartRead;
+extern const BlockReadRecipe kCalibrationRead;
+extern const BlockReadRecipe kDefaultCalibrationRead;
+
+// What a block read brought. The text starts at ioBuffer + textOffset.
+struct BlockRead {
+    bool ok = false;
+    bool letterRefused = false;  // the letter was tested and was not 'R'; no text was read
+    AckFrame ack;                // the acknowledgement of 'r'
+    int status = 0;              // the serial status of the text read
+    int received = 0;            // characters of block text that came
+    int badPosition = -1;        // first character that breaks the form, when malformed
+    int textOffset = 0;
+};
+
+BlockRead readBlock(const BlockReadRecipe& recipe);
+
+// Judges a text read: `status` counts from position 0, the text starts at `textOffset`.
+BlockRead checkBlockRead(int status, int textOffset = 0);
+
+// The line for a failed read: the acknowledgement for a refused letter, else
+// "error code = %d" or a line that says what came. Overwrites ioBuffer.
+void addBlockReadFailureLine(const BlockRead& read);
+// Reports a failed read as the recipe says: the acknowledgement line for a refused
+// letter, else "error code = %d" or a line that says what came; then the message panel
+// comes to the front. Overwrites ioBuffer.
+void reportBlockReadFailure(const BlockReadRecipe& recipe, const BlockRead& read);

@@ -1,0 +1,14 @@
+// The message panel's conventions, which every action reports through: a line is
+// formatted into ioBuffer and appended to the message panel's text box, and a report
+// ends by bringing the message panel to the front.
+#pragma once
+
+void clearMessages();
+void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void addMessageText(const char* text);  // a line as it stands (an AckFrame)
+// An acknowledgement that lacked its letter, as one line: the characters that came, or
+// "error code = %d" when its read failed, or a line that says nothing came, so that a
+// refusal never reads as an empty line.
+void addAckLine(const char* received, int status);
+void showMessages();
+void reportErrorCode(int status);  // "error code = %d" and the panel to the front

@@ -1,0 +1,30 @@
+// What the clock and the scheduled-start panels share: reading their date fields out of
+// the block, and the write that puts them back with the panel's flag bit set.
+#pragma once
+
+#include <span>
+
+#include "link/block_read.h"
+#include "link/parameter_block.h"
+#include "settings/bcd_fields.h"
+
+inline constexpr int kMostDateFields = 7;  // the clock's seconds to year
+
+// Reads the block by `recipe` and decodes `fields` into `stored` (table order). On a failed
+// read the failure is reported and false is returned; nothing is decoded.
+bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fields,
+                    std::span<int> stored);
+
+// How one of the two panels writes its fields.
+struct DateWrite {
+    const BlockReadRecipe& recipe;  // the block read that comes first
+    std::span<const BcdField> fields;
+    int flag;                  // the flag bit of byte 42 the write sets
+    Reread reread;             // the clock reads the block back; the start does not
+    bool clearsOnRefusal;      // the clock's refusal replaces the lines; the start's goes below
+};
+
+// Clears the messages, reads the block, reads the panel's fields (refusing a value that
+// does not fit its cell before any is written), puts them and the flag bit into the text,
+// and writes it; donePanel on success, the acknowledgement line on a refusal.
+void writeDateFields(const DateWrite& write);
