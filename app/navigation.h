@@ -13,8 +13,8 @@ int setstartcallback(int panel, int control, int event, void* callbackData, int 
                      int eventData2);
 int returntocalcallback(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
-int returntoconfigcallback(int panel, int control, int event, void* callbackData,
-                           int eventData1, int eventData2);
+int returntoconfigcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
 // Hides the panel in front and the three resident panels, then shows a fresh main panel.
 int returntomaincallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
 #include "bench/reference_actions.h"
 #include "link/link_state.h"
+#include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
 #include "bench/live_figures.h"
 #include "link/link_state.h"
+#include "link/panel_set.h"
 #include "live/live_readout.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
+#include "link/panel_set.h"
 
 extern char** environ;
 

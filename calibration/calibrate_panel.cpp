@@ -57,16 +57,11 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     int gaugeType = 0;
     GetCtrlVal(currentPanel, CAL_GAUGE_TYPE, &gaugeType);
     calibrationTrace("%d\r\n", gaugeType);
-    if (!isKnownGaugeType(gaugeType)) {
-        clearMessages();
-        reportUnknownGaugeType(gaugeType);
+    if (!isKnownGaugeType(gaugeType))
+        clearMessages();  // the unknown type's line stands alone here
+    const auto setting = settingOrReport(calibrationLengthTable, gaugeType, gaugeLength);
+    if (!setting)
         return 0;
-    }
-    const auto setting = lookupLengthSetting(calibrationLengthTable, gaugeType, gaugeLength);
-    if (!setting) {
-        reportWrongLength(gaugeType, gaugeLength);
-        return 0;
-    }
     if (computed.status != GainZeroStatus::Ok) {
         reportRefusal("%s", gainZeroRefusalText(computed.status));
         return 0;

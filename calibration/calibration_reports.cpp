@@ -50,3 +50,15 @@ void reportUnknownGaugeType(int gaugeType) {
     addMessageLine("calibration not written: gauge type %d is not 0, 1 or 2", gaugeType);
     showMessages();
 }
+
+std::optional<LengthSetting> settingOrReport(const LengthTable& table, int gaugeType,
+                                             float gaugeLength) {
+    if (!isKnownGaugeType(gaugeType)) {
+        reportUnknownGaugeType(gaugeType);
+        return std::nullopt;
+    }
+    const auto setting = lookupLengthSetting(table, gaugeType, gaugeLength);
+    if (!setting)
+        reportWrongLength(gaugeType, gaugeLength);
+    return setting;
+}

@@ -2,6 +2,10 @@
 // standard output.
 #pragma once
 
+#include <optional>
+
+#include "calibration/length_tables.h"
+
 struct AckFrame;
 
 // A trace line of the calibration actions on standard output, flushed at once.
@@ -19,3 +23,8 @@ void reportRefusal(const char* format, ...) __attribute__((format(printf, 1, 2))
 void reportWrongLength(int gaugeType, float gaugeLength);
 // A gauge type without a table column: one line, the messages shown, nothing written.
 void reportUnknownGaugeType(int gaugeType);
+
+// The table's setting for the gauge type and length on the panel; an unknown type or a
+// length without an entry is reported (as above) and yields nothing.
+std::optional<LengthSetting> settingOrReport(const LengthTable& table, int gaugeType,
+                                             float gaugeLength);

@@ -39,15 +39,9 @@ int setdefaultcallback(int, int, int event, void*, int, int) {
     calibrationTrace("newgain %d oldgain %d newzero %d oldzero %d\n", newGain, old.gain, newZero,
                      old.zero);
 
-    if (!isKnownGaugeType(gaugeType)) {
-        reportUnknownGaugeType(gaugeType);
+    const auto setting = settingOrReport(defaultLengthTable, gaugeType, gaugeLength);
+    if (!setting)
         return 0;
-    }
-    const auto setting = lookupLengthSetting(defaultLengthTable, gaugeType, gaugeLength);
-    if (!setting) {
-        reportWrongLength(gaugeType, gaugeLength);
-        return 0;
-    }
 
     writeCalibrationFields(ioBuffer, *setting, newGain, newZero, gaugeLength);
     finishBlockText();

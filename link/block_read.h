@@ -17,18 +17,18 @@ enum class LetterTest {
 };
 
 struct BlockReadRecipe {
-    double before;            // pause before the flush
-    bool flush;               // FlushInQ, FlushOutQ before 'r'
-    double afterFlush;        // pause between the flush and 'r'
-    double beforeAck;         // pause between 'r' and the acknowledgement's read
-    bool ackWithText;         // one read takes the acknowledgement and the text behind it
-    double afterAck;          // pause between the acknowledgement and the text
-    LetterTest letter;        // whether and when the 'R' is tested
-    int textLength;           // characters asked for after the acknowledgement
-    double afterText;         // pause after the text
-    int terminatorAt;         // where a NUL goes once the text is read; -1: none
-    bool clearsOnFailure;     // the message box is cleared before a failure is reported
-    bool flushesOnFailure;    // what else came is discarded before a failed text is reported
+    double before;          // pause before the flush
+    bool flush;             // FlushInQ, FlushOutQ before 'r'
+    double afterFlush;      // pause between the flush and 'r'
+    double beforeAck;       // pause between 'r' and the acknowledgement's read
+    bool ackWithText;       // one read takes the acknowledgement and the text behind it
+    double afterAck;        // pause between the acknowledgement and the text
+    LetterTest letter;      // whether and when the 'R' is tested
+    int textLength;         // characters asked for after the acknowledgement
+    double afterText;       // pause after the text
+    int terminatorAt;       // where a NUL goes once the text is read; -1: none
+    bool clearsOnFailure;   // the message box is cleared before a failure is reported
+    bool flushesOnFailure;  // what else came is discarded before a failed text is reported
 };
 
 // The recipes, one per action that reads the block.

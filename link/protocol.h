@@ -9,7 +9,7 @@
 
 // The line.
 inline constexpr long kBaudRate = 9600;
-inline constexpr int kQueueSize = 512;    // input and output queues of the port
+inline constexpr int kQueueSize = 512;      // input and output queues of the port
 inline constexpr double kComTimeout = 3.0;  // every read and write on the port
 
 // Command letters, PC to instrument.
@@ -30,9 +30,9 @@ inline constexpr char kWrittenReply = 'D';
 inline constexpr char kGoReply = 'G';
 
 // Pauses, in seconds.
-inline constexpr double kSettleDelay = 0.5;   // before a block read; after the written text
-inline constexpr double kStepDelay = 0.2;     // between a command and its reply, and the rest
-inline constexpr double kShowPause = 1.0;     // a settings panel stays dimmed after a read
+inline constexpr double kSettleDelay = 0.5;    // before a block read; after the written text
+inline constexpr double kStepDelay = 0.2;      // between a command and its reply, and the rest
+inline constexpr double kShowPause = 1.0;      // a settings panel stays dimmed after a read
 inline constexpr double kWakeStepDelay = 0.1;  // between 's' and 't' of the wake-up
 inline constexpr double kWakeDelay = 2.0;      // the instrument wakes after 't'
 inline constexpr double kQuitPause = 0.1;      // after the quit bytes

@@ -65,8 +65,8 @@ int datafilecallback(int, int, int event, void*, int, int) {
         return 0;
     // A cancelled choice must leave an open log and its path as they are.
     char chosen[kLogPathSize] = {};
-    const int choice = FileSelectPopup("", "*.*", "*.*", "Log File for output", VAL_SAVE_BUTTON,
-                                       0, 0, 1, 1, chosen);
+    const int choice = FileSelectPopup("", "*.*", "*.*", "Log File for output", VAL_SAVE_BUTTON, 0,
+                                       0, 1, 1, chosen);
     if (choice < 0) {
         showMessages();
         return 0;

@@ -19,9 +19,9 @@ bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fie
 struct DateWrite {
     const BlockReadRecipe& recipe;  // the block read that comes first
     std::span<const BcdField> fields;
-    int flag;                  // the flag bit of byte 42 the write sets
-    Reread reread;             // the clock reads the block back; the start does not
-    bool clearsOnRefusal;      // the clock's refusal replaces the lines; the start's goes below
+    int flag;              // the flag bit of byte 42 the write sets
+    Reread reread;         // the clock reads the block back; the start does not
+    bool clearsOnRefusal;  // the clock's refusal replaces the lines; the start's goes below
 };
 
 // Clears the messages, reads the block, reads the panel's fields (refusing a value that

@@ -17,12 +17,9 @@ namespace {
 
 // In the order the set action reads them.
 constexpr SettingControl kKxControls[] = {
-    {KX_BYTE7, "setting byte 7", 255},
-    {KX_START_FLAG, "scheduled start flag", 1},
-    {KX_OPTION6, "option bit 6", 1},
-    {KX_RS232, "RS232 data flag", 1},
-    {KX_OPTION0, "option bit 0", 1},
-    {KX_SECOND_CHANNEL, "second channel flag", 1},
+    {KX_BYTE7, "setting byte 7", 255}, {KX_START_FLAG, "scheduled start flag", 1},
+    {KX_OPTION6, "option bit 6", 1},   {KX_RS232, "RS232 data flag", 1},
+    {KX_OPTION0, "option bit 0", 1},   {KX_SECOND_CHANNEL, "second channel flag", 1},
 };
 enum KxValue { kByte7, kStartFlag, kOption6, kRs232, kOption0, kSecondChannel, kKxValues };
 
@@ -50,15 +47,8 @@ int getconfigkxcallback(int, int, int event, void*, int, int) {
 int setconfigkxcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    clearMessages();
     int v[kKxValues];
-    // Refused before any serial traffic, so the instrument's block stays as it is and the
-    // operator can correct the panel.
-    if (!readSettingControls(kKxControls, v)) {
-        showMessages();
-        return 0;
-    }
-    if (!readBlockForSet(kKxWriteRead))
+    if (!readControlsAndBlockForSet(kKxControls, v, kKxWriteRead))
         return 0;
 
     putBlockByte(kSettingByte7, v[kByte7]);

@@ -97,15 +97,8 @@ int getconfigqvcallback(int, int, int event, void*, int, int) {
 int setconfigqvcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    clearMessages();
     int v[kQvValues];
-    // Refused before any serial traffic, so the instrument's block stays as it is and the
-    // operator can correct the panel.
-    if (!readSettingControls(kQvControls, v)) {
-        showMessages();
-        return 0;
-    }
-    if (!readBlockForSet(kQvWriteRead))
+    if (!readControlsAndBlockForSet(kQvControls, v, kQvWriteRead))
         return 0;
 
     putBlockByte(kSettingByte7, v[kByte7]);

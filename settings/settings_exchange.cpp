@@ -40,6 +40,16 @@ bool readBlockForDisplay() {
     return false;
 }
 
+bool readControlsAndBlockForSet(std::span<const SettingControl> controls, std::span<int> values,
+                                const BlockReadRecipe& recipe) {
+    clearMessages();
+    if (!readSettingControls(controls, values)) {
+        showMessages();
+        return false;
+    }
+    return readBlockForSet(recipe);
+}
+
 bool readBlockForSet(const BlockReadRecipe& recipe) {
     const BlockRead read = readBlock(recipe);
     if (read.ok)

@@ -30,6 +30,12 @@ bool readSettingControls(std::span<const SettingControl> controls, std::span<int
 // false is returned; the caller then decodes nothing.
 bool readBlockForDisplay();
 
+// The start of a set action: clears the messages, reads the controls (a refusal is shown
+// before any serial traffic, so the operator can correct the panel) and then the block by
+// `recipe`. False when the action ends there.
+bool readControlsAndBlockForSet(std::span<const SettingControl> controls, std::span<int> values,
+                                const BlockReadRecipe& recipe);
+
 // Reads the block for a set action. On a failed read the line is added, the message
 // panel shown and the panel in front hidden; returns false.
 bool readBlockForSet(const BlockReadRecipe& recipe);

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

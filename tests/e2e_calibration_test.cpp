@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/harness/sim_process.h"

@@ -1,8 +1,8 @@
 // End to end: the tool's real serial layer connects to quorvel-sim on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"

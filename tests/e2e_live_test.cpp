@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
 #include "tests/harness/operator.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"

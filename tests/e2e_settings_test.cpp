@@ -1,8 +1,8 @@
 // End to end: settings and the clock written over the real serial layer reach quorvel-sim.
 #include <gtest/gtest.h>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"
@@ -45,7 +45,7 @@ TEST(EndToEnd, KxSetAndClockSetChangeTheInstrument) {
     press(currentPanel, MAIN_CLOCK);
     ASSERT_TRUE(setValue(currentPanel, CLOCK_YEAR, 2031));
     ASSERT_TRUE(setValue(currentPanel, CLOCK_DAY_OF_MONTH, 15));  // day of month
-    ASSERT_TRUE(setValue(currentPanel, CLOCK_MONTH, 6));   // month
+    ASSERT_TRUE(setValue(currentPanel, CLOCK_MONTH, 6));          // month
     press(currentPanel, CLOCK_SET);
     EXPECT_TRUE(IsPanelVisible(donePanel));
     press(currentPanel, CLOCK_MAIN);

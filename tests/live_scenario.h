@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "link/panel_set.h"
-#include "live/live_log.h"
 #include "live/live_callbacks.h"
+#include "live/live_log.h"
 #include "live/live_readout.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "link/link_state.h"
 #include "link/block_read.h"
+#include "link/link_state.h"
 #include "link/parameter_block.h"
 #include "tests/harness/tool_fixture.h"
 #include "ui/vaskinterface_ids.h"

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "link/panel_set.h"
 #include "link/link_state.h"
 #include "link/messages.h"
+#include "link/panel_set.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
@@ -91,7 +91,7 @@ TEST_F(StartPanel, PairsThatAreNotDecimalShowTheirLeadingDigits) {
     setStartBytes({0xA4, 0x1B, 0x2C, 0x0F, 0x3D});
     press(START_READ);
     EXPECT_EQ(controlValue(START_MINUTE), 0);  // "A4"
-    EXPECT_EQ(controlValue(START_HOUR), 1);  // "1B"
+    EXPECT_EQ(controlValue(START_HOUR), 1);    // "1B"
     EXPECT_EQ(controlValue(START_DAY), 2);
     EXPECT_EQ(controlValue(START_YEAR), 2003);
     // "0F" gives 0, which the month control (1 to 12) refuses.

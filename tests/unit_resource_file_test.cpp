@@ -93,8 +93,8 @@ TEST_F(ResourceFile, ControlsHaveTheKindsAndTypesTheToolReadsThemAs) {
     expectControl(PANEL_MESSAGE, MESSAGE_TEXT, "textbox");
     expectControl(PANEL_CONNECTED, CONNECTED_TEXT, "textbox");
     expectControl(PANEL_MAIN, MAIN_PORT, "ring", "int");
-    for (int c : {CLOCK_YEAR, CLOCK_MONTH, CLOCK_DAY_OF_MONTH, CLOCK_DAY_OF_WEEK, CLOCK_HOURS, CLOCK_MINUTES,
-                  CLOCK_SECONDS})
+    for (int c : {CLOCK_YEAR, CLOCK_MONTH, CLOCK_DAY_OF_MONTH, CLOCK_DAY_OF_WEEK, CLOCK_HOURS,
+                  CLOCK_MINUTES, CLOCK_SECONDS})
         expectControl(PANEL_CLOCK, c, "numeric", "int");
     for (int c : {START_YEAR, START_MONTH, START_DAY, START_HOUR, START_MINUTE})
         expectControl(PANEL_START, c, "numeric", "int");

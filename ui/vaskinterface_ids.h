@@ -88,23 +88,23 @@ inline constexpr int CONNECTED_OK = 3;
 // Clock panel (9)
 inline constexpr int CLOCK_READ = 2;
 inline constexpr int CLOCK_SET = 3;
-inline constexpr int CLOCK_YEAR = 4;    // byte 17, shown + 2000
-inline constexpr int CLOCK_MONTH = 5;  // byte 16
+inline constexpr int CLOCK_YEAR = 4;          // byte 17, shown + 2000
+inline constexpr int CLOCK_MONTH = 5;         // byte 16
 inline constexpr int CLOCK_DAY_OF_MONTH = 6;  // byte 15
-inline constexpr int CLOCK_DAY_OF_WEEK = 7;  // byte 14, shown + 1
-inline constexpr int CLOCK_HOURS = 8;  // byte 13
+inline constexpr int CLOCK_DAY_OF_WEEK = 7;   // byte 14, shown + 1
+inline constexpr int CLOCK_HOURS = 8;         // byte 13
 inline constexpr int CLOCK_QV = 9;
 inline constexpr int CLOCK_MAIN = 10;
-inline constexpr int CLOCK_MINUTES = 11;   // byte 12
+inline constexpr int CLOCK_MINUTES = 11;  // byte 12
 inline constexpr int CLOCK_SECONDS = 12;  // byte 11
 
 // Scheduled start panel (10)
 inline constexpr int START_READ = 2;
 inline constexpr int START_SET = 3;
-inline constexpr int START_YEAR = 4;    // byte 22, shown + 2000
+inline constexpr int START_YEAR = 4;   // byte 22, shown + 2000
 inline constexpr int START_MONTH = 5;  // byte 21
-inline constexpr int START_DAY = 6;  // byte 20
-inline constexpr int START_HOUR = 7;  // byte 19
+inline constexpr int START_DAY = 6;    // byte 20
+inline constexpr int START_HOUR = 7;   // byte 19
 inline constexpr int START_QV = 8;
 inline constexpr int START_MAIN = 9;
 inline constexpr int START_MINUTE = 10;  // byte 18

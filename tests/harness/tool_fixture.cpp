@@ -1,7 +1,7 @@
 #include "tests/harness/tool_fixture.h"
 
-#include "link/panel_set.h"
 #include "app/vaskinterface.h"
+#include "link/panel_set.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
