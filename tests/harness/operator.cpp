@@ -1,8 +1,6 @@
 // The operator's hands: presses, entries, right clicks and the close box, through the widgets.
 #include "tests/harness/operator.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,21 +13,28 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "tests/harness/failures.h"
 #include "toolkit/panels/testing.h"
 
 namespace {
+
+std::string controlName(int panel, int control) {
+    return "control " + std::to_string(control) + " of panel " + std::to_string(panel);
+}
 
 // The control, if the operator can reach it at all.
 QWidget* reachable(int panel, int control) {
     QWidget* window = PanelWindow(panel);
     QWidget* widget = ControlWidget(panel, control);
     if (!window || !widget) {
-        ADD_FAILURE() << "no control " << control << " on panel " << panel;
+        reportHarnessFailure("no control " + std::to_string(control) + " on panel " +
+                             std::to_string(panel));
         return nullptr;
     }
     if (!window->isVisible()) {
-        ADD_FAILURE() << "panel " << panel << " is hidden: the operator cannot reach control "
-                      << control;
+        reportHarnessFailure("panel " + std::to_string(panel) +
+                             " is hidden: the operator cannot reach control " +
+                             std::to_string(control));
         return nullptr;
     }
     return widget;
@@ -78,19 +83,21 @@ bool setShownValue(int panel, int control, double value) {
             box->click();
         return box->isChecked() == (value == 1);
     }
-    ADD_FAILURE() << "control " << control << " of panel " << panel << " takes no value";
+    reportHarnessFailure(controlName(panel, control) + " takes no value");
     return false;
 }
 
 }  // namespace
 
-void press(int panel, int control) {
+bool press(int panel, int control) {
     QWidget* widget = reachable(panel, control);
     auto* button = qobject_cast<QAbstractButton*>(widget);
     if (widget && !button)
-        ADD_FAILURE() << "control " << control << " of panel " << panel << " is not a button";
-    if (button)
-        button->click();
+        reportHarnessFailure(controlName(panel, control) + " is not a button");
+    if (!button || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
 }
 
 bool setValue(int panel, int control, int value) {
@@ -130,7 +137,8 @@ void rightClick(int panel, int control) {
 void closeWindow(int panel) {
     QWidget* window = PanelWindow(panel);
     if (!window || !window->isVisible()) {
-        ADD_FAILURE() << "panel " << panel << " is not on screen: nothing to close";
+        reportHarnessFailure("panel " + std::to_string(panel) +
+                             " is not on screen: nothing to close");
         return;
     }
     window->close();

@@ -1,3 +1,4 @@
+// Starting quorvel-sim, learning its terminal from its first line, and stopping it.
 #include "tests/harness/sim_process.h"
 
 #include <cstdlib>
@@ -36,10 +37,12 @@ void SimProcess::pressButton() {
 std::string SimProcess::stop() {
     if (process_.state() == QProcess::NotRunning)
         return {};
+    // A simulator streaming flat out may take a moment to notice the signal.
     process_.terminate();
-    if (!process_.waitForFinished(3000)) {
+    if (!process_.waitForFinished(5000)) {
         process_.kill();
-        process_.waitForFinished(1000);
+        process_.waitForFinished(2000);
     }
+    errors_ = process_.readAllStandardError().toStdString();
     return process_.readAllStandardOutput().toStdString();
 }

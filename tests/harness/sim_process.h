@@ -1,4 +1,5 @@
-// The quorvel-sim program on a pseudo-terminal, for end-to-end tests in real time.
+// The quorvel-sim program on a pseudo-terminal, in real time: for end-to-end tests and for
+// the benchmarks.
 #pragma once
 
 #include <QProcess>
@@ -20,8 +21,11 @@ class SimProcess {
     void pressButton();  // the instrument's button, from its terminal
     // Stops the program and returns everything it printed after the path.
     std::string stop();
+    // What the program wrote to its standard error, once stopped (its closing report).
+    const std::string& errorOutput() const { return errors_; }
 
   private:
     QProcess process_;
     std::string path_;
+    std::string errors_;
 };
