@@ -77,7 +77,7 @@ double timeTool(const Action& action, bool& ok) {
     HidePanel(donePanel);
     HidePanel(connectedPanel);
     const double start = monotonicSeconds();
-    const bool pressed = pressButton(currentPanel, action.button);
+    const bool pressed = press(currentPanel, action.button);
     const double took = monotonicSeconds() - start;
     toolPortOpen = true;
     ok = pressed && !IsPanelVisible(messagePanel);
@@ -107,7 +107,7 @@ void measure(const Action& action, const std::string& path, bool toolFirst, Figu
 
 // Moves the operator to another panel; not part of any figure.
 void go(int button) {
-    if (!pressButton(currentPanel, button))
+    if (!press(currentPanel, button))
         std::fprintf(stderr, "action_bench: cannot press navigation button %d\n", button);
 }
 
@@ -118,7 +118,7 @@ void enterCalibrationInputs() {
     } inputs[] = {{CAL_GAUGE_LENGTH, 2.0}, {CAL_GAUGE_TYPE, 0},  {CAL_LEVEL_A, 200},
                   {CAL_LEVEL_B, 1800},     {CAL_READING_A, 400}, {CAL_READING_B, 3700}};
     for (const auto& input : inputs) {
-        if (!enterValue(currentPanel, input.control, input.value))
+        if (!setValue(currentPanel, input.control, input.value))
             std::fprintf(stderr, "action_bench: calibration input %d refused %g\n", input.control,
                          input.value);
     }
@@ -211,16 +211,17 @@ int main(int argc, char** argv) {
     FILE* out = reportStream();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     quietPlatformNotes();
+    printHarnessFailures("action_bench");
     QApplication app(argc, argv);
-    BenchPopups popups;
+    RecordingPopups popups = benchPopups();
     SetPopupAnswerer(&popups);
 
-    SimRun sim({"--baud", "9600"});
+    SimProcess sim({"--baud", "9600"});
     if (!sim.started()) {
         std::fprintf(stderr, "action_bench: quorvel-sim did not start\n");
         return 1;
     }
-    sim.exportAsCom1();
+    sim.exportAs(1);
     if (startVaskInterface(0, nullptr) != 0) {
         std::fprintf(stderr, "action_bench: the tool did not start\n");
         return 1;

@@ -83,7 +83,7 @@ void watchRun(StreamWindow& w, const BenchOptions& options, int livePanel) {
         w.recordsEnd = liveRecordsShown;
         if (options.rssEvery > 0)
             w.memory.push_back({now - w.start, residentKb(), liveRecordsShown});
-        pressButton(livePanel, LIVE_STOP);
+        press(livePanel, LIVE_STOP);
     }
 }
 
@@ -108,44 +108,45 @@ int main(int argc, char** argv) {
     FILE* out = reportStream();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     quietPlatformNotes();
+    printHarnessFailures("live_bench");
     QApplication app(argc, argv);
     QTemporaryDir logDir;
     const QString logPath = QDir(logDir.path()).filePath("live.log");
-    BenchPopups popups(logPath.toStdString());
+    RecordingPopups popups = benchPopups(logPath.toStdString());
     SetPopupAnswerer(&popups);
 
     QStringList simArguments{"--baud", QString::number(options.baud)};
     if (options.rate > 0)
         simArguments << "--rate" << QString::number(options.rate);
-    SimRun sim(simArguments);
+    SimProcess sim(simArguments);
     if (!sim.started()) {
         std::fprintf(stderr, "live_bench: quorvel-sim did not start\n");
         return 1;
     }
-    sim.exportAsCom1();
+    sim.exportAs(1);
     if (startVaskInterface(0, nullptr) != 0) {
         std::fprintf(stderr, "live_bench: the tool did not start\n");
         return 1;
     }
-    pressButton(currentPanel, MAIN_CONNECT);
+    press(currentPanel, MAIN_CONNECT);
     if (!IsPanelVisible(connectedPanel)) {
         std::fprintf(stderr, "live_bench: no connection to %s\n", sim.path().c_str());
         return 1;
     }
-    pressButton(currentPanel, MAIN_LIVE);
+    press(currentPanel, MAIN_LIVE);
     const int livePanel = currentPanel;
-    pressButton(livePanel, LIVE_LOG_FILE);
+    press(livePanel, LIVE_LOG_FILE);
 
     StreamWindow window;
     QTimer watch;
     watch.setInterval(100);
     QObject::connect(&watch, &QTimer::timeout, [&] { watchRun(window, options, livePanel); });
     watch.start();
-    pressButton(livePanel, LIVE_START);  // returns once the stop press has ended the run
+    press(livePanel, LIVE_START);  // returns once the stop press has ended the run
     watch.stop();
     const int recordLength = twoChannelMode == 1 ? 11 : 5;
     const long leftCharacters = charactersLeftOnLine();
-    const long sent = sim.stop();
+    const long sent = stopAndCountRecords(sim);
     if (!window.stopped || window.end <= window.start) {
         std::fprintf(stderr, "live_bench: the run did not stream\n");
         return 1;
