@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/resource_parse.h"
 #include "toolkit/panels/userint.h"
 
 namespace {

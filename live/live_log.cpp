@@ -6,7 +6,7 @@
 
 #include "link/messages.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/files.h"
+#include "toolkit/platform/utility.h"
 
 int logFileOpen = 0;
 int logFileHandle = -1;

@@ -15,8 +15,9 @@
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/serial/rs232.h"
+#include "toolkit/serial/serial_backend.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {

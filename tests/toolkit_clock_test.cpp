@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/harness/virtual_clock.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/platform/utility.h"
 
 namespace {

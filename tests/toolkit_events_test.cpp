@@ -7,6 +7,7 @@
 
 #include "tests/harness/operator.h"
 #include "tests/toolkit_panels_fixture.h"
+#include "toolkit/panels/dispatch.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/platform/event_pump.h"
 

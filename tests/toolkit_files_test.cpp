@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "toolkit/platform/files.h"
+#include "toolkit/platform/utility.h"
 
 namespace {
 

@@ -13,8 +13,10 @@
 #include <string>
 #include <thread>
 
+#include "toolkit/platform/clock.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
+#include "toolkit/serial/serial_backend.h"
 
 namespace {
 

@@ -9,8 +9,9 @@
 
 #include "tests/harness/inprocess_line.h"
 #include "tests/harness/virtual_clock.h"
-#include "toolkit/platform/utility.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/serial/rs232.h"
+#include "toolkit/serial/serial_backend.h"
 
 namespace {
 

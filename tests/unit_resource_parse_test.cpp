@@ -6,7 +6,7 @@
 #include <QString>
 #include <string>
 
-#include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/resource_parse.h"
 #include "toolkit/panels/userint.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <deque>
 
 #include "tests/harness/virtual_clock.h"
-#include "toolkit/platform/utility.h"
+#include "toolkit/platform/clock.h"
 
 class InProcessLine;
 

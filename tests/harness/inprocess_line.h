@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "sim/instrument.h"
-#include "toolkit/serial/rs232.h"
+#include "toolkit/serial/serial_line.h"
 
 // The far end of the line. The line calls advanceTo(t) before every receive(b, t), so the
 // peer can hand out everything it sent before t first.

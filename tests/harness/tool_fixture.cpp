@@ -4,8 +4,9 @@
 #include "link/panel_set.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/serial/rs232.h"
+#include "toolkit/serial/serial_backend.h"
 #include "ui/vaskinterface_ids.h"
 
 void ToolFixture::SetUp() {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "toolkit/platform/utility.h"
+#include "toolkit/platform/clock.h"
 
 class VirtualClock : public ToolkitClock {
   public:

@@ -1,15 +1,13 @@
 // The value controls: numeric (int, float, double), binary switch, ring and indicator.
-//
-// Each keeps its value in its own type. Program writes go through a QSignalBlocker, so
-// only the operator's changes come out as committed().
+#include "toolkit/panels/control_values.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
-
-#include "toolkit/panels/control_widgets.h"
+#include <algorithm>
 
 namespace {
 

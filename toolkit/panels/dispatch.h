@@ -6,7 +6,7 @@
 // from the first callback until the queue is empty again.
 #pragma once
 
-#include "toolkit/panels/userint.h"
+#include "toolkit/panels/types.h"
 
 struct UserEventRecord {
     int panel = 0;
@@ -19,9 +19,11 @@ struct UserEventRecord {
 // Runs the event's callback now, or queues it while another callback runs.
 void postUserEvent(const UserEventRecord& event);
 
-// Lays out and paints `widget` before returning, so the operator sees a change at once,
-// even in the middle of a blocking callback.
-void paintNow(class QWidget* widget);
+// True while a callback is running (then user events are queued, not dispatched).
+bool InsideCallback();
 
-// Forgets a pending quit; for a fresh start between tests.
-void resetUserInterfaceLoop();
+// Runs the queued events, and what they queue in turn, at the current depth.
+void dispatchQueuedEvents();
+// How many events have been dispatched so far, and the last of them.
+unsigned long dispatchedEventCount();
+const UserEventRecord& lastDispatchedEvent();

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <string>
 
+#include "toolkit/panels/control_widgets.h"
 #include "toolkit/panels/dispatch.h"
-#include "toolkit/platform/event_pump.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ PanelWidget::PanelWidget(int handle, std::shared_ptr<const ResourceFile> file, c
     setWindowTitle(def.title);
     setAccessibleName(def.title);
     setObjectName(QStringLiteral("panel%1").arg(def.id));
-    for (const auto& c : def.controls) controls_[c.id] = PanelControl::create(c, this);
+    for (const auto& c : def.controls) controls_[c.id] = createControl(c, this);
     layOut();
 }
 
@@ -66,7 +66,7 @@ PanelControl* PanelWidget::control(int id) const {
 }
 
 // The width a control needs in its resource column, caption included.
-int naturalWidth(const ControlDef& def, const PanelControl& c, int gap) {
+static int naturalWidth(const ControlDef& def, const PanelControl& c, int gap) {
     const QWidget* w = c.widget();
     const int own = def.kind == ControlKind::TextBox ? w->minimumWidth() : w->sizeHint().width();
     return own + (c.caption() ? c.caption()->sizeHint().width() + gap : 0);

@@ -12,9 +12,9 @@
 #include <span>
 #include <vector>
 
-#include "toolkit/panels/control_widgets.h"
-#include "toolkit/panels/resource_file.h"
-#include "toolkit/panels/userint.h"
+#include "toolkit/panels/panel_control.h"
+#include "toolkit/panels/resource_defs.h"
+#include "toolkit/panels/types.h"
 
 class PanelWidget : public QWidget {
     Q_OBJECT
@@ -38,8 +38,6 @@ class PanelWidget : public QWidget {
     PanelCallbackPtr panelCallback_;
     std::map<int, PanelControl*> controls_;
 };
-
-struct ResourceError;
 
 // Binds the callbacks of `def` by name and creates a hidden instance; on failure
 // returns a negative UIError and fills `error`.

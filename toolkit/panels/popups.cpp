@@ -3,6 +3,8 @@
 //
 // A pop-up usually opens from inside a callback, under the wait cursor; the operator is
 // shown the ordinary arrow while the pop-up waits for an answer.
+#include "toolkit/panels/popups.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -12,14 +14,12 @@
 #include <cstring>
 #include <string>
 
-#include "toolkit/panels/testing.h"
-#include "toolkit/panels/userint.h"
+#include "toolkit/panels/popup_answerer.h"
+#include "toolkit/panels/types.h"
 
 namespace {
 
 constexpr size_t kPathCapacity = 512;  // FileSelectPopup's buffer, NUL included
-
-PopupAnswerer* answerer = nullptr;
 
 class ArrowCursor {
   public:
@@ -65,12 +65,8 @@ int storePath(const std::string& path, char pathName[]) {
 
 }  // namespace
 
-void SetPopupAnswerer(PopupAnswerer* a) {
-    answerer = a;
-}
-
 int MessagePopup(const char* title, const char* message) {
-    if (answerer) {
+    if (PopupAnswerer* answerer = InstalledPopupAnswerer()) {
         answerer->message(title ? title : "", message ? message : "");
         return UIE_NoError;
     }
@@ -93,7 +89,7 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec,
     if (!pathName)
         return UIE_FileDialogFailed;
     pathName[0] = '\0';
-    if (answerer) {
+    if (PopupAnswerer* answerer = InstalledPopupAnswerer()) {
         std::string path;
         const int result = answerer->fileSelect(title ? title : "", allowCancel != 0, path);
         if (result == VAL_EXISTING_FILE_SELECTED || result == VAL_NEW_FILE_SELECTED)

@@ -11,7 +11,8 @@
 #include <QFileInfo>
 #include <map>
 
-#include "toolkit/panels/userint.h"
+#include "toolkit/panels/resource_parse.h"
+#include "toolkit/panels/types.h"
 
 #ifndef QUORVEL_DATA_DIR
 #define QUORVEL_DATA_DIR ""
@@ -32,6 +33,9 @@ std::map<QString, CachedFile>& cache() {
     static std::map<QString, CachedFile> files;
     return files;
 }
+
+// Where each requested name was last found, for tests that check the lookup.
+std::map<std::string, std::string> resolvedPaths;
 
 }  // namespace
 
@@ -57,8 +61,11 @@ QString resolveResourcePath(const char* name, ResourceError& error) {
         }
     }
     for (const auto& path : candidates) {
-        if (QFileInfo(path).isFile())
-            return QFileInfo(path).absoluteFilePath();
+        if (QFileInfo(path).isFile()) {
+            const QString found = QFileInfo(path).absoluteFilePath();
+            resolvedPaths[name ? name : ""] = found.toStdString();
+            return found;
+        }
     }
     error.code = UIE_ResourceFileMissing;
     error.message =
@@ -87,4 +94,9 @@ std::shared_ptr<const ResourceFile> loadResourceFile(const QString& path, Resour
     else
         cache().erase(path);
     return parsed;
+}
+
+std::string lastResolvedPath(const char* name) {
+    const auto it = resolvedPaths.find(name ? name : "");
+    return it == resolvedPaths.end() ? std::string() : it->second;
 }

@@ -14,6 +14,8 @@
 // Unknown fields are ignored. Labels are the controls' accessible names, so they must be
 // unique within a panel; controls must not share a grid cell. The grid has at most 100
 // rows and 100 columns: row + rowspan and col + colspan are at most 100.
+#include "toolkit/panels/resource_parse.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,8 +24,7 @@
 #include <set>
 #include <utility>
 
-#include "toolkit/panels/resource_file.h"
-#include "toolkit/panels/userint.h"
+#include "toolkit/panels/types.h"
 
 namespace {
 
@@ -319,14 +320,6 @@ QString oneLine(QString text) {
 }
 
 }  // namespace
-
-const PanelDef* ResourceFile::panel(int id) const {
-    for (const auto& p : panels) {
-        if (p.id == id)
-            return &p;
-    }
-    return nullptr;
-}
 
 std::shared_ptr<const ResourceFile> parseResourceText(const QByteArray& text, const QString& path,
                                                       ResourceError& error) {

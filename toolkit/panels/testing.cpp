@@ -1,8 +1,12 @@
 // What tests reach below the panel interface: widgets and data behind handles.
 #include "toolkit/panels/testing.h"
 
+#include "toolkit/panels/control_widgets.h"
 #include "toolkit/panels/panel_registry.h"
+#include "toolkit/panels/quit_request.h"
+#include "toolkit/panels/resource_file.h"
 #include "toolkit/panels/strip_chart.h"
+#include "toolkit/panels/text_box.h"
 
 namespace {
 
@@ -54,4 +58,15 @@ void StripChartYRange(int panel, int control, double& ymin, double& ymax) {
     const auto* c = controlOf<StripChartControl>(panel, control);
     ymin = c ? c->chart()->ymin() : 0.0;
     ymax = c ? c->chart()->ymax() : 0.0;
+}
+
+std::string ResolvedResourcePath(const char* resourceFile) {
+    return lastResolvedPath(resourceFile);
+}
+
+bool QuitRequested(int* code) {
+    const auto quit = pendingQuit();
+    if (quit && code)
+        *code = *quit;
+    return quit.has_value();
 }

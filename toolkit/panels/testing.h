@@ -1,24 +1,17 @@
 // What tests (and the operator-driving helpers in tests/harness) reach below the
 // application's interface: the widgets behind handles, and an answerer that stands in
-// for the operator at modal pop-ups.
+// for the operator at modal pop-ups (the seam in popup_answerer.h).
+//
+// Test-only: no production code includes this header; it is built into a library of its
+// own, quorvel_toolkit_testing, that only tests and benchmarks link.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "toolkit/panels/popup_answerer.h"
+
 class QWidget;
-
-// Answers MessagePopup and FileSelectPopup instead of showing a modal dialog.
-class PopupAnswerer {
-  public:
-    virtual ~PopupAnswerer() = default;
-    virtual void message(const std::string& title, const std::string& text) = 0;
-    // Returns what FileSelectPopup returns; writes the chosen path into `path`.
-    virtual int fileSelect(const std::string& title, bool allowCancel, std::string& path) = 0;
-};
-
-// nullptr restores the real, modal dialogs.
-void SetPopupAnswerer(PopupAnswerer* answerer);
 
 QWidget* PanelWindow(int panel);                 // nullptr for an unknown handle
 QWidget* ControlWidget(int panel, int control);  // nullptr for an unknown id

@@ -8,17 +8,17 @@
 
 #include <QApplication>
 #include <cstdio>
-#include <map>
-#include <string>
 
-#include "toolkit/panels/dispatch.h"
+#include "toolkit/panels/control_values.h"
+#include "toolkit/panels/control_widgets.h"
+#include "toolkit/panels/paint_now.h"
 #include "toolkit/panels/panel_registry.h"
+#include "toolkit/panels/quit_request.h"
 #include "toolkit/panels/resource_file.h"
 #include "toolkit/panels/strip_chart.h"
+#include "toolkit/panels/text_box.h"
 
 namespace {
-
-std::map<std::string, std::string> resolvedPaths;
 
 int reportLoadFailure(const ResourceError& error) {
     std::fprintf(stderr, "LoadPanel: %s\n", error.message.c_str());
@@ -69,7 +69,6 @@ int LoadPanel(int, const char* resourceFile, int panelResourceId) {
     const QString path = resolveResourcePath(resourceFile, error);
     if (path.isEmpty())
         return reportLoadFailure(error);
-    resolvedPaths[resourceFile ? resourceFile : ""] = path.toStdString();
     const auto file = loadResourceFile(path, error);
     if (!file)
         return reportLoadFailure(error);
@@ -112,7 +111,7 @@ int DiscardPanel(int panel) {
 
 void DiscardAllPanels() {
     discardAllPanels();
-    resetUserInterfaceLoop();
+    forgetQuit();
 }
 
 int GetCtrlVal(int panel, int control, int* value) {
@@ -248,9 +247,4 @@ int PlotStripChartPoint(int panel, int control, double value) {
         return code;
     c->chart()->addPoint(value);
     return UIE_NoError;
-}
-
-std::string ResolvedResourcePath(const char* resourceFile) {
-    const auto it = resolvedPaths.find(resourceFile ? resourceFile : "");
-    return it == resolvedPaths.end() ? std::string() : it->second;
 }

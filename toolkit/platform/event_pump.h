@@ -4,5 +4,3 @@
 // Processes pending window events: painting, and operator input, which reaches no
 // callback while another callback runs but is queued for when it returns.
 void PumpWindowEvents();
-// True while a callback is running (then user events are queued, not dispatched).
-bool InsideCallback();

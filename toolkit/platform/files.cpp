@@ -2,12 +2,12 @@
 // line feed is stored as CR LF, as the log file's readers expect on every platform.
 #include "toolkit/platform/files.h"
 
-#include <sys/stat.h>
-
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -25,9 +25,10 @@ OpenFile* fileFor(int handle) {
     return &openFiles[handle];
 }
 
+// Follows symbolic links; a path that cannot be examined is not a directory.
 bool isDirectory(const char* path) {
-    struct stat info {};
-    return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
 }
 
 // Opens the stream for the access and action asked; nullptr on failure.

@@ -1,19 +1,7 @@
-// Delay and Timer, and the choice of clock they (and serial time-outs) follow.
+// Delay and Timer on the toolkit clock.
 #include "toolkit/platform/utility.h"
 
-#include "toolkit/platform/real_clock.h"
-
-namespace {
-ToolkitClock* installedClock = nullptr;
-}
-
-void SetToolkitClock(ToolkitClock* clock) {
-    installedClock = clock;
-}
-
-ToolkitClock& CurrentClock() {
-    return installedClock ? *installedClock : RealToolkitClock();
-}
+#include "toolkit/platform/clock.h"
 
 int Delay(double seconds) {
     ToolkitClock& clock = CurrentClock();

@@ -1,31 +1,30 @@
 // A serial line on a QSerialPort, driven by blocking waits on the calling thread.
 //
-// Waits go in slices of at most kPaintSlice so windows repaint between them; each slice
-// sleeps in the kernel (poll), so a blocked read costs no CPU. Windows are pumped at most
+// Waits go in slices of at most kSerialPumpInterval so windows repaint between them; each
+// slice sleeps in the kernel, so a blocked read costs no CPU. Windows are pumped at most
 // once a slice, however often the line wakes the reader. A read that has part of its
 // characters sleeps through the rest's time on the wire instead of waking per character.
-// Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a hung-up
-// terminal) makes the line report kComDeviceLost from then on.
+// Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a
+// hung-up terminal) makes the line report kComDeviceLost from then on.
 #include "toolkit/serial/serial_port_line.h"
-
-#include <poll.h>
 
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <thread>
 
+#include "toolkit/platform/clock.h"
 #include "toolkit/platform/event_pump.h"
-#include "toolkit/platform/utility.h"
+#include "toolkit/serial/device_checks.h"
+#include "toolkit/serial/device_names.h"
 
 namespace {
 
-// Often enough for windows to repaint smoothly while a read waits.
-constexpr double kPaintSlice = 0.04;
+// How often a blocked read or write pumps windows, and so the longest one wait on the
+// line lasts: often enough for windows to repaint smoothly while the line is quiet.
+constexpr double kSerialPumpInterval = 0.04;
 
 QSerialPort::Parity parityFor(int parity) {
     switch (parity) {
@@ -40,14 +39,6 @@ QSerialPort::Parity parityFor(int parity) {
         default:
             return QSerialPort::NoParity;
     }
-}
-
-// A pseudo-terminal ignores line settings, and some refuse a few of them.
-bool isPseudoTerminal(const std::string& device) {
-    char* resolved = ::realpath(device.c_str(), nullptr);
-    const std::string path = resolved ? resolved : device;
-    std::free(resolved);
-    return path.rfind("/dev/pts/", 0) == 0;
 }
 
 class QtSerialLine : public SerialLine {
@@ -157,14 +148,15 @@ class QtSerialLine : public SerialLine {
         const double before = clock.now();
         QElapsedTimer spent;
         spent.start();
-        const int ms =
-            std::max(1, static_cast<int>(std::ceil(std::min(remaining, kPaintSlice) * 1000)));
+        const int ms = std::max(
+            1, static_cast<int>(std::ceil(std::min(remaining, kSerialPumpInterval) * 1000)));
         wait(ms);
         clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
     }
 
     void pumpWindowsNowAndThen() {
-        if (pumped_.isValid() && pumped_.nsecsElapsed() < static_cast<qint64>(kPaintSlice * 1e9))
+        if (pumped_.isValid() &&
+            pumped_.nsecsElapsed() < static_cast<qint64>(kSerialPumpInterval * 1e9))
             return;
         PumpWindowEvents();
         pumped_.start();
@@ -188,17 +180,11 @@ class QtSerialLine : public SerialLine {
             return kComDeviceLost;
         if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
             return otherwise;
-        if (error == QSerialPort::ResourceError || hungUp()) {
+        if (error == QSerialPort::ResourceError || hasHungUp(port_)) {
             lost_ = true;
             return kComDeviceLost;
         }
         return kComIoError;
-    }
-
-    // A terminal whose other side has gone (a pseudo-terminal's master closed).
-    bool hungUp() const {
-        pollfd fd{static_cast<int>(port_.handle()), POLLIN, 0};
-        return fd.fd >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLNVAL));
     }
 
     QSerialPort port_;
@@ -223,24 +209,4 @@ std::unique_ptr<SerialLine> QtSerialBackend::open(int /*port*/, const std::strin
 SerialBackend& DefaultSerialBackend() {
     static QtSerialBackend backend;
     return backend;
-}
-
-std::string DeviceForComName(const std::string& comName) {
-    const bool isComName = comName.size() > 3 && std::toupper(comName[0]) == 'C' &&
-                           std::toupper(comName[1]) == 'O' && std::toupper(comName[2]) == 'M' &&
-                           std::all_of(comName.begin() + 3, comName.end(),
-                                       [](unsigned char c) { return std::isdigit(c); });
-    if (!isComName)
-        return comName;
-#ifdef _WIN32
-    return comName;
-#else
-    const int number = std::atoi(comName.c_str() + 3);
-    if (number < 1)
-        return comName;
-    const std::string variable = "QUORVEL_COM" + std::to_string(number);
-    if (const char* device = std::getenv(variable.c_str()); device && *device)
-        return device;
-    return "/dev/ttyS" + std::to_string(number - 1);
-#endif
 }

@@ -1,7 +1,7 @@
 // The default serial backend: a real device (or pseudo-terminal) through QSerialPort.
 #pragma once
 
-#include "toolkit/serial/rs232.h"
+#include "toolkit/serial/serial_line.h"
 
 class QtSerialBackend : public SerialBackend {
   public:

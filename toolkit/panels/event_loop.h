@@ -1,0 +1,13 @@
+// The application object and the event loop: InitToolkit, RunUserInterface,
+// QuitUserInterface and GetUserEvent. Part of the public interface (userint.h).
+#pragma once
+
+// Creates the application object if there is none. Returns 0, or a negative code.
+int InitToolkit(int argc, char* argv[]);
+
+// Runs the event loop, dispatching callbacks, until QuitUserInterface.
+int RunUserInterface();
+int QuitUserInterface(int returnCode);
+// wait 0: dispatches the user events pending now and returns at once. The panel and
+// control of the last dispatched event go to the out-values when given.
+int GetUserEvent(int wait, int* panel, int* control);

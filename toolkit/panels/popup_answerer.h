@@ -1,0 +1,19 @@
+// The seam the pop-ups consult before showing a modal dialog: while an answerer is
+// installed it answers in the operator's place and no dialog opens.
+#pragma once
+
+#include <string>
+
+// Answers MessagePopup and FileSelectPopup instead of showing a modal dialog.
+class PopupAnswerer {
+  public:
+    virtual ~PopupAnswerer() = default;
+    virtual void message(const std::string& title, const std::string& text) = 0;
+    // Returns what FileSelectPopup returns; writes the chosen path into `path`.
+    virtual int fileSelect(const std::string& title, bool allowCancel, std::string& path) = 0;
+};
+
+// nullptr restores the real, modal dialogs.
+void SetPopupAnswerer(PopupAnswerer* answerer);
+// The answerer installed, or nullptr.
+PopupAnswerer* InstalledPopupAnswerer();

@@ -1,0 +1,10 @@
+// Modal pop-ups: a message box and the file chooser. Part of the public interface
+// (userint.h); tests answer them through the seam in popup_answerer.h.
+#pragma once
+
+int MessagePopup(const char* title, const char* message);
+// Writes the chosen path (at most 511 characters and a NUL) into pathName.
+int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec,
+                    const char* fileTypeList, const char* title, int buttonLabel,
+                    int restrictDirectory, int restrictExtension, int allowCancel,
+                    int allowMakeDirectory, char pathName[]);

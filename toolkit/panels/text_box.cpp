@@ -1,0 +1,133 @@
+// The text box: its size in characters, its lines, and the painting of changes at most
+// once a frame.
+#include "toolkit/panels/text_box.h"
+
+#include <QAccessible>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "toolkit/panels/paint_now.h"
+
+namespace {
+
+// About one screen refresh: painting a text box more often shows nobody anything.
+constexpr qint64 kTextFrameMs = 16;
+
+// Sized for its rows and columns, not for Qt's generic default.
+class TextBoxEdit : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+    QSize sizeHint() const override { return minimumSize(); }
+};
+
+}  // namespace
+
+TextBoxControl::TextBoxControl(const ControlDef& def, QWidget* panel)
+    : PanelControl(def, panel), edit_(new TextBoxEdit(panel)) {
+    edit_->setReadOnly(true);
+    edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    edit_->setLineWrapMode(def.rows > 1 ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    if (def.rows == 1) {
+        edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    // Room for rows x columns characters, with the scroll bar outside that room.
+    const QFontMetrics fm(edit_->font());
+    const int chrome = 2 * (edit_->frameWidth() + qCeil(edit_->document()->documentMargin()));
+    const int bar = def.rows > 1 ? edit_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    edit_->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * def.columns + chrome + bar,
+                          fm.lineSpacing() * def.rows + chrome);
+    edit_->setSizePolicy(QSizePolicy::Expanding,
+                         def.rows > 1 ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+    edit_->setFixedHeight(edit_->minimumHeight());
+    if (def.rows > 1)
+        edit_->setMaximumHeight(QWIDGETSIZE_MAX);
+    setWidget(edit_, true);
+    frame_.setSingleShot(true);
+    connect(&frame_, &QTimer::timeout, this, &TextBoxControl::endFrame);
+    reset(def.text);
+}
+
+// A text ending in a line feed holds no empty last line; an empty text holds no line.
+void TextBoxControl::reset(const QString& text) {
+    Replacement next{text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text, !text.isEmpty()};
+    const bool unchanged = pending_
+                               ? pending_->text == next.text && pending_->hasLines == next.hasLines
+                               : applied_ && *applied_ == next.text && hasLines_ == next.hasLines;
+    if (unchanged)
+        return;
+    pending_ = std::move(next);
+    // A screen reader reads the document itself, so with one listening only painting waits.
+    if (QAccessible::isActive())
+        applyPending();
+    paintSoon();
+}
+
+void TextBoxControl::insertLine(int index, QString text) {
+    applyPending();
+    applied_.reset();
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    QTextDocument* doc = edit_->document();
+    if (hasLines_ && index >= 0 && index < doc->blockCount()) {
+        QTextCursor at(doc->findBlockByNumber(index));
+        at.insertText(text);
+        at.insertBlock();
+    } else {
+        QTextCursor end(doc);
+        end.movePosition(QTextCursor::End);
+        if (hasLines_)
+            end.insertBlock();
+        end.insertText(text);
+        hasLines_ = true;
+        edit_->setTextCursor(end);
+        edit_->ensureCursorVisible();
+    }
+    paintSoon();
+}
+
+std::vector<std::string> TextBoxControl::lines() const {
+    applyPending();
+    std::vector<std::string> out;
+    if (!hasLines_)
+        return out;
+    for (QTextBlock b = edit_->document()->begin(); b.isValid(); b = b.next())
+        out.push_back(b.text().toStdString());
+    return out;
+}
+
+void TextBoxControl::applyPending() const {
+    if (!pending_)
+        return;
+    edit_->setPlainText(pending_->text);
+    hasLines_ = pending_->hasLines;
+    applied_ = std::move(pending_->text);
+    pending_.reset();
+}
+
+// Paints before returning unless the box was painted less than a frame ago; then the
+// frame's end applies the newest text and paints it.
+void TextBoxControl::paintSoon() {
+    if (frame_.isActive())
+        return;
+    if (!edit_->isVisible()) {
+        applyPending();
+        return;
+    }
+    const qint64 since = painted_.isValid() ? painted_.elapsed() : kTextFrameMs;
+    if (since < kTextFrameMs) {
+        frame_.start(static_cast<int>(kTextFrameMs - since));
+        return;
+    }
+    endFrame();
+}
+
+void TextBoxControl::endFrame() {
+    applyPending();
+    paintNow(edit_);
+    painted_.start();
+}

@@ -1,0 +1,52 @@
+// The vocabulary shared by the panel interface and the toolkit's panel internals: event
+// codes, attribute and pop-up constants, error codes and the callback signatures.
+//
+// Internals include this header, never userint.h, so that the public interface can sit
+// on top of them without a circle.
+#pragma once
+
+enum UserEvent {
+    EVENT_NONE = 0,
+    EVENT_COMMIT = 1,
+    EVENT_RIGHT_CLICK = 5,
+    EVENT_GOT_FOCUS = 8,
+    EVENT_LOST_FOCUS = 9,
+    EVENT_CLOSE = 11,
+};
+
+enum { ATTR_DIMMED = 500 };
+
+// Axis scaling modes of SetAxisRange.
+enum { VAL_MANUAL = 0, VAL_AUTOSCALE = 1, VAL_NO_CHANGE = -1 };
+
+// FileSelectPopup: button label and results.
+enum { VAL_OK_BUTTON = 0, VAL_SAVE_BUTTON = 1, VAL_SELECT_BUTTON = 2, VAL_LOAD_BUTTON = 3 };
+enum { VAL_NO_FILE_SELECTED = 0, VAL_EXISTING_FILE_SELECTED = 1, VAL_NEW_FILE_SELECTED = 2 };
+
+enum UIError {
+    UIE_NoError = 0,
+    UIE_NotInitialized = -1,
+    UIE_ResourceFileMissing = -2,
+    UIE_ResourceFileMalformed = -3,
+    UIE_PanelIdNotFound = -4,
+    UIE_CallbackNotBound = -5,
+    UIE_InvalidPanel = -6,
+    UIE_InvalidControl = -7,
+    UIE_TypeMismatch = -8,
+    UIE_InvalidAttribute = -9,
+    UIE_ValueOutOfRange = -10,
+    UIE_FileDialogFailed = -11,
+};
+
+using CtrlCallbackPtr = int (*)(int panel, int control, int event, void* callbackData,
+                                int eventData1, int eventData2);
+using PanelCallbackPtr = int (*)(int panel, int event, void* callbackData, int eventData1,
+                                 int eventData2);
+
+// One entry of the table that binds the resource file's callback names to functions.
+// Exactly one of the two pointers is set.
+struct CallbackBinding {
+    const char* name;
+    CtrlCallbackPtr control;
+    PanelCallbackPtr panel;
+};

@@ -1,0 +1,59 @@
+// The choice of toolkit clock, and the real-time clock used while none is installed.
+//
+// A real wait sleeps in short slices and repaints windows between them, so a blocked
+// callback leaves the windows drawn without spinning.
+#include "toolkit/platform/clock.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "toolkit/platform/event_pump.h"
+
+namespace {
+
+// The longest a real wait sleeps between window pumps: long enough to cost nothing,
+// short enough that windows repaint smoothly.
+constexpr double kClockWaitSlice = 0.02;
+
+class RealClock : public ToolkitClock {
+  public:
+    RealClock() { timer_.start(); }
+
+    double now() override { return static_cast<double>(timer_.nsecsElapsed()) * 1e-9; }
+
+    void waitUntil(double when) override {
+        for (;;) {
+            double remaining = when - now();
+            if (remaining <= 0)
+                return;
+            PumpWindowEvents();
+            remaining = when - now();
+            if (remaining <= 0)
+                return;
+            std::this_thread::sleep_for(
+                std::chrono::duration<double>(std::min(remaining, kClockWaitSlice)));
+        }
+    }
+
+  private:
+    QElapsedTimer timer_;
+};
+
+ToolkitClock* installedClock = nullptr;
+
+ToolkitClock& realClock() {
+    static RealClock clock;
+    return clock;
+}
+
+}  // namespace
+
+void SetToolkitClock(ToolkitClock* clock) {
+    installedClock = clock;
+}
+
+ToolkitClock& CurrentClock() {
+    return installedClock ? *installedClock : realClock();
+}

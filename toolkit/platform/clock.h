@@ -1,0 +1,18 @@
+// The clock Delay, Timer and serial time-outs follow: real by default, replaceable.
+//
+// Tests install a virtual clock, on which a wait costs no real time. A wait on the real
+// clock keeps windows repainting and queues user input for after the callback; it
+// dispatches none of it.
+#pragma once
+
+class ToolkitClock {
+  public:
+    virtual ~ToolkitClock() = default;
+    virtual double now() = 0;                 // seconds
+    virtual void waitUntil(double when) = 0;  // returns at `when` (or at once if it passed)
+};
+
+// nullptr restores the real clock.
+void SetToolkitClock(ToolkitClock* clock);
+// The clock installed, or the real one: seconds since its first use, on a monotonic timer.
+ToolkitClock& CurrentClock();

@@ -1,0 +1,24 @@
+// The table of serial ports 1 to 4: each an optional open line and its time-out.
+//
+// A port is open from a successful OpenComConfig until CloseCom, a failed reopen or a
+// change of backend, and starts with the default time-out. Once its line reports the
+// device lost, every call on the port says so without touching the line again, until the
+// port is opened anew.
+#pragma once
+
+#include <memory>
+
+#include "toolkit/serial/serial_line.h"
+#include "toolkit/serial/types.h"
+
+struct ComPort {
+    std::unique_ptr<SerialLine> line;
+    double timeout = kDefaultComTimeout;
+    bool deviceLost = false;
+};
+
+bool validComPort(int port);
+// The entry of a valid port number.
+ComPort& comPortAt(int port);
+// Closes every port, leaving each as if never opened.
+void closeAllComPorts();
