@@ -1,4 +1,5 @@
-// One line per callback: the name the resource file gives and the function it runs. The
+// One line per callback: the name the resource file gives, the function it runs, and for
+// the callbacks that talk to the instrument, what the status bar says while they run. The
 // callbacks never see this table; LoadPanel binds a panel's names through it.
 #include "app/callback_table.h"
 
@@ -27,30 +28,30 @@ const CallbackBinding kCallbacks[] = {
     {"returntocalcallback",    returntocalcallback,    nullptr},
     {"returntoconfigcallback", returntoconfigcallback, nullptr},
     {"returntomaincallback",   returntomaincallback,   nullptr},
-    {"quitcallback",           quitcallback,           nullptr},
+    {"quitcallback",           quitcallback,           nullptr, "Quitting…"},
     {"portcallback",           portcallback,           nullptr},
     // Connecting.
-    {"connectcallback",        connectcallback,        nullptr},
+    {"connectcallback",        connectcallback,        nullptr, "Waking the instrument…"},
     // The settings panels.
-    {"getconfigkxcallback",    getconfigkxcallback,    nullptr},
-    {"setconfigkxcallback",    setconfigkxcallback,    nullptr},
-    {"getconfigqvcallback",    getconfigqvcallback,    nullptr},
-    {"setconfigqvcallback",    setconfigqvcallback,    nullptr},
-    {"getrtccallback",         getrtccallback,         nullptr},
-    {"configrtccallback",      configrtccallback,      nullptr},
-    {"getstartcallback",       getstartcallback,       nullptr},
-    {"configstartcallback",    configstartcallback,    nullptr},
+    {"getconfigkxcallback",    getconfigkxcallback,    nullptr, "Reading settings from the instrument…"},
+    {"setconfigkxcallback",    setconfigkxcallback,    nullptr, "Writing settings…"},
+    {"getconfigqvcallback",    getconfigqvcallback,    nullptr, "Reading settings from the instrument…"},
+    {"setconfigqvcallback",    setconfigqvcallback,    nullptr, "Writing settings…"},
+    {"getrtccallback",         getrtccallback,         nullptr, "Reading the clock…"},
+    {"configrtccallback",      configrtccallback,      nullptr, "Setting the clock…"},
+    {"getstartcallback",       getstartcallback,       nullptr, "Reading the scheduled start…"},
+    {"configstartcallback",    configstartcallback,    nullptr, "Writing the scheduled start…"},
     // Live data.
-    {"startgcallback",         startgcallback,         nullptr},
+    {"startgcallback",         startgcallback,         nullptr, "Live run: reading records…"},
     {"stopgcallback",          stopgcallback,          nullptr},
     {"returncallback",         returncallback,         nullptr},
     {"datafilecallback",       datafilecallback,       nullptr},
     {"outputcallback",         outputcallback,         nullptr},
     {"displaypanelcallback",   nullptr,                displaypanelcallback},
     // Calibration.
-    {"calibratecallback",      calibratecallback,      nullptr},
-    {"calibrate2callback",     calibrate2callback,     nullptr},
-    {"setdefaultcallback",     setdefaultcallback,     nullptr},
+    {"calibratecallback",      calibratecallback,      nullptr, "Waking the instrument…"},
+    {"calibrate2callback",     calibrate2callback,     nullptr, "Calibrating…"},
+    {"setdefaultcallback",     setdefaultcallback,     nullptr, "Writing the default calibration…"},
 };
 // clang-format on
 

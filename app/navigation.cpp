@@ -33,6 +33,9 @@ int returntomaincallback(int, int, int event, void*, int, int) {
 int quitcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
+    // Quitting from the navigation bar or the close box during a live run ends it first,
+    // as Stop does; otherwise this does nothing.
+    leavingPanel();
     sendQuitBytes();
     Delay(kQuitPause);
     QuitUserInterface(0);

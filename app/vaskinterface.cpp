@@ -1,7 +1,9 @@
-// Start-up: the resident panels 11, 6 and 8, then the main panel, then the event loop.
+// Start-up: the main window, the resident panels 11, 6 and 8, then the main panel, then
+// the event loop.
 #include "app/vaskinterface.h"
 
 #include "app/callback_table.h"
+#include "app/main_window_setup.h"
 #include "link/link_state.h"
 #include "link/panel_set.h"
 #include "live/live_callbacks.h"
@@ -14,6 +16,8 @@ int startVaskInterface(int argc, char* argv[]) {
     BindCallbacks(callbackTable());
     // Leaving the live panel ends a run there, whichever way the operator leaves.
     setLeavePanelHook(endLiveRunOnLeave);
+    if (setUpMainWindow() < 0)
+        return -1;
 
     donePanel = LoadPanel(0, kResourceFile, PANEL_DONE);
     if (donePanel < 0)

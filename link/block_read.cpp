@@ -93,11 +93,13 @@ void addBlockReadFailureLine(const BlockRead& read) {
     if (read.letterRefused)
         addAckLine(read.ack.text, read.ack.status);
     else if (read.status < 0)
-        addMessageLine("error code = %d", read.status);
-    else if (read.received < kBlockTextLength)
+        addErrorCodeLine(read.status);
+    else if (read.received < kBlockTextLength) {
         addMessageLine("settings not read: %d of %d characters came", read.received,
                        kBlockTextLength);
-    else
+        if (read.received == 0)
+            explainSilence();
+    } else
         addMessageLine("settings not read: unexpected character at position %d", read.badPosition);
 }
 

@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "link/link_state.h"
+#include "link/link_status.h"
 #include "link/messages.h"
 #include "link/panel_set.h"
+#include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
@@ -58,6 +60,8 @@ int connectcallback(int, int, int event, void*, int, int) {
     clearMessages();
     GetCtrlVal(currentPanel, MAIN_PORT, &comPort);
     setDeviceNameFromPort();
+    showPortInStatus(comPort, deviceName);
+    SetStatusField(StatusField::Instrument, "");
 
     comStatus = OpenComConfig(comPort, deviceName, kBaudRate, 0, 8, 1, kQueueSize, kQueueSize);
     if (comStatus >= 0)
@@ -67,11 +71,13 @@ int connectcallback(int, int, int event, void*, int, int) {
     if (comStatus >= 0)
         comStatus = SetComTime(comPort, kComTimeout);
     if (comStatus < 0) {
+        showPortNotOpenInStatus();
         reportErrorCode(comStatus);
         return -1;
     }
 
     if (!requestIdentity()) {
+        showNoAnswerInStatus();
         reportIdentifyFailure();
         return 0;
     }
@@ -81,6 +87,7 @@ int connectcallback(int, int, int event, void*, int, int) {
     InsertTextBoxLine(connectedPanel, CONNECTED_TEXT, -1, ioBuffer);
     readIdentityReply();
     InsertTextBoxLine(connectedPanel, CONNECTED_TEXT, -1, ioBuffer);
+    showInstrumentInStatus(ioBuffer);
     DisplayPanel(connectedPanel);
     flushQueues();
     return 0;

@@ -3,6 +3,7 @@
 // ends by bringing the message panel to the front.
 #pragma once
 
+// Clearing also clears the explanation the main window shows below the newest error.
 void clearMessages();
 void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void addMessageText(const char* text);  // a line as it stands (an AckFrame)
@@ -10,5 +11,9 @@ void addMessageText(const char* text);  // a line as it stands (an AckFrame)
 // "error code = %d" when its read failed, or a line that says nothing came, so that a
 // refusal never reads as an empty line.
 void addAckLine(const char* received, int status);
+// "error code = %d"; the main window explains the code in words below the text box.
+void addErrorCodeLine(int status);
+// What the operator can do when no character at all came back.
+void explainSilence();
 void showMessages();
 void reportErrorCode(int status);  // "error code = %d" and the panel to the front

@@ -3,8 +3,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "link/messages.h"
+#include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 
@@ -35,6 +37,7 @@ void openLog(const char* chosen) {
     }
     logFileHandle = handle;
     logFileOpen = 1;
+    SetStatusField(StatusField::LogFile, (std::string("Log: ") + logFilePath).c_str());
 }
 
 }  // namespace
@@ -49,6 +52,7 @@ void closeLog() {
         CVI_CloseFile(logFileHandle);
     logFileOpen = 0;
     logFileHandle = -1;
+    SetStatusField(StatusField::LogFile, "");
 }
 
 void resetLogState() {

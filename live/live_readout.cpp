@@ -6,6 +6,7 @@
 #include "live/live_readout.h"
 
 #include <cstring>
+#include <string>
 
 #include "link/block_read.h"
 #include "link/messages.h"
@@ -13,6 +14,7 @@
 #include "link/parameter_block.h"
 #include "live/live_log.h"
 #include "live/live_record.h"
+#include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -92,6 +94,15 @@ void takeRecord(int recordLength, float fullScale) {
     ++liveRecordsShown;
 }
 
+// The status bar counts the records of the run; a few updates a second are plenty.
+void showRecordsInStatus(bool now) {
+    constexpr unsigned long kRecordsPerUpdate = 32;
+    if (!now && liveRecordsShown % kRecordsPerUpdate != 0)
+        return;
+    const std::string text = std::to_string(liveRecordsShown) + " records";
+    SetStatusField(StatusField::Records, text.c_str());
+}
+
 }  // namespace
 
 void endLiveRun() {
@@ -129,8 +140,10 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     SetAxisRange(currentPanel, LIVE_CHART, VAL_NO_CHANGE, 0.0, 0.0, VAL_MANUAL, 0.0, fullScale);
     while (liveRunning == 1) {
         takeRecord(recordLength, fullScale);
+        showRecordsInStatus(false);
         GetUserEvent(0, nullptr, nullptr);
     }
+    showRecordsInStatus(true);
     // The panel may be gone by now; the toolkit then refuses the call and nothing happens.
     SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 0);
     return 0;

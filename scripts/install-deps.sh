@@ -2,7 +2,7 @@
 # Installs the Debian packages the tool and its tests need, only those that are missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libqt6svg6
           libgl-dev libgtest-dev googletest "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,8 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "toolkit/panels/ring_combo.h"
+
 namespace {
 
 QString rangeText(const ControlDef& def) {
@@ -117,7 +119,7 @@ int BinaryControl::set(int value) {
 }
 
 RingControl::RingControl(const ControlDef& def, QWidget* panel)
-    : PanelControl(def, panel), combo_(new QComboBox(panel)) {
+    : PanelControl(def, panel), combo_(new RingComboBox(panel)) {
     for (const auto& item : def.items) combo_->addItem(item.label, item.value);
     select(def.value);
     combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

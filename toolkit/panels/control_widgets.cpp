@@ -23,7 +23,7 @@ class ButtonControl : public PanelControl {
         button->setMinimumWidth(std::max(button->sizeHint().width() + 2 * em, 7 * em));
         setWidget(button, false);
         if (hidesPanel)
-            connect(button, &QPushButton::clicked, this, [button] { button->window()->hide(); });
+            connect(button, &QPushButton::clicked, this, &PanelControl::hidePanelRequested);
         else
             connect(button, &QPushButton::clicked, this, &PanelControl::committed);
     }

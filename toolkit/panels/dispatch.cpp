@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <deque>
 
+#include "toolkit/panels/panel_host.h"
+
 namespace {
 
 std::deque<UserEventRecord> pending;
@@ -12,7 +14,7 @@ int depth = 0;
 unsigned long dispatched = 0;
 UserEventRecord lastDispatched;
 
-// The wait cursor from the outermost callback until the queue behind it is empty.
+// The wait cursor while the outermost callback runs.
 class WaitCursor {
   public:
     WaitCursor() {
@@ -47,9 +49,16 @@ void postUserEvent(const UserEventRecord& event) {
         pending.push_back(event);
         return;
     }
-    const WaitCursor busy;
-    run(event);
-    dispatchQueuedEvents();
+    PanelHost* host = CurrentPanelHost();
+    if (host)
+        host->busyChanged(true, event.busy);
+    {
+        const WaitCursor busy;
+        run(event);
+    }
+    pending.clear();
+    if ((host = CurrentPanelHost()))
+        host->busyChanged(false, nullptr);
 }
 
 bool InsideCallback() {

@@ -1,9 +1,10 @@
 // Delivery of user events to the application's callbacks.
 //
 // Invariant: callbacks run one at a time. An event that arrives while a callback runs
-// (depth > 0) is queued, in order, and runs once the running callback returns; the one
-// way to run queued events nested inside a callback is GetUserEvent. A wait cursor shows
-// from the first callback until the queue is empty again.
+// (depth > 0) is queued, in order; the one way to run queued events is GetUserEvent,
+// nested inside the running callback. What is still queued when the outermost callback
+// returns is discarded, never replayed: a click made while an exchange ran must not start
+// another exchange afterwards. A wait cursor shows while a callback runs.
 #pragma once
 
 #include "toolkit/panels/types.h"
@@ -14,6 +15,7 @@ struct UserEventRecord {
     int event = EVENT_NONE;
     CtrlCallbackPtr controlCallback = nullptr;
     PanelCallbackPtr panelCallback = nullptr;
+    const char* busy = nullptr;  // the action's words while it runs, if it has any
 };
 
 // Runs the event's callback now, or queues it while another callback runs.

@@ -37,6 +37,7 @@ class PanelControl : public QObject {
   signals:
     void committed();  // the operator pressed it or changed its value
     void rightClicked();
+    void hidePanelRequested();  // a button whose whole job is to hide its panel
 
   protected:
     PanelControl(const ControlDef& def, QWidget* panel);

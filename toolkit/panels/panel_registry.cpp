@@ -1,4 +1,4 @@
-// Panel windows, their layout and close box, the handle registry and the callback table.
+// Panel windows, their layout and close box, and the handle registry.
 #include "toolkit/panels/panel_registry.h"
 
 #include <QAbstractButton>
@@ -8,20 +8,12 @@
 #include <algorithm>
 #include <string>
 
+#include "toolkit/panels/callback_bindings.h"
 #include "toolkit/panels/control_widgets.h"
 #include "toolkit/panels/dispatch.h"
+#include "toolkit/panels/panel_host.h"
 
 namespace {
-
-struct Binding {
-    CtrlCallbackPtr control = nullptr;
-    PanelCallbackPtr panel = nullptr;
-};
-
-std::map<std::string, Binding>& bindings() {
-    static std::map<std::string, Binding> table;
-    return table;
-}
 
 std::map<int, PanelWidget*>& panels() {
     static std::map<int, PanelWidget*> registry;
@@ -36,9 +28,10 @@ bool isTall(const ControlDef& def) {
            (def.kind == ControlKind::TextBox && def.rows > 1);
 }
 
-void connectEvents(const PanelWidget& window, PanelControl* control, CtrlCallbackPtr callback) {
-    const UserEventRecord commit{window.handle(), control->def().id, EVENT_COMMIT, callback,
-                                 nullptr};
+void connectEvents(const PanelWidget& window, PanelControl* control,
+                   const BoundCallback& callback) {
+    const UserEventRecord commit{window.handle(),  control->def().id, EVENT_COMMIT,
+                                 callback.control, nullptr,           callback.busy};
     QObject::connect(control, &PanelControl::committed, control,
                      [commit] { postUserEvent(commit); });
     UserEventRecord rightClick = commit;
@@ -56,7 +49,11 @@ PanelWidget::PanelWidget(int handle, std::shared_ptr<const ResourceFile> file, c
     setWindowTitle(def.title);
     setAccessibleName(def.title);
     setObjectName(QStringLiteral("panel%1").arg(def.id));
-    for (const auto& c : def.controls) controls_[c.id] = createControl(c, this);
+    for (const auto& c : def.controls) {
+        PanelControl* control = createControl(c, this);
+        controls_[c.id] = control;
+        connect(control, &PanelControl::hidePanelRequested, this, &PanelWidget::concealPanel);
+    }
     layOut();
 }
 
@@ -116,8 +113,12 @@ void PanelWidget::layOut() {
 // the panel callback, as the resource file says.
 void PanelWidget::closeEvent(QCloseEvent* event) {
     event->ignore();
+    requestClose();
+}
+
+void PanelWidget::requestClose() {
     if (def_.onClose == CloseAction::Hide) {
-        hide();
+        concealPanel();
     } else if (def_.onClose == CloseAction::PressControl) {
         const PanelControl* c = control(def_.closeControl);
         if (auto* button = qobject_cast<QAbstractButton*>(c ? c->widget() : nullptr))
@@ -125,6 +126,29 @@ void PanelWidget::closeEvent(QCloseEvent* event) {
     }
     if (panelCallback_)
         postUserEvent({handle_, 0, EVENT_CLOSE, nullptr, panelCallback_});
+}
+
+void PanelWidget::displayPanel() {
+    shown_ = true;
+    if (PanelHost* host = CurrentPanelHost(); host && hosted_) {
+        host->display(this);
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void PanelWidget::concealPanel() {
+    shown_ = false;
+    if (PanelHost* host = CurrentPanelHost(); host && hosted_)
+        host->conceal(this);
+    else
+        hide();
+}
+
+bool PanelWidget::isShown() const {
+    return hosted_ ? shown_ : isVisible();
 }
 
 int createPanel(std::shared_ptr<const ResourceFile> file, const PanelDef& def,
@@ -138,26 +162,30 @@ int createPanel(std::shared_ptr<const ResourceFile> file, const PanelDef& def,
     };
     PanelCallbackPtr panelCallback = nullptr;
     if (!def.callback.empty()) {
-        const auto it = bindings().find(def.callback);
-        if (it == bindings().end() || !it->second.panel)
+        const BoundCallback* bound = findBoundCallback(def.callback);
+        if (!bound || !bound->panel)
             return unbound(QStringLiteral("panel %1").arg(def.id), def.callback);
-        panelCallback = it->second.panel;
+        panelCallback = bound->panel;
     }
-    std::map<int, CtrlCallbackPtr> controlCallbacks;
+    std::map<int, const BoundCallback*> controlCallbacks;
     for (const auto& c : def.controls) {
         if (c.callback.empty())
             continue;
-        const auto it = bindings().find(c.callback);
-        if (it == bindings().end() || !it->second.control)
+        const BoundCallback* bound = findBoundCallback(c.callback);
+        if (!bound || !bound->control)
             return unbound(QStringLiteral("panel %1, control %2").arg(def.id).arg(c.id),
                            c.callback);
-        controlCallbacks[c.id] = it->second.control;
+        controlCallbacks[c.id] = bound;
     }
     const int handle = nextHandle++;
     auto* window = new PanelWidget(handle, std::move(file), def, panelCallback);
     for (const auto& [id, callback] : controlCallbacks)
-        connectEvents(*window, window->control(id), callback);
+        connectEvents(*window, window->control(id), *callback);
     panels()[handle] = window;
+    if (PanelHost* host = CurrentPanelHost()) {
+        window->setHosted();
+        host->adopt({window, handle, def.id, def.title, panelCallback != nullptr});
+    }
     return handle;
 }
 
@@ -178,7 +206,9 @@ void discardPanel(int handle) {
     if (!window)
         return;
     panels().erase(handle);
-    window->hide();
+    window->concealPanel();
+    if (PanelHost* host = CurrentPanelHost(); host && window->isHosted())
+        host->release(window);
     if (InsideCallback())
         window->deleteLater();
     else
@@ -197,10 +227,7 @@ std::vector<int> loadedPanelHandles() {
     return handles;
 }
 
-void bindCallbackTable(std::span<const CallbackBinding> table) {
-    bindings().clear();
-    for (const auto& b : table) {
-        if (b.name)
-            bindings()[b.name] = {b.control, b.panel};
-    }
+void RequestPanelClose(int handle) {
+    if (PanelWidget* window = findPanel(handle))
+        window->requestClose();
 }

@@ -1,5 +1,7 @@
 // Panel instances by handle: the window of each loaded panel, its controls laid out from
-// the resource file, its close box, and the callback names bound to functions.
+// the resource file and its close box. Inside the main window a panel is hosted: it is
+// shown and hidden where its host puts it, and "shown" is what DisplayPanel and HidePanel
+// last made it, whether or not its page is in front.
 //
 // Handles count up from 1 and are never reused in a process. A discarded panel leaves
 // the registry at once; its window is deleted right away between callbacks, and only
@@ -26,6 +28,15 @@ class PanelWidget : public QWidget {
     int resourceId() const { return def_.id; }
     PanelControl* control(int id) const;
 
+    // What DisplayPanel and HidePanel do to this panel, and what they last did.
+    void displayPanel();
+    void concealPanel();
+    bool isShown() const;
+    // What the close box does, also when the main window offers to close this page.
+    void requestClose();
+    void setHosted() { hosted_ = true; }
+    bool isHosted() const { return hosted_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -37,6 +48,8 @@ class PanelWidget : public QWidget {
     const PanelDef& def_;
     PanelCallbackPtr panelCallback_;
     std::map<int, PanelControl*> controls_;
+    bool hosted_ = false;
+    bool shown_ = false;
 };
 
 // Binds the callbacks of `def` by name and creates a hidden instance; on failure
@@ -50,5 +63,5 @@ PanelControl* findControl(int handle, int control, int& code);
 void discardPanel(int handle);
 void discardAllPanels();
 std::vector<int> loadedPanelHandles();
-
-void bindCallbackTable(std::span<const CallbackBinding> table);
+// What the panel's close box does: hide it, press its button, or tell its callback.
+void RequestPanelClose(int handle);

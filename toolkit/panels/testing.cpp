@@ -35,7 +35,7 @@ int PanelResourceId(int panel) {
 
 bool IsPanelVisible(int panel) {
     const PanelWidget* window = findPanel(panel);
-    return window && window->isVisible();
+    return window && window->isShown();
 }
 
 std::vector<int> LoadedPanels() {

@@ -49,4 +49,5 @@ struct CallbackBinding {
     const char* name;
     CtrlCallbackPtr control;
     PanelCallbackPtr panel;
+    const char* busy = nullptr;  // what the main window says while the callback runs
 };

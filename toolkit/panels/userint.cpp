@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "toolkit/panels/callback_bindings.h"
 #include "toolkit/panels/control_values.h"
 #include "toolkit/panels/control_widgets.h"
 #include "toolkit/panels/paint_now.h"
+#include "toolkit/panels/panel_host.h"
 #include "toolkit/panels/panel_registry.h"
 #include "toolkit/panels/quit_request.h"
 #include "toolkit/panels/resource_file.h"
@@ -22,6 +24,8 @@ namespace {
 
 int reportLoadFailure(const ResourceError& error) {
     std::fprintf(stderr, "LoadPanel: %s\n", error.message.c_str());
+    if (PanelHost* host = CurrentPanelHost())
+        host->loadFailed(QString::fromStdString(error.message));
     return error.code;
 }
 
@@ -61,7 +65,8 @@ void BindCallbacks(std::span<const CallbackBinding> table) {
     bindCallbackTable(table);
 }
 
-// Panels are always top-level windows; the parent handle is not used.
+// Panels are top-level windows, or pages of the main window once there is one; the parent
+// handle is not used.
 int LoadPanel(int, const char* resourceFile, int panelResourceId) {
     ResourceError error;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
@@ -87,9 +92,7 @@ int DisplayPanel(int panel) {
     PanelWidget* window = findPanel(panel);
     if (!window)
         return UIE_InvalidPanel;
-    window->show();
-    window->raise();
-    window->activateWindow();
+    window->displayPanel();
     paintNow(window);
     return UIE_NoError;
 }
@@ -98,7 +101,7 @@ int HidePanel(int panel) {
     PanelWidget* window = findPanel(panel);
     if (!window)
         return UIE_InvalidPanel;
-    window->hide();
+    window->concealPanel();
     return UIE_NoError;
 }
 

@@ -2,5 +2,6 @@
 #pragma once
 
 // Processes pending window events: painting, and operator input, which reaches no
-// callback while another callback runs but is queued for when it returns.
+// callback while another callback runs: it waits for that callback's own polls
+// (GetUserEvent) and is discarded when the callback returns.
 void PumpWindowEvents();

@@ -1,0 +1,35 @@
+#include "app/main_window_setup.h"
+
+#include "link/link_status.h"
+#include "toolkit/panels/shell.h"
+#include "toolkit/panels/userint.h"
+#include "ui/vaskinterface_ids.h"
+
+namespace {
+
+// Each entry runs the callback the panels' own buttons run to get there.
+// clang-format off
+constexpr NavigationEntry kPlaces[] = {
+    {"&Main panel",       "returntomaincallback", PANEL_MAIN},
+    {"&kx settings",      "configkxcallback",     PANEL_KX},
+    {"q&v settings",      "configqvcallback",     PANEL_QV},
+    {"Real-time &clock",  "setrtccallback",       PANEL_CLOCK},
+    {"&Scheduled start",  "setstartcallback",     PANEL_START},
+    {"&Live data",        "displaycallback",      PANEL_LIVE},
+    {"C&alibration",      "calibratecallback",    PANEL_CALIBRATION},
+};
+// clang-format on
+
+}  // namespace
+
+int setUpMainWindow() {
+    const int status = CreateMainWindow("Quorvel", "quorvel");
+    if (status < 0)
+        return status;
+    SetPanelPlace(PANEL_MESSAGE, PanelPlace::MessagePane, MESSAGE_TEXT);
+    SetPanelPlace(PANEL_CONNECTED, PanelPlace::Band);
+    SetPanelPlace(PANEL_DONE, PanelPlace::Band);
+    SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
+    showNotConnectedInStatus();
+    return 0;
+}

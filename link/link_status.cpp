@@ -1,0 +1,32 @@
+#include "link/link_status.h"
+
+#include <string>
+
+#include "toolkit/panels/shell.h"
+#include "toolkit/serial/rs232.h"
+
+void showPortInStatus(int port, const char* portName) {
+    if (port < kFirstComPort || port > kLastComPort) {
+        SetStatusField(StatusField::Port, ("COM" + std::to_string(port)).c_str());
+        return;
+    }
+    const std::string text = std::string(portName) + " \u00b7 " + DeviceForComName(portName);
+    SetStatusField(StatusField::Port, text.c_str());
+}
+
+void showInstrumentInStatus(const char* serialNumber) {
+    SetStatusField(StatusField::Instrument, (std::string("Quorvel ") + serialNumber).c_str());
+}
+
+void showPortNotOpenInStatus() {
+    SetStatusField(StatusField::Instrument, "port not open");
+}
+
+void showNoAnswerInStatus() {
+    SetStatusField(StatusField::Instrument, "no answer");
+}
+
+void showNotConnectedInStatus() {
+    SetStatusField(StatusField::Port, "not connected");
+    SetStatusField(StatusField::Instrument, "");
+}

@@ -1,0 +1,13 @@
+#include "toolkit/panels/panel_host.h"
+
+namespace {
+PanelHost* host = nullptr;
+}
+
+void SetPanelHost(PanelHost* next) {
+    host = next;
+}
+
+PanelHost* CurrentPanelHost() {
+    return host;
+}

@@ -1,0 +1,36 @@
+#include "toolkit/serial/error_explanations.h"
+
+#include "toolkit/serial/rs232.h"
+
+namespace {
+
+struct Explanation {
+    int code;
+    const char* text;
+};
+
+// clang-format off
+constexpr Explanation kExplanations[] = {
+    {kComInvalidPort,  "The port number must be 1 to 4: choose a port on the main panel."},
+    {kComNotOpen,      "The port is not open: press Connect on the main panel first."},
+    {kComCannotOpen,   "The port cannot be opened: the device shown in the status bar does not "
+                       "exist, is in use by another program, or you lack permission to use it "
+                       "(on Linux, membership of the dialout group; log in again after joining)."},
+    {kComBadParameter, "The serial device does not take 9600 baud, 8 data bits, no parity and "
+                       "1 stop bit: use another adapter."},
+    {kComIoError,      "The serial device failed while sending or receiving: check the cable and "
+                       "the adapter, then press Connect again."},
+    {kComDeviceLost,   "The line was lost: check the cable or the adapter, then press Connect "
+                       "again."},
+};
+// clang-format on
+
+}  // namespace
+
+const char* ComErrorExplanation(int code) {
+    for (const Explanation& e : kExplanations)
+        if (e.code == code)
+            return e.text;
+    return "An unexpected serial error: press Connect again, and restart the tool if it "
+           "persists.";
+}
