@@ -30,6 +30,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_CONNECTED, PanelPlace::Band);
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
+    FitPagesOf(kResourceFile);
     showNotConnectedInStatus();
     return 0;
 }

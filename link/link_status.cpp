@@ -15,7 +15,9 @@ void showPortInStatus(int port, const char* portName) {
 }
 
 void showInstrumentInStatus(const char* serialNumber) {
-    SetStatusField(StatusField::Instrument, (std::string("Quorvel ") + serialNumber).c_str());
+    std::string text = std::string("Quorvel ") + serialNumber;
+    text.erase(text.find_last_not_of(' ') + 1);  // the serial number is padded to 14
+    SetStatusField(StatusField::Instrument, text.c_str());
 }
 
 void showPortNotOpenInStatus() {

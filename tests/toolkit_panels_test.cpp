@@ -13,6 +13,7 @@
 #include <set>
 
 #include "tests/toolkit_panels_fixture.h"
+#include "toolkit/panels/shell.h"
 #include "toolkit/panels/testing.h"
 
 namespace panels_test {
@@ -108,6 +109,25 @@ TEST_F(Loading, FailuresReturnTheirCodeAndNameTheProblemOnOneLine) {
                   UIE_CallbackNotBound, {"variant.uir", "panel 1, control 12", "\"missing\""});
     expectFailure(variant(R"("callback": "watch")", R"("callback": "record")"), kWatched,
                   UIE_CallbackNotBound, {"panel 3", "\"record\""});
+    // Read before it is parsed: a file of more than 1 MB is not a panel file.
+    expectFailure(writeResource("huge.uir", std::string((1 << 20) + 1, ' ')), kTest,
+                  UIE_ResourceFileMalformed, {"huge.uir", "larger than 1 MB"});
+}
+
+// Inside the main window a page that cannot be loaded leaves a line saying so.
+TEST_F(Loading, APageThatCannotBeLoadedIsReportedInThePageArea) {
+    ASSERT_EQ(CreateMainWindow("Test", ""), 0);
+    const int shown = load(kTest);
+    DisplayPanel(shown);
+    EXPECT_EQ(ShellPlaceholderLine(), "");
+    const std::string broken = variant(R"("callback": "slow")", R"("callback": "missing")");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadPanel(0, broken.c_str(), kTest), UIE_CallbackNotBound);
+    testing::internal::GetCapturedStderr();
+    const std::string line = ShellPlaceholderLine();
+    EXPECT_EQ(line.rfind("This page could not be opened (", 0), 0u) << line;
+    EXPECT_NE(line.find("\"missing\" is not bound"), std::string::npos) << line;
+    DestroyMainWindow();
 }
 
 TEST_F(Loading, AnUnboundCallbackFailsOnlyThePanelsThatNameIt) {

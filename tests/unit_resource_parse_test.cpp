@@ -77,3 +77,19 @@ TEST(ResourceParseFindings, ControlsReachingBeyondTheGridAreRefusedAtOnce) {
 }
 
 }  // namespace
+
+// A 20 MB label once took gigabytes on its way into the widgets.
+TEST(ResourceParseFindings, LabelsAndTitlesLongerThan200CharactersAreRefused) {
+    const QString form = QStringLiteral(
+        "{\"format\":\"quorvel-panels/1\",\"panels\":[{\"id\":1,\"title\":\"%1\","
+        "\"controls\":[{\"id\":2,\"kind\":\"button\",\"label\":\"%2\",\"row\":0,\"col\":0}]}]}");
+    const QString fits(200, QLatin1Char('x')), tooLong(201, QLatin1Char('x'));
+    ResourceError error;
+    EXPECT_NE(parseResourceText(form.arg(fits, fits).toLatin1(), QStringLiteral("fuzz.uir"), error),
+              nullptr)
+        << error.message;
+    EXPECT_EQ(refusal(form.arg(tooLong, QStringLiteral("a")).toLatin1()),
+              "fuzz.uir: malformed: panel 1: \"title\" is longer than 200 characters");
+    EXPECT_EQ(refusal(form.arg(QStringLiteral("T"), tooLong).toLatin1()),
+              "fuzz.uir: malformed: panel 1, control 2: \"label\" is longer than 200 characters");
+}

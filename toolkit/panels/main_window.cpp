@@ -78,17 +78,17 @@ MainWindow::MainWindow(const QString& title, const QIcon& icon)
     placeholder_->setObjectName(QStringLiteral("pagePlaceholder"));
     pages_->addWidget(placeholder_);
     pages_->setAccessibleName(tr("Page"));
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidget(pages_);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidget(pages_);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
 
     auto* top = new QWidget(this);
     auto* topColumn = new QVBoxLayout(top);
     topColumn->setContentsMargins(8, 8, 8, 4);
     topColumn->addWidget(bands_);
     topColumn->addLayout(header);
-    topColumn->addWidget(scroll, 1);
+    topColumn->addWidget(scroll_, 1);
     splitter_->addWidget(top);
     splitter_->addWidget(messages_);
     splitter_->setStretchFactor(0, 3);
@@ -133,7 +133,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::restoreGeometryFromSettings() {
     QSettings settings;
-    if (!restoreGeometry(settings.value(kGeometryKey).toByteArray()))
+    geometryRestored_ = restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    if (!geometryRestored_)
         resize(880, 640);
     splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
 }
@@ -169,6 +170,28 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::setPlace(int resourceId, PanelPlace place, int textBox) {
     places_[resourceId] = {place, textBox};
+}
+
+std::vector<int> MainWindow::placedElsewhere() const {
+    std::vector<int> ids;
+    for (const auto& [id, place] : places_)
+        if (place.first != PanelPlace::Page)
+            ids.push_back(id);
+    return ids;
+}
+
+void MainWindow::fitPages(QSize size) {
+    pages_->setMinimumSize(pages_->minimumSize().expandedTo(size));
+    if (geometryRestored_)
+        return;
+    // What the window holds beside the page area, once laid out, plus room for a band
+    // and the message pane.
+    // Once laid out, the window holds the page area and what it has around it; room is
+    // added for a band and the message pane.
+    QTimer::singleShot(0, this, [this, size] {
+        const QSize around = this->size() - scroll_->viewport()->size();
+        resize(size + around + QSize(16, 200));
+    });
 }
 
 void MainWindow::setNavigation(std::span<const NavigationEntry> entries, const char* quitLabel,
@@ -317,6 +340,10 @@ void MainWindow::showFront() {
         bar_->markPanel(hosted.panel.resourceId);
     else
         bar_->markPage(page);
+}
+
+QString MainWindow::placeholderLine() const {
+    return pages_->currentWidget() == placeholder_ ? placeholder_->text() : QString();
 }
 
 void MainWindow::showPlaceholder(const QString& line) {

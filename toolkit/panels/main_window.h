@@ -30,11 +30,18 @@ class MainWindow : public QMainWindow, public PanelHost {
     ~MainWindow() override;
 
     void setPlace(int resourceId, PanelPlace place, int textBox);
+    // The ids of panels that are not pages.
+    std::vector<int> placedElsewhere() const;
+    // Pages need `size`; a window without a remembered size opens to fit it.
+    void fitPages(QSize size);
     void setNavigation(std::span<const NavigationEntry> entries, const char* quitLabel,
                        const char* quitCallback);
     void addShellPage(const QString& label, QWidget* page);
     ShellStatusBar* shellStatus() const { return status_; }
     MessagePane* messagePane() const { return messages_; }
+    NavigationBar* navigationBar() const { return bar_; }
+    // The placeholder's line while it is in front, else empty.
+    QString placeholderLine() const;
 
     // PanelHost
     void adopt(const HostedPanel& panel) override;
@@ -67,11 +74,13 @@ class MainWindow : public QMainWindow, public PanelHost {
     QLabel* pageTitle_;
     QToolButton* closePage_;
     QStackedWidget* pages_;
+    class QScrollArea* scroll_;
     QLabel* placeholder_;
     QSplitter* splitter_;
     MessagePane* messages_;
     ShellStatusBar* status_;
     QTimer saveTimer_;
+    bool geometryRestored_ = false;
     std::map<int, std::pair<PanelPlace, int>> places_;
     std::map<QWidget*, Hosted> hosted_;
     std::vector<QWidget*> front_;  // pages shown, the front one last

@@ -89,3 +89,24 @@ void NavigationBar::refreshMarks() {
         e.button->setChecked(e.page ? e.page == markedPage_
                                     : markedPage_ == nullptr && e.resourceId == markedId_);
 }
+
+QString NavigationBar::marked() const {
+    for (const Entry& e : entries_)
+        if (e.button->isChecked())
+            return e.button->accessibleName();
+    return {};
+}
+
+bool NavigationBar::press(const QString& label) {
+    for (const Entry& e : entries_) {
+        if (e.button->accessibleName() == label) {
+            e.button->click();
+            return true;
+        }
+    }
+    if (quitButton_ && quitButton_->accessibleName() == label) {
+        quitButton_->click();
+        return true;
+    }
+    return false;
+}

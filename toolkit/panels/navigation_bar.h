@@ -25,6 +25,10 @@ class NavigationBar : public QFrame {
     void markPanel(int resourceId);
     void markPage(QWidget* page);
 
+    // The marked entry's label without its &, or empty; and a click on an entry.
+    QString marked() const;
+    bool press(const QString& label);
+
   signals:
     void pageRequested(QWidget* page);
 

@@ -231,3 +231,14 @@ void RequestPanelClose(int handle) {
     if (PanelWidget* window = findPanel(handle))
         window->requestClose();
 }
+
+QSize largestPanelSize(const std::shared_ptr<const ResourceFile>& file, std::span<const int> skip) {
+    QSize largest;
+    for (const PanelDef& def : file->panels) {
+        if (std::find(skip.begin(), skip.end(), def.id) != skip.end())
+            continue;
+        const PanelWidget measured(0, file, def, nullptr);
+        largest = largest.expandedTo(measured.sizeHint());
+    }
+    return largest;
+}

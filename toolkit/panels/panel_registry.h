@@ -63,5 +63,8 @@ PanelControl* findControl(int handle, int control, int& code);
 void discardPanel(int handle);
 void discardAllPanels();
 std::vector<int> loadedPanelHandles();
+// The size the largest panel of `file` wants (the ids in `skip` left out), measured on
+// instances that never get a handle.
+QSize largestPanelSize(const std::shared_ptr<const ResourceFile>& file, std::span<const int> skip);
 // What the panel's close box does: hide it, press its button, or tell its callback.
 void RequestPanelClose(int handle);

@@ -81,6 +81,15 @@ std::shared_ptr<const ResourceFile> loadResourceFile(const QString& path, Resour
     CachedFile& entry = cache()[path];
     if (entry.file && entry.modified == info.lastModified() && entry.size == info.size())
         return entry.file;
+    // Our panels take a few kilobytes; a far larger file is not a panel file.
+    constexpr qint64 kLargestFile = 1 << 20;
+    if (info.size() > kLargestFile) {
+        error.code = UIE_ResourceFileMalformed;
+        error.message =
+            QStringLiteral("%1: is larger than 1 MB, not a panel file").arg(path).toStdString();
+        cache().erase(path);
+        return nullptr;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error.code = UIE_ResourceFileMissing;

@@ -31,6 +31,8 @@ namespace {
 // Far beyond any panel, and small enough that the cell count of the overlap check and the
 // layout's column arithmetic stay bounded.
 constexpr int kGridLimit = 100;
+// Labels and titles are shown in one line; a longer one is a damaged file.
+constexpr qsizetype kLongestText = 200;
 
 // Reads typed fields of one JSON object; the first problem is kept in `error`.
 class Fields {
@@ -69,6 +71,9 @@ class Fields {
         if (!v.isString())
             return fail(key, "must be a string");
         out = v.toString();
+        const bool shown = qstrcmp(key, "label") == 0 || qstrcmp(key, "title") == 0;
+        if (shown && out.size() > kLongestText)
+            return fail(key, QStringLiteral("is longer than %1 characters").arg(kLongestText));
         return true;
     }
 
@@ -161,6 +166,10 @@ bool parseRing(Fields& f, const QJsonObject& o, ControlDef& c) {
         const QJsonArray pair = entry.toArray();
         if (pair.size() != 2 || !pair[0].isDouble() || !pair[1].isString())
             return f.fail("items", "must hold [value, label] pairs");
+        if (pair[1].toString().size() > kLongestText)
+            return f.fail(
+                "items",
+                QStringLiteral("hold a label longer than %1 characters").arg(kLongestText));
         const double v = pair[0].toDouble();
         if (c.dataType == DataType::Int && v != std::floor(v))
             return f.fail("items", "of an int ring must have integer values");

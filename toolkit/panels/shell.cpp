@@ -5,6 +5,8 @@
 
 #include "toolkit/panels/main_window.h"
 #include "toolkit/panels/message_pane.h"
+#include "toolkit/panels/panel_registry.h"
+#include "toolkit/panels/resource_file.h"
 #include "toolkit/panels/shell_status_bar.h"
 #include "toolkit/panels/types.h"
 
@@ -36,6 +38,15 @@ void DestroyMainWindow() {
 void SetPanelPlace(int resourceId, PanelPlace place, int textBox) {
     if (MainWindow* w = CurrentMainWindow())
         w->setPlace(resourceId, place, textBox);
+}
+
+void FitPagesOf(const char* resourceFile) {
+    MainWindow* w = CurrentMainWindow();
+    ResourceError error;
+    const QString path = resolveResourcePath(resourceFile, error);
+    const auto file = path.isEmpty() ? nullptr : loadResourceFile(path, error);
+    if (w && file)
+        w->fitPages(largestPanelSize(file, w->placedElsewhere()));
 }
 
 void SetNavigationEntries(std::span<const NavigationEntry> entries, const char* quitLabel,

@@ -14,6 +14,9 @@ int CreateMainWindow(const char* title, const char* iconName);
 void DestroyMainWindow();
 
 void SetPanelPlace(int resourceId, PanelPlace place, int textBox = 0);
+// Makes the page area fit the largest page panel of the resource file, so that no page
+// resizes the window; a first run opens at that size.
+void FitPagesOf(const char* resourceFile);
 // The bar's entries, then its Quit entry; the window's close box runs the quit callback.
 void SetNavigationEntries(std::span<const NavigationEntry> entries, const char* quitLabel,
                           const char* quitCallback);

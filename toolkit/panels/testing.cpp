@@ -2,9 +2,13 @@
 #include "toolkit/panels/testing.h"
 
 #include "toolkit/panels/control_widgets.h"
+#include "toolkit/panels/main_window.h"
+#include "toolkit/panels/message_pane.h"
+#include "toolkit/panels/navigation_bar.h"
 #include "toolkit/panels/panel_registry.h"
 #include "toolkit/panels/quit_request.h"
 #include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/shell_status_bar.h"
 #include "toolkit/panels/strip_chart.h"
 #include "toolkit/panels/text_box.h"
 
@@ -69,4 +73,34 @@ bool QuitRequested(int* code) {
     if (quit && code)
         *code = *quit;
     return quit.has_value();
+}
+
+std::string ShellStatusField(StatusField field) {
+    const MainWindow* w = CurrentMainWindow();
+    return w ? w->shellStatus()->field(field).toStdString() : std::string();
+}
+
+std::string ShellBusyText() {
+    const MainWindow* w = CurrentMainWindow();
+    return w ? w->shellStatus()->busyText().toStdString() : std::string();
+}
+
+std::string ShellMessageHint() {
+    const MainWindow* w = CurrentMainWindow();
+    return w ? w->messagePane()->hint().toStdString() : std::string();
+}
+
+std::string ShellPlaceholderLine() {
+    const MainWindow* w = CurrentMainWindow();
+    return w ? w->placeholderLine().toStdString() : std::string();
+}
+
+std::string ShellMarkedEntry() {
+    const MainWindow* w = CurrentMainWindow();
+    return w ? w->navigationBar()->marked().toStdString() : std::string();
+}
+
+bool PressShellEntry(const std::string& label) {
+    MainWindow* w = CurrentMainWindow();
+    return w && w->navigationBar()->press(QString::fromStdString(label));
 }

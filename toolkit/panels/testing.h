@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/panels/popup_answerer.h"
+#include "toolkit/panels/shell_types.h"
 
 class QWidget;
 
@@ -27,3 +28,14 @@ std::string ResolvedResourcePath(const char* resourceFile);
 // True once QuitUserInterface was called, until RunUserInterface returned its code or
 // DiscardAllPanels started afresh; the code goes to `code` when given.
 bool QuitRequested(int* code = nullptr);
+
+// The main window, as the operator sees it; empty answers without one.
+std::string ShellStatusField(StatusField field);
+std::string ShellBusyText();
+std::string ShellMessageHint();
+// The one line the page area shows when no page is in front; empty while one is.
+std::string ShellPlaceholderLine();
+// The label (without its &) of the navigation entry marked as in front, or empty.
+std::string ShellMarkedEntry();
+// Clicks the navigation entry with this label (without its &); false when there is none.
+bool PressShellEntry(const std::string& label);
