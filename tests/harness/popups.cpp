@@ -15,6 +15,11 @@ int RecordingPopups::fileSelect(const std::string& title, bool allowCancel, std:
     return answerResult_;
 }
 
+int RecordingPopups::confirm(const std::string& title, const std::string& text) {
+    questions.push_back({title, text});
+    return confirmAnswer;
+}
+
 void RecordingPopups::answerFileSelect(std::string path, int result) {
     answerPath_ = std::move(path);
     answerResult_ = result;

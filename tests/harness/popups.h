@@ -1,5 +1,6 @@
-// Stands in for the operator at modal pop-ups: records every message and file request,
-// and answers file requests as the test arranged (by default with a cancel).
+// Stands in for the operator at modal pop-ups: records every message, question and file
+// request, and answers questions and file requests as the test arranged (by default Yes to
+// every question and a cancel to every file request).
 #pragma once
 
 #include <functional>
@@ -22,6 +23,7 @@ class RecordingPopups : public PopupAnswerer {
   public:
     void message(const std::string& title, const std::string& text) override;
     int fileSelect(const std::string& title, bool allowCancel, std::string& path) override;
+    int confirm(const std::string& title, const std::string& text) override;
 
     // Later file requests choose `path` with `result` (VAL_NEW_FILE_SELECTED, ...).
     void answerFileSelect(std::string path, int result);
@@ -30,7 +32,11 @@ class RecordingPopups : public PopupAnswerer {
     // Runs while a pop-up is open, as the operator acting before answering it.
     std::function<void(const RecordedMessage&)> onMessage;
 
+    // Later questions are answered Yes (1) or No (0).
+    int confirmAnswer = 1;
+
     std::vector<RecordedMessage> messages;
+    std::vector<RecordedMessage> questions;
     std::vector<RecordedFileRequest> fileRequests;
 
   private:

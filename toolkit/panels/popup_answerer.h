@@ -4,13 +4,16 @@
 
 #include <string>
 
-// Answers MessagePopup and FileSelectPopup instead of showing a modal dialog.
+// Answers MessagePopup, ConfirmPopup and FileSelectPopup instead of showing a modal dialog.
 class PopupAnswerer {
   public:
     virtual ~PopupAnswerer() = default;
     virtual void message(const std::string& title, const std::string& text) = 0;
     // Returns what FileSelectPopup returns; writes the chosen path into `path`.
     virtual int fileSelect(const std::string& title, bool allowCancel, std::string& path) = 0;
+    // Answers ConfirmPopup: 1 for Yes, 0 for No. Unless overridden, every question is
+    // answered Yes.
+    virtual int confirm(const std::string& /*title*/, const std::string& /*text*/) { return 1; }
 };
 
 // nullptr restores the real, modal dialogs.

@@ -1,5 +1,5 @@
-// Modal pop-ups: a message box and the file chooser, or the answerer that tests install
-// in their place.
+// Modal pop-ups: a message box, a Yes/No question and the file chooser, or the answerer that
+// tests install in their place.
 //
 // A pop-up usually opens from inside a callback, under the wait cursor; the operator is
 // shown the ordinary arrow while the pop-up waits for an answer.
@@ -78,6 +78,20 @@ int MessagePopup(const char* title, const char* message) {
     box.setTextFormat(Qt::PlainText);
     box.exec();
     return UIE_NoError;
+}
+
+int ConfirmPopup(const char* title, const char* message) {
+    if (PopupAnswerer* answerer = InstalledPopupAnswerer())
+        return answerer->confirm(title ? title : "", message ? message : "") == 1 ? 1 : 0;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return UIE_NotInitialized;
+    const ArrowCursor arrow;
+    QMessageBox box(QMessageBox::Question, text(title), text(message),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setAccessibleName(text(title));
+    return box.exec() == QMessageBox::Yes ? 1 : 0;
 }
 
 // The dialog always offers a cancel button, whatever allowCancel says: an operator is
