@@ -12,6 +12,7 @@
 #include "live/live_readout.h"
 #include "settings/clock_panel.h"
 #include "settings/kx_settings.h"
+#include "settings/panel_origin.h"
 #include "settings/qv_settings.h"
 #include "settings/start_panel.h"
 
@@ -41,6 +42,9 @@ const CallbackBinding kCallbacks[] = {
     {"configrtccallback",      configrtccallback,      nullptr, "Setting the clock…"},
     {"getstartcallback",       getstartcallback,       nullptr, "Reading the scheduled start…"},
     {"configstartcallback",    configstartcallback,    nullptr, "Writing the scheduled start…"},
+    {"computertimecallback",   computertimecallback,   nullptr},
+    {"nowplushourcallback",    nowplushourcallback,    nullptr},
+    {"datefieldcallback",      datefieldcallback,      nullptr},
     // Live data.
     {"startgcallback",         startgcallback,         nullptr, "Live run: reading records…"},
     {"stopgcallback",          stopgcallback,          nullptr},

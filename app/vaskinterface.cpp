@@ -7,6 +7,7 @@
 #include "link/link_state.h"
 #include "link/panel_set.h"
 #include "live/live_callbacks.h"
+#include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -42,4 +43,5 @@ void resetVaskInterfaceState() {
     resetPanelSet();
     resetLinkState();
     resetLiveState();
+    resetPanelOrigins();
 }

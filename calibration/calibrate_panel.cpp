@@ -15,6 +15,7 @@
 #include "link/messages.h"
 #include "link/panel_set.h"
 #include "link/parameter_block.h"
+#include "settings/history/kept_write.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -30,6 +31,21 @@ int calibratecallback(int, int, int event, void*, int, int) {
 int calibrate2callback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
+    // The inputs first, so that a control that cannot be read stops the action before the
+    // instrument hears anything; nothing else changes them during the exchange.
+    float gaugeLength = 0, levelA = 0, levelB = 0, readingA = 0, readingB = 0;
+    int gaugeType = 0;
+    const CalibrationInput inputs[] = {
+        {CAL_GAUGE_LENGTH, "gauge length", &gaugeLength, nullptr},
+        {CAL_LEVEL_A, "level A", &levelA, nullptr},
+        {CAL_LEVEL_B, "level B", &levelB, nullptr},
+        {CAL_READING_A, "reading A", &readingA, nullptr},
+        {CAL_READING_B, "reading B", &readingB, nullptr},
+        {CAL_GAUGE_TYPE, "gauge type", nullptr, &gaugeType},
+    };
+    if (!readCalibrationInputs(inputs))
+        return 0;
+
     // The flush first: records still on their way from a live run would otherwise be taken
     // for the acknowledgement; it sends nothing to the instrument.
     const BlockRead read = readBlock(kCalibrationRead);
@@ -43,19 +59,10 @@ int calibrate2callback(int, int, int event, void*, int, int) {
         return 0;
     }
     const GainZero old = decodeGainZero(ioBuffer);
-
-    float gaugeLength = 0, levelA = 0, levelB = 0, readingA = 0, readingB = 0;
-    GetCtrlVal(currentPanel, CAL_GAUGE_LENGTH, &gaugeLength);
-    GetCtrlVal(currentPanel, CAL_LEVEL_A, &levelA);
-    GetCtrlVal(currentPanel, CAL_LEVEL_B, &levelB);
-    GetCtrlVal(currentPanel, CAL_READING_A, &readingA);
-    GetCtrlVal(currentPanel, CAL_READING_B, &readingB);
     const GainZeroResult computed =
         computeGainZero(gaugeLength, levelA, levelB, readingA, readingB, old.gain, old.zero);
     flushQueues();
 
-    int gaugeType = 0;
-    GetCtrlVal(currentPanel, CAL_GAUGE_TYPE, &gaugeType);
     calibrationTrace("%d\r\n", gaugeType);
     if (!isKnownGaugeType(gaugeType))
         clearMessages();  // the unknown type's line stands alone here
@@ -83,10 +90,10 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     const int checksum = finishBlockText();
     calibrationTrace("2sum %x buffer \n%s\n", checksum, ioBuffer);
 
-    AckFrame ack;
-    if (writeBlock(Reread::None, ack) == WriteResult::Written)
+    const KeptWrite write = writeBlockKept("calibration", read.text, Reread::None);
+    if (write.result == WriteResult::Written)
         DisplayPanel(donePanel);
     else
-        reportAckAlone(ack);
+        reportAckAlone(write.ack);
     return 0;
 }

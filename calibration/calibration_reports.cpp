@@ -6,6 +6,8 @@
 #include "calibration/length_tables.h"
 #include "link/link_state.h"
 #include "link/messages.h"
+#include "link/panel_set.h"
+#include "toolkit/panels/userint.h"
 
 void calibrationTrace(const char* format, ...) {
     va_list args;
@@ -61,4 +63,23 @@ std::optional<LengthSetting> settingOrReport(const LengthTable& table, int gauge
     if (!setting)
         reportWrongLength(gaugeType, gaugeLength);
     return setting;
+}
+
+bool readCalibrationInputs(std::span<const CalibrationInput> inputs) {
+    bool allRead = true;
+    for (const CalibrationInput& input : inputs) {
+        const int status = input.floatValue
+                               ? GetCtrlVal(currentPanel, input.control, input.floatValue)
+                               : GetCtrlVal(currentPanel, input.control, input.intValue);
+        if (status >= 0)
+            continue;
+        if (allRead)
+            clearMessages();
+        allRead = false;
+        addMessageLine("%s could not be read from the panel (error %d); nothing written",
+                       input.name, status);
+    }
+    if (!allRead)
+        showMessages();
+    return allRead;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 #include "calibration/length_tables.h"
 
@@ -23,6 +24,17 @@ void reportRefusal(const char* format, ...) __attribute__((format(printf, 1, 2))
 void reportWrongLength(int gaugeType, float gaugeLength);
 // A gauge type without a table column: one line, the messages shown, nothing written.
 void reportUnknownGaugeType(int gaugeType);
+
+// One input of the calibration panel: a float or an int control.
+struct CalibrationInput {
+    int control;
+    const char* name;
+    float* floatValue;
+    int* intValue;
+};
+// Reads every input from the panel in front. A control that cannot be read adds a line
+// naming it, the messages come to the front and false is returned: nothing is sent.
+bool readCalibrationInputs(std::span<const CalibrationInput> inputs);
 
 // The table's setting for the gauge type and length on the panel; an unknown type or a
 // length without an entry is reported (as above) and yields nothing.

@@ -4,6 +4,8 @@
 // to a fresh main panel before the done panel comes up.
 #include "calibration/default_calibration.h"
 
+#include <cstdio>
+
 #include "calibration/calibration_fields.h"
 #include "calibration/calibration_reports.h"
 #include "calibration/gain_zero.h"
@@ -12,12 +14,30 @@
 #include "link/messages.h"
 #include "link/panel_set.h"
 #include "link/parameter_block.h"
+#include "settings/history/kept_write.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
 int setdefaultcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
+    float gaugeLength = 0;
+    int gaugeType = 0;
+    const CalibrationInput inputs[] = {
+        {CAL_GAUGE_LENGTH, "gauge length", &gaugeLength, nullptr},
+        {CAL_GAUGE_TYPE, "gauge type", nullptr, &gaugeType},
+    };
+    if (!readCalibrationInputs(inputs))
+        return 0;
+    // The instrument's own calibration is lost by this write: the operator says so first.
+    char question[200];
+    std::snprintf(question, sizeof question,
+                  "This replaces the instrument's gain and zero with the defaults for gauge "
+                  "type %d and length %g.\nWrite the default calibration?",
+                  gaugeType, static_cast<double>(gaugeLength));
+    if (ConfirmPopup("Default calibration", question) != 1)
+        return 0;
+
     clearMessages();
     const BlockRead read = readBlock(kDefaultCalibrationRead);
     if (read.letterRefused)
@@ -30,10 +50,6 @@ int setdefaultcallback(int, int, int event, void*, int, int) {
     const int newGain = kDefaultGain;
     flushQueues();
 
-    float gaugeLength = 0;
-    int gaugeType = 0;
-    GetCtrlVal(currentPanel, CAL_GAUGE_LENGTH, &gaugeLength);
-    GetCtrlVal(currentPanel, CAL_GAUGE_TYPE, &gaugeType);
     calibrationTrace("%d\r\n", gaugeType);
     const int newZero = defaultZero(gaugeType);
     calibrationTrace("newgain %d oldgain %d newzero %d oldzero %d\n", newGain, old.gain, newZero,
@@ -47,9 +63,9 @@ int setdefaultcallback(int, int, int event, void*, int, int) {
     finishBlockText();
     calibrationTrace("write in default calibrate buffer \n%s\n", ioBuffer);
 
-    AckFrame ack;
-    if (writeBlock(Reread::None, ack) != WriteResult::Written) {
-        reportAckBelow(ack);
+    const KeptWrite write = writeBlockKept("default calibration", read.text, Reread::None);
+    if (write.result != WriteResult::Written) {
+        reportAckBelow(write.ack);
         return 0;
     }
     HidePanel(currentPanel);

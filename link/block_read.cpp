@@ -1,28 +1,54 @@
 #include "link/block_read.h"
 
 #include <cctype>
+#include <cstring>
 
 #include "link/messages.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/serial/rs232.h"
 
 // clang-format off
-//                                    before         flush  afterFlush  beforeAck   ackWithText afterAck    letter                   textLength              afterText   NUL at                clears flushes
-const BlockReadRecipe kSettingsDisplayRead    {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockReadWithChecksum, kStepDelay, -1,                   true,  false};
-const BlockReadRecipe kKxWriteRead            {kSettleDelay, true,  kStepDelay, kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false};
-const BlockReadRecipe kQvWriteRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false};
-const BlockReadRecipe kClockDisplayRead       {kSettleDelay, true,  0,          kStepDelay, true,       0,          LetterTest::None,        kBlockTextLength,       0,          -1,                   true,  false};
-const BlockReadRecipe kClockWriteRead         {0,            true,  0,          0,          false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false};
-const BlockReadRecipe kStartDisplayRead       {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false};
-const BlockReadRecipe kStartWriteRead         {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          kBlockWriteLength,    false, false};
-const BlockReadRecipe kLiveStartRead          {kStepDelay,   true,  kStepDelay, 0,          false,      kStepDelay, LetterTest::BeforePause, kBlockReadWithChecksum, 0,          -1,                   false, false};
-const BlockReadRecipe kCalibrationRead        {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     true,  true};
-const BlockReadRecipe kDefaultCalibrationRead {kStepDelay,   true,  0,          0,          false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     false, true};
+//                                    before         flush  afterFlush  beforeAck   ackWithText afterAck    letter                   textLength              afterText   NUL at                clears flushes checksum wait
+const BlockReadRecipe kSettingsDisplayRead    {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockReadWithChecksum, kStepDelay, -1,                   true,  false, 0            };
+const BlockReadRecipe kKxWriteRead            {kSettleDelay, true,  kStepDelay, kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false, kChecksumWait};
+const BlockReadRecipe kQvWriteRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false, kChecksumWait};
+const BlockReadRecipe kClockDisplayRead       {kSettleDelay, true,  0,          kStepDelay, true,       0,          LetterTest::None,        kBlockTextLength,       0,          -1,                   true,  false, 0            };
+const BlockReadRecipe kClockWriteRead         {0,            true,  0,          0,          false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false, kChecksumWait};
+const BlockReadRecipe kStartDisplayRead       {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false, 0            };
+const BlockReadRecipe kStartWriteRead         {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          kBlockWriteLength,    false, false, kChecksumWait};
+const BlockReadRecipe kLiveStartRead          {kStepDelay,   true,  kStepDelay, 0,          false,      kStepDelay, LetterTest::BeforePause, kBlockReadWithChecksum, 0,          -1,                   false, false, 0            };
+const BlockReadRecipe kCalibrationRead        {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     true,  true,  kChecksumWait};
+const BlockReadRecipe kDefaultCalibrationRead {kStepDelay,   true,  0,          0,          false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     false, true,  kChecksumWait};
+const BlockReadRecipe kRestoreRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false, kChecksumWait};
 // clang-format on
 
 namespace {
 
 bool isHexDigit(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// The instrument's checksum behind a good text: a mismatch when two hex digits came and
+// their value is not the text's sum. Anything else (nothing, one character) is no checksum.
+bool checksumDiffers(const char* text, const char* checksum, int received) {
+    if (received < kChecksumLength || !isHexDigit(checksum[0]) || !isHexDigit(checksum[1]))
+        return false;
+    return hexPairValue(checksum) != blockTextChecksum(text);
+}
+
+// Reads the two checksum characters behind the text with a short time-out of its own; the
+// port's time-out is put back at once. The result stays out of comStatus and ioBuffer: the
+// text read's status and the text are what the action goes on with.
+int readTrailingChecksum(char* checksum, double wait) {
+    SetComTime(comPort, wait);
+    const int status = ComRd(comPort, checksum, kChecksumLength);
+    SetComTime(comPort, kComTimeout);
+    return status;
+}
+
+void keepText(BlockRead& read) {
+    std::memcpy(read.text, ioBuffer + read.textOffset, kBlockTextLength);
+    read.text[kBlockTextLength] = '\0';
 }
 
 }  // namespace
@@ -44,8 +70,20 @@ BlockRead checkBlockRead(int status, int textOffset) {
             return read;
         }
     }
+    const int behind = read.received - kBlockTextLength;
+    if (checksumDiffers(text, text + kBlockTextLength, behind)) {
+        read.checksumMismatch = true;
+        return read;
+    }
     read.ok = true;
+    keepText(read);
     return read;
+}
+
+int blockTextChecksum(const char* text) {
+    int sum = 0;
+    for (int i = 0; i < kBlockBytes; ++i) sum += hexPairValue(text + blockTextPosition(i));
+    return sum & 0xFF;
 }
 
 BlockRead readBlock(const BlockReadRecipe& recipe) {
@@ -81,10 +119,18 @@ BlockRead readBlock(const BlockReadRecipe& recipe) {
     }
 
     const int status = readReply(ioBuffer, recipe.textLength);
+    char checksum[kChecksumLength] = {};
+    int checksumStatus = 0;
+    if (recipe.checksumWait > 0 && status == kBlockTextLength)
+        checksumStatus = readTrailingChecksum(checksum, recipe.checksumWait);
     if (recipe.terminatorAt >= 0)
         ioBuffer[recipe.terminatorAt] = '\0';
     Delay(recipe.afterText);
     BlockRead read = checkBlockRead(status);
+    if (read.ok && checksumDiffers(ioBuffer, checksum, checksumStatus)) {
+        read.ok = false;
+        read.checksumMismatch = true;
+    }
     read.ack = ack;
     return read;
 }
@@ -94,6 +140,8 @@ void addBlockReadFailureLine(const BlockRead& read) {
         addAckLine(read.ack.text, read.ack.status);
     else if (read.status < 0)
         addErrorCodeLine(read.status);
+    else if (read.checksumMismatch)
+        addMessageLine("settings not read: checksum does not match");
     else if (read.received < kBlockTextLength) {
         addMessageLine("settings not read: %d of %d characters came", read.received,
                        kBlockTextLength);

@@ -4,8 +4,10 @@
 // The actions differ only in the points of BlockReadRecipe; each action's recipe is one
 // row of the table in block_read.cpp, next to the others. A read fails when the recipe
 // tests the response letter and it is not 'R', when the serial status is negative, when
-// fewer than 129 characters came, or when the text is not 43 groups of two hex digits
-// and a comma.
+// fewer than 129 characters came, when the text is not 43 groups of two hex digits and a
+// comma, or when the instrument's two checksum characters follow and do not match the
+// text. An instrument that sends no checksum is read as before: the checksum is checked
+// only when it comes.
 #pragma once
 
 #include "link/link_state.h"
@@ -29,6 +31,7 @@ struct BlockReadRecipe {
     int terminatorAt;       // where a NUL goes once the text is read; -1: none
     bool clearsOnFailure;   // the message box is cleared before a failure is reported
     bool flushesOnFailure;  // what else came is discarded before a failed text is reported
+    double checksumWait;    // > 0: after the 129 characters, wait this long for the checksum
 };
 
 // The recipes, one per action that reads the block.
@@ -42,22 +45,29 @@ extern const BlockReadRecipe kStartWriteRead;
 extern const BlockReadRecipe kLiveStartRead;
 extern const BlockReadRecipe kCalibrationRead;
 extern const BlockReadRecipe kDefaultCalibrationRead;
+extern const BlockReadRecipe kRestoreRead;  // the history's restore, as the qv write reads
 
 // What a block read brought. The text starts at ioBuffer + textOffset.
 struct BlockRead {
     bool ok = false;
-    bool letterRefused = false;  // the letter was tested and was not 'R'; no text was read
-    AckFrame ack;                // the acknowledgement of 'r'
-    int status = 0;              // the serial status of the text read
-    int received = 0;            // characters of block text that came
-    int badPosition = -1;        // first character that breaks the form, when malformed
+    bool letterRefused = false;     // the letter was tested and was not 'R'; no text was read
+    AckFrame ack;                   // the acknowledgement of 'r'
+    int status = 0;                 // the serial status of the text read
+    int received = 0;               // characters of block text that came
+    int badPosition = -1;           // first character that breaks the form, when malformed
+    bool checksumMismatch = false;  // the instrument's checksum does not match the text
     int textOffset = 0;
+    char text[kBlockTextLength + 1] = {};  // the 129 characters as read, when ok
 };
 
 BlockRead readBlock(const BlockReadRecipe& recipe);
 
 // Judges a text read: `status` counts from position 0, the text starts at `textOffset`.
+// Two checksum characters behind the 129, when they came, must match the text.
 BlockRead checkBlockRead(int status, int textOffset = 0);
+
+// The sum of the 43 bytes of the block text at `text`, modulo 256.
+int blockTextChecksum(const char* text);
 
 // The line for a failed read: the acknowledgement for a refused letter, else
 // "error code = %d" or a line that says what came. Overwrites ioBuffer.

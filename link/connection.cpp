@@ -2,6 +2,7 @@
 #include "link/connection.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "link/link_state.h"
 #include "link/link_status.h"
@@ -28,10 +29,18 @@ bool requestIdentity() {
     return ioBuffer[1] == kIdentifyReply;
 }
 
-// The 15-byte identity reply into ioBuffer; its first 14 characters are the serial number.
+// The 15-byte identity reply into ioBuffer; its first 14 characters are the serial number,
+// which is also kept for the settings history.
 void readIdentityReply() {
     readReply(ioBuffer, kIdentityReplyLength);
     ioBuffer[kSerialNumberLength] = '\0';
+    std::memcpy(identifiedSerialNumber, ioBuffer, sizeof identifiedSerialNumber);
+    for (int i = kSerialNumberLength - 1; i >= 0; --i) {
+        const char c = identifiedSerialNumber[i];
+        if (c != ' ' && c != '\r' && c != '\n' && c != '\0')
+            break;
+        identifiedSerialNumber[i] = '\0';
+    }
 }
 
 void reportIdentifyFailure() {

@@ -11,6 +11,7 @@ int comPort = 1;
 char deviceName[kDeviceNameSize] = "COM1";
 int comStatus = 0;
 char ioBuffer[kIoBufferSize] = {};
+char identifiedSerialNumber[kSerialNumberLength + 1] = {};
 
 int hexDigitValue(char c) {
     const int value = static_cast<signed char>(c);
@@ -68,4 +69,5 @@ void resetLinkState() {
     std::snprintf(deviceName, sizeof deviceName, "COM1");
     comStatus = 0;
     std::memset(ioBuffer, 0, sizeof ioBuffer);
+    std::memset(identifiedSerialNumber, 0, sizeof identifiedSerialNumber);
 }

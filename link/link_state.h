@@ -15,6 +15,9 @@ extern int comPort;                       // 1 to 4, set by a connect
 extern char deviceName[kDeviceNameSize];  // "COM1" to "COM4"
 extern int comStatus;                     // result of the latest serial call
 extern char ioBuffer[kIoBufferSize];
+// The serial number of the latest successful identification, trailing blanks cut; empty
+// before the first.
+extern char identifiedSerialNumber[kSerialNumberLength + 1];
 
 // A 5-byte acknowledgement and its terminator, for the exchanges that keep ioBuffer busy.
 struct AckFrame {

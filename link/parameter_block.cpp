@@ -2,7 +2,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
+#include "link/block_read.h"
+#include "link/messages.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 
@@ -14,6 +18,28 @@ void putHexPair(char* text, int position, int value) {
     std::snprintf(pair, sizeof pair, value <= 15 ? "0%1x" : "%2x", value);
     text[position] = pair[0];
     text[position + 1] = pair[1];
+}
+
+bool isClockByte(int index) {
+    return index >= kClockSecondsByte && index <= kClockYearByte;
+}
+
+// Compares the block read back into ioBuffer with the text that was sent.
+ReadBack compareReadBack(const char* sent, int status) {
+    ReadBack back;
+    if (!checkBlockRead(status).ok)
+        return back;
+    back.compared = true;
+    for (int i = 0; i < kBlockBytes; ++i) {
+        if (isClockByte(i))
+            continue;
+        int mask = 0xFF;
+        if (i == kFlagByte)
+            mask &= ~kClockSetFlag;
+        if ((getBlockByte(sent, i) & mask) != (getBlockByte(ioBuffer, i) & mask))
+            back.differing |= uint64_t{1} << i;
+    }
+    return back;
 }
 
 }  // namespace
@@ -70,7 +96,9 @@ int finishBlockText() {
     return checksum;
 }
 
-WriteResult writeBlock(Reread reread, AckFrame& ack) {
+WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack) {
+    char sent[kBlockWriteLength + 1];
+    std::memcpy(sent, ioBuffer, sizeof sent);
     flushQueues();
     sendCommand(kWriteCommand);
     Delay(kStepDelay);
@@ -93,7 +121,22 @@ WriteResult writeBlock(Reread reread, AckFrame& ack) {
         readAck(rereadAck);
         if (reread == Reread::AfterStepDelay)
             Delay(kStepDelay);
-        readReply(ioBuffer, kBlockTextLength);
+        const int status = readReply(ioBuffer, kBlockTextLength);
+        if (readBack)
+            *readBack = compareReadBack(sent, status);
     }
     return WriteResult::Written;
+}
+
+void addReadBackDifferenceLine(const ReadBack& readBack) {
+    std::string bytes;
+    int count = 0;
+    for (int i = 0; i < kBlockBytes; ++i) {
+        if (!(readBack.differing & (uint64_t{1} << i)))
+            continue;
+        bytes += (count++ ? ", " : "") + std::to_string(i);
+    }
+    const std::string line = std::string("block read back differs from the one written in ") +
+                             (count == 1 ? "byte " : "bytes ") + bytes;
+    addMessageText(line.c_str());
 }

@@ -8,6 +8,8 @@
 // The byte operations without a text argument work on the text in ioBuffer.
 #pragma once
 
+#include <cstdint>
+
 #include "link/link_state.h"
 
 int getBlockByte(int index);  // 0..255 from the text in ioBuffer
@@ -34,6 +36,17 @@ enum class Reread {
     AfterStepDelay,  // 'r', step delay, ack, step delay, 129 characters
     Immediately,     // 'r', step delay, ack, 129 characters
 };
+// What the block read back after a write showed against the text sent. The clock bytes
+// 11 to 17 run on and the clock-set flag is the instrument's to clear once it has taken
+// the time, so neither is compared.
+struct ReadBack {
+    bool compared = false;   // a whole block came back and was compared
+    uint64_t differing = 0;  // bit i set: byte i came back other than it was sent
+};
 // Sends 'w', expects 'W', sends the 131-character write form from ioBuffer, expects
-// 'D', then reads the block back as `reread` says. `ack` holds the last acknowledgement.
-WriteResult writeBlock(Reread reread, AckFrame& ack);
+// 'D', then reads the block back as `reread` says. `ack` holds the last acknowledgement;
+// `readBack`, when given, what the re-read showed. A re-read that did not bring a whole
+// block is not compared, as an unanswered re-read never stopped a write.
+WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack = nullptr);
+// One line naming the bytes that came back different. Leaves ioBuffer alone.
+void addReadBackDifferenceLine(const ReadBack& readBack);

@@ -36,6 +36,10 @@ inline constexpr double kShowPause = 1.0;      // a settings panel stays dimmed 
 inline constexpr double kWakeStepDelay = 0.1;  // between 's' and 't' of the wake-up
 inline constexpr double kWakeDelay = 2.0;      // the instrument wakes after 't'
 inline constexpr double kQuitPause = 0.1;      // after the quit bytes
+// How long a write action waits, behind the 129 characters, for the two checksum
+// characters an instrument may send: about twenty character times at 9600 baud, room for
+// the two and a USB adapter's latency, never the port's time-out.
+inline constexpr double kChecksumWait = 0.02;
 
 // Read lengths.
 inline constexpr int kAckFrameLength = 5;
@@ -44,6 +48,7 @@ inline constexpr int kSerialNumberLength = 14;  // the identity reply's serial n
 inline constexpr int kBlockTextLength = 129;    // 43 groups of two hex digits and a comma
 inline constexpr int kBlockWriteLength = 131;   // the text and its two checksum digits
 inline constexpr int kBlockReadWithChecksum = 131;
+inline constexpr int kChecksumLength = 2;
 inline constexpr int kClockReadLength = kAckFrameLength + kBlockTextLength;  // one read
 
 // The settings block.

@@ -5,6 +5,8 @@
 #include "link/messages.h"
 #include "link/panel_set.h"
 #include "settings/date_exchange.h"
+#include "settings/local_time.h"
+#include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -21,6 +23,7 @@ constexpr BcdField kClockFields[] = {
     {CLOCK_YEAR, kClockYearByte, 2000, "year"},
 };
 constexpr int kClockFieldCount = sizeof kClockFields / sizeof kClockFields[0];
+constexpr DateFieldIndex kClockDate{4, 5, 6, 2, 1};
 
 }  // namespace
 
@@ -34,12 +37,30 @@ int getrtccallback(int, int, int event, void*, int, int) {
     addMessageLine("seconds = %d", stored[0]);
     if (showBcdFields(currentPanel, kClockFields, stored) > 0)
         showMessages();
+    else
+        noteValuesRead(currentPanel);
     return 0;
 }
 
 int configrtccallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    writeDateFields({kClockWriteRead, kClockFields, kClockSetFlag, Reread::Immediately, true});
+    writeDateFields({kClockWriteRead, kClockFields, kClockDate, kClockSetFlag, Reread::Immediately,
+                     true, false, "clock write"});
+    return 0;
+}
+
+int computertimecallback(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    const LocalTime now = computerTime();
+    SetCtrlVal(currentPanel, CLOCK_SECONDS, now.second);
+    SetCtrlVal(currentPanel, CLOCK_MINUTES, now.minute);
+    SetCtrlVal(currentPanel, CLOCK_HOURS, now.hour);
+    SetCtrlVal(currentPanel, CLOCK_DAY_OF_WEEK, now.dayOfWeek + 1);  // 1 = Sunday
+    SetCtrlVal(currentPanel, CLOCK_DAY_OF_MONTH, now.day);
+    SetCtrlVal(currentPanel, CLOCK_MONTH, now.month);
+    SetCtrlVal(currentPanel, CLOCK_YEAR, now.year);
+    noteValuesEntered(currentPanel);
     return 0;
 }

@@ -6,3 +6,7 @@ int getrtccallback(int panel, int control, int event, void* callbackData, int ev
                    int eventData2);
 int configrtccallback(int panel, int control, int event, void* callbackData, int eventData1,
                       int eventData2);
+// "Use computer time": fills the seven fields from this computer's local clock (day of week
+// 1 = Sunday); nothing is written until Set clock.
+int computertimecallback(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);

@@ -1,8 +1,55 @@
 #include "settings/date_exchange.h"
 
+#include <string>
+
 #include "link/messages.h"
 #include "link/panel_set.h"
+#include "settings/history/kept_write.h"
+#include "settings/local_time.h"
+#include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
+
+namespace {
+
+// The date shown on the panel (stored values plus their offsets).
+LocalTime shownDate(const DateWrite& write, std::span<const int> stored) {
+    auto shown = [&](int index) { return stored[index] + write.fields[index].offset; };
+    LocalTime time;
+    time.year = shown(write.date.year);
+    time.month = shown(write.date.month);
+    time.day = shown(write.date.day);
+    time.hour = shown(write.date.hour);
+    time.minute = shown(write.date.minute);
+    return time;
+}
+
+// A month outside 1 to 12, or a day the month does not have, adds its line.
+bool dateExists(const DateWrite& write, const LocalTime& date) {
+    if (daysInMonth(date.year, date.month) == 0) {
+        addMessageLine("%s %d does not exist; nothing written", write.fields[write.date.month].name,
+                       date.month);
+        return false;
+    }
+    if (date.day < 1 || date.day > daysInMonth(date.year, date.month)) {
+        addMessageLine("%s %d does not exist in %s %d; nothing written",
+                       write.fields[write.date.day].name, date.day, monthName(date.month),
+                       date.year);
+        return false;
+    }
+    return true;
+}
+
+bool pastStartConfirmed(const LocalTime& start) {
+    const LocalTime now = computerTime();
+    if (minutesSince2000(start) >= minutesSince2000(now))
+        return true;
+    const std::string question = "The start time " + formatDateMinute(start) +
+                                 " lies in the past of this computer's clock (now " +
+                                 formatDateMinute(now) + ").\nWrite it anyway?";
+    return ConfirmPopup("Start time in the past", question.c_str()) == 1;
+}
+
+}  // namespace
 
 bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fields,
                     std::span<int> stored) {
@@ -16,28 +63,34 @@ bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fie
 }
 
 void writeDateFields(const DateWrite& write) {
+    if (!writeOfDefaultsConfirmed(currentPanel, Origin::ReadOrEntered))
+        return;
     clearMessages();
+    int stored[kMostDateFields];
+    if (!readBcdControls(currentPanel, write.fields, stored) ||
+        !dateExists(write, shownDate(write, stored))) {
+        showMessages();
+        return;
+    }
+    if (write.asksWhenPast && !pastStartConfirmed(shownDate(write, stored)))
+        return;
+
     const BlockRead read = readBlock(write.recipe);
     if (!read.ok) {
         reportBlockReadFailure(write.recipe, read);
-        return;
-    }
-    int stored[kMostDateFields];
-    if (!readBcdControls(currentPanel, write.fields, stored)) {
-        showMessages();
         return;
     }
     putBcdFields(write.fields, stored);
     putBlockCell(ioBuffer, kFlagByte, getBlockByte(kFlagByte) | write.flag);
     finishBlockText();
 
-    AckFrame ack;
-    if (writeBlock(write.reread, ack) != WriteResult::Written) {
+    const KeptWrite kept = writeBlockKept(write.action, read.text, write.reread);
+    if (kept.result != WriteResult::Written) {
         if (write.clearsOnRefusal)
             clearMessages();
-        addAckLine(ack.text, ack.status);
+        addAckLine(kept.ack.text, kept.ack.status);
         showMessages();
         return;
     }
-    DisplayPanel(donePanel);
+    reportKeptWrite(kept);
 }

@@ -15,16 +15,30 @@ inline constexpr int kMostDateFields = 7;  // the clock's seconds to year
 bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fields,
                     std::span<int> stored);
 
+// Where the date and time stand in a panel's field table.
+struct DateFieldIndex {
+    int day;
+    int month;
+    int year;
+    int hour;
+    int minute;
+};
+
 // How one of the two panels writes its fields.
 struct DateWrite {
     const BlockReadRecipe& recipe;  // the block read that comes first
     std::span<const BcdField> fields;
+    DateFieldIndex date;
     int flag;              // the flag bit of byte 42 the write sets
     Reread reread;         // the clock reads the block back; the start does not
     bool clearsOnRefusal;  // the clock's refusal replaces the lines; the start's goes below
+    bool asksWhenPast;     // a time before this computer's clock is written only on a Yes
+    const char* action;    // the write's name in the settings history
 };
 
-// Clears the messages, reads the block, reads the panel's fields (refusing a value that
-// does not fit its cell before any is written), puts them and the flag bit into the text,
-// and writes it; donePanel on success, the acknowledgement line on a refusal.
+// Asks before writing a panel's defaults (neither read nor entered); clears the messages;
+// reads the panel's fields and refuses, before any serial traffic, a value that does not
+// fit its cell or a day the month does not have; asks about a start in the past; then reads
+// the block, puts the fields and the flag bit into the text, keeps the history and writes
+// it: donePanel on success, the acknowledgement line on a refusal.
 void writeDateFields(const DateWrite& write);

@@ -39,6 +39,7 @@ int getconfigkxcallback(int, int, int event, void*, int, int) {
     SetCtrlVal(currentPanel, KX_SECOND_CHANNEL, flagBit(flags, kSecondChannelFlag));
     SetCtrlVal(currentPanel, KX_RS232, flagBit(flags, kRs232DataFlag));
     SetCtrlVal(currentPanel, KX_OPTION0, flagBit(flags, kOptionBit0));
+    noteDisplayRead();
     Delay(kShowPause);
     SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
     return 0;
@@ -48,12 +49,13 @@ int setconfigkxcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     int v[kKxValues];
-    if (!readControlsAndBlockForSet(kKxControls, v, kKxWriteRead))
+    BlockRead read;
+    if (!readControlsAndBlockForSet(kKxControls, v, kKxWriteRead, read))
         return 0;
 
     putBlockByte(kSettingByte7, v[kByte7]);
     putBlockByte(kFlagByte, 64 * v[kOption6] + 32 * v[kStartFlag] + 16 * v[kSecondChannel] +
                                 2 * v[kRs232] + v[kOption0]);
-    writeSettingsBlock();
+    writeSettingsBlock("kx write", read);
     return 0;
 }

@@ -83,7 +83,9 @@ int getconfigqvcallback(int, int, int event, void*, int, int) {
     SetCtrlVal(currentPanel, QV_BYTE10, byte10);
     SetCtrlVal(currentPanel, QV_BYTE8, byte8);
     SetCtrlVal(currentPanel, QV_BYTE9, byte9);
-    if (!byte23Fits) {
+    if (byte23Fits) {
+        noteDisplayRead();
+    } else {
         clearMessages();
         addMessageLine("setting byte 23 = %d is out of range 0 to %d, not shown", byte23,
                        kSettingByte23Max);
@@ -98,7 +100,8 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     int v[kQvValues];
-    if (!readControlsAndBlockForSet(kQvControls, v, kQvWriteRead))
+    BlockRead read;
+    if (!readControlsAndBlockForSet(kQvControls, v, kQvWriteRead, read))
         return 0;
 
     putBlockByte(kSettingByte7, v[kByte7]);
@@ -108,6 +111,6 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
     // 0 to 15 in the two-digit form is "0" and one hex digit.
     putBlockByte(kSettingByte23, v[kByte23]);
     putBlockByte(kFlagByte, qvFlagByte(getBlockByte(kFlagByte), v));
-    writeSettingsBlock();
+    writeSettingsBlock("qv write", read);
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "link/messages.h"
 #include "link/panel_set.h"
+#include "settings/history/kept_write.h"
+#include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
 
 namespace {
@@ -20,11 +22,18 @@ int flagBit(int flags, int mask) {
 }
 
 bool readSettingControls(std::span<const SettingControl> controls, std::span<int> values) {
+    bool accepted = true;
     for (size_t i = 0; i < controls.size(); ++i) {
         values[i] = 0;
-        GetCtrlVal(currentPanel, controls[i].control, &values[i]);
+        const int status = GetCtrlVal(currentPanel, controls[i].control, &values[i]);
+        if (status < 0) {
+            accepted = false;
+            addMessageLine("%s could not be read from the panel (error %d); nothing written",
+                           controls[i].name, status);
+        }
     }
-    bool accepted = true;
+    if (!accepted)
+        return false;
     for (size_t i = 0; i < controls.size(); ++i)
         accepted &= acceptSetting(controls[i].name, values[i], controls[i].max);
     return accepted;
@@ -40,18 +49,24 @@ bool readBlockForDisplay() {
     return false;
 }
 
+void noteDisplayRead() {
+    noteValuesRead(currentPanel);
+}
+
 bool readControlsAndBlockForSet(std::span<const SettingControl> controls, std::span<int> values,
-                                const BlockReadRecipe& recipe) {
+                                const BlockReadRecipe& recipe, BlockRead& read) {
+    if (!writeOfDefaultsConfirmed(currentPanel, Origin::ReadOnly))
+        return false;
     clearMessages();
     if (!readSettingControls(controls, values)) {
         showMessages();
         return false;
     }
-    return readBlockForSet(recipe);
+    return readBlockForSet(recipe, read);
 }
 
-bool readBlockForSet(const BlockReadRecipe& recipe) {
-    const BlockRead read = readBlock(recipe);
+bool readBlockForSet(const BlockReadRecipe& recipe, BlockRead& read) {
+    read = readBlock(recipe);
     if (read.ok)
         return true;
     reportBlockReadFailure(recipe, read);
@@ -59,14 +74,14 @@ bool readBlockForSet(const BlockReadRecipe& recipe) {
     return false;
 }
 
-void writeSettingsBlock() {
+void writeSettingsBlock(const char* action, const BlockRead& read) {
     finishBlockText();
-    AckFrame ack;
-    if (writeBlock(Reread::AfterStepDelay, ack) == WriteResult::Written) {
-        DisplayPanel(donePanel);
+    const KeptWrite write = writeBlockKept(action, read.text, Reread::AfterStepDelay);
+    if (write.result == WriteResult::Written) {
+        reportKeptWrite(write);
         return;
     }
-    addAckLine(ack.text, ack.status);
+    addAckLine(write.ack.text, write.ack.status);
     showMessages();
     HidePanel(currentPanel);
 }

@@ -5,6 +5,8 @@
 #include "link/messages.h"
 #include "link/panel_set.h"
 #include "settings/date_exchange.h"
+#include "settings/local_time.h"
+#include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -19,6 +21,14 @@ constexpr BcdField kStartFields[] = {
     {START_YEAR, kStartYearByte, 2000, "start year"},
 };
 constexpr int kStartFieldCount = sizeof kStartFields / sizeof kStartFields[0];
+constexpr DateFieldIndex kStartDate{2, 3, 4, 1, 0};
+
+bool noStartStored(const int* stored) {
+    for (int i = 0; i < kStartFieldCount; ++i)
+        if (stored[i] != 0)
+            return false;
+    return true;
+}
 
 }  // namespace
 
@@ -29,8 +39,16 @@ int getstartcallback(int, int, int event, void*, int, int) {
     int stored[kStartFieldCount];
     if (!readDateFields(kStartDisplayRead, kStartFields, stored))
         return 0;
+    // All zeros is an instrument with no start set, not a start in the year 2000.
+    if (noStartStored(stored)) {
+        addMessageLine("no scheduled start stored");
+        showMessages();
+        return 0;
+    }
     if (showBcdFields(currentPanel, kStartFields, stored) > 0)
         showMessages();
+    else
+        noteValuesRead(currentPanel);
     return 0;
 }
 
@@ -38,6 +56,20 @@ int configstartcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     // No read-back here, and a refusal goes below what the text box already holds.
-    writeDateFields({kStartWriteRead, kStartFields, kScheduledStartFlag, Reread::None, false});
+    writeDateFields({kStartWriteRead, kStartFields, kStartDate, kScheduledStartFlag, Reread::None,
+                     false, true, "start write"});
+    return 0;
+}
+
+int nowplushourcallback(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    const LocalTime start = addHours(computerTime(), 1);
+    SetCtrlVal(currentPanel, START_MINUTE, start.minute);
+    SetCtrlVal(currentPanel, START_HOUR, start.hour);
+    SetCtrlVal(currentPanel, START_DAY, start.day);
+    SetCtrlVal(currentPanel, START_MONTH, start.month);
+    SetCtrlVal(currentPanel, START_YEAR, start.year);
+    noteValuesEntered(currentPanel);
     return 0;
 }

@@ -6,3 +6,7 @@ int getstartcallback(int panel, int control, int event, void* callbackData, int 
                      int eventData2);
 int configstartcallback(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
+// "Now + 1 hour": fills the five fields with this computer's time an hour from now; nothing
+// is written until Set start time.
+int nowplushourcallback(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);

@@ -37,6 +37,18 @@ void putClockBytes(Block& block, const ClockBytes& bytes) {
     std::copy(bytes.begin(), bytes.end(), block.begin() + kClockByte);
 }
 
+// Another hex digit in the digit's place, in its case: 0 becomes 5, A becomes F, F becomes 4.
+void damageInTransit(std::string& text, int position) {
+    if (position < 0 || position >= kReadFormLength || position % 3 == 2)
+        return;
+    static constexpr char kUpper[] = "0123456789ABCDEF";
+    static constexpr char kLower[] = "0123456789abcdef";
+    char& c = text[static_cast<size_t>(position)];
+    const bool lower = c >= 'a' && c <= 'f';
+    const int value = c <= '9' ? c - '0' : (lower ? c - 'a' : c - 'A') + 10;
+    c = (lower ? kLower : kUpper)[(value + 5) % 16];
+}
+
 }  // namespace
 
 Instrument::Instrument(Options options) : options_(std::move(options)), block_(defaultBlock()) {
@@ -115,8 +127,10 @@ void Instrument::handleCommand(uint8_t byte, double time) {
             if (acknowledge('r', 'R', replyAt)) {
                 Block shown = block_;
                 putClockBytes(shown, clock_.bytesAt(replyAt));
-                send(sim::blockText(shown, !faults_.omitBlockChecksum, faults_.lowerCaseHex),
-                     replyAt);
+                std::string text =
+                    sim::blockText(shown, !faults_.omitBlockChecksum, faults_.lowerCaseHex);
+                damageInTransit(text, faults_.damageBlockCharacter);
+                send(text, replyAt);
             }
             break;
         case 'w':

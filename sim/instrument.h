@@ -15,7 +15,8 @@
 //   follow each other back to back at the wire rate.
 // - 'i': "<I>OK", then the 14-character serial number and CR.
 // - 'r': "<R>OK", then the block text with its clock bytes showing the present time, and
-//   the two checksum characters.
+//   the two checksum characters (a damaged character, when that fault is on, is damaged on
+//   the way only: the block kept is untouched).
 // - 'w': "<W>OK", then it takes 131 characters within 2 s of the 'w' and stores them
 //   ("<D>OK") only when they are upper-case hex groups with every comma and the right
 //   checksum; otherwise "<E>NO" and the old block stays. Too few characters in time: it
@@ -56,6 +57,10 @@ struct Faults {
     bool garbage = false;       // stray characters ("~#") before each reply and record
     double dropLineAfter = -1;  // seconds into a stream after which the line goes silent
     bool omitBlockChecksum = false;  // 'r' answers the 129 characters without the 2 checksum ones
+    // 'r' answers with the hex digit at this position (0..128) of its block text changed to
+    // another valid one, as a line without parity may; the checksum stays as computed from
+    // the block kept, so it no longer matches the text. -1: off. A comma is left alone.
+    int damageBlockCharacter = -1;
 };
 
 struct Options {

@@ -4,6 +4,7 @@
 #include "app/vaskinterface.h"
 #include "link/panel_set.h"
 #include "tests/harness/operator.h"
+#include "tests/harness/popups.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
@@ -21,6 +22,8 @@ TEST(EndToEnd, KxSetAndClockSetChangeTheInstrument) {
     SimProcess sim;
     ASSERT_TRUE(sim.started());
     sim.exportAs(1);
+    RecordingPopups popups;  // writes the panel's defaults: the operator answers Yes
+    SetPopupAnswerer(&popups);
     resetVaskInterfaceState();
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     press(currentPanel, MAIN_CONNECT);
@@ -54,7 +57,9 @@ TEST(EndToEnd, KxSetAndClockSetChangeTheInstrument) {
     EXPECT_EQ(valueOf(CLOCK_YEAR), 2031);
     EXPECT_EQ(valueOf(CLOCK_MONTH), 6);
     EXPECT_EQ(valueOf(CLOCK_DAY_OF_MONTH), 15);
+    EXPECT_EQ(popups.questions.size(), 1u);  // the kx write; the clock's fields were entered
     DiscardAllPanels();
+    SetPopupAnswerer(nullptr);
 }
 
 }  // namespace

@@ -1,14 +1,20 @@
 // Test entry: one application object for the whole process, on the offscreen platform, and
-// what the harness could not do as the operator fails the running test.
+// what the harness could not do as the operator fails the running test. The settings
+// history goes to a folder of the process's own, never the user's.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
+#include <cstdlib>
 
 #include "tests/harness/failures.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QTemporaryDir history;
+    if (!std::getenv("QUORVEL_HISTORY_DIR"))
+        setenv("QUORVEL_HISTORY_DIR", history.path().toLocal8Bit().constData(), 1);
     ::testing::InitGoogleTest(&argc, argv);
     setHarnessFailureHandler([](const char* file, int line, const std::string& text) {
         ADD_FAILURE_AT(file, line) << text;

@@ -95,8 +95,9 @@ inline constexpr int CLOCK_DAY_OF_WEEK = 7;   // byte 14, shown + 1
 inline constexpr int CLOCK_HOURS = 8;         // byte 13
 inline constexpr int CLOCK_QV = 9;
 inline constexpr int CLOCK_MAIN = 10;
-inline constexpr int CLOCK_MINUTES = 11;  // byte 12
-inline constexpr int CLOCK_SECONDS = 12;  // byte 11
+inline constexpr int CLOCK_MINUTES = 11;        // byte 12
+inline constexpr int CLOCK_SECONDS = 12;        // byte 11
+inline constexpr int CLOCK_COMPUTER_TIME = 13;  // button: computertimecallback
 
 // Scheduled start panel (10)
 inline constexpr int START_READ = 2;
@@ -107,7 +108,8 @@ inline constexpr int START_DAY = 6;    // byte 20
 inline constexpr int START_HOUR = 7;   // byte 19
 inline constexpr int START_QV = 8;
 inline constexpr int START_MAIN = 9;
-inline constexpr int START_MINUTE = 10;  // byte 18
+inline constexpr int START_MINUTE = 10;         // byte 18
+inline constexpr int START_NOW_PLUS_HOUR = 11;  // button: nowplushourcallback
 
 // Write done panel (11)
 inline constexpr int DONE_OK = 2;

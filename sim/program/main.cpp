@@ -34,6 +34,7 @@ constexpr char kUsage[] =
     "  --garbage              send stray characters before every reply\n"
     "  --drop-after SECONDS   go silent that long into a live stream\n"
     "  --no-checksum          send the block text without its two checksum characters\n"
+    "  --damage-char N        change the hex digit at position N of the block text in transit\n"
     "  --help                 show this text\n";
 
 struct Settings {
@@ -103,6 +104,8 @@ Settings parse(int argc, char** argv) {
             s.faults.dropLineAfter = number("--drop-after", value());
         } else if (arg == "--no-checksum") {
             s.faults.omitBlockChecksum = true;
+        } else if (arg == "--damage-char") {
+            s.faults.damageBlockCharacter = static_cast<int>(number("--damage-char", value()));
         } else {
             usageError("unknown option " + arg);
         }

@@ -1,7 +1,10 @@
 #include "tests/harness/tool_fixture.h"
 
+#include <fstream>
+
 #include "app/vaskinterface.h"
 #include "link/panel_set.h"
+#include "settings/history/history.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"
@@ -15,6 +18,9 @@ void ToolFixture::SetUp() {
     peer = std::make_unique<InstrumentPeer>(instrument);
     backend.attach(1, peer.get());
     SetPopupAnswerer(&popups);
+    setComputerClock([this] { return computerNow; });
+    historyDir = historyDirs_.path().toStdString();
+    setHistoryFolder(historyDir);
     resetVaskInterfaceState();
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
 }
@@ -22,6 +28,8 @@ void ToolFixture::SetUp() {
 void ToolFixture::TearDown() {
     DiscardAllPanels();
     SetPopupAnswerer(nullptr);
+    setComputerClock(nullptr);
+    setHistoryFolder({});
     SetSerialBackend(nullptr);
     SetToolkitClock(nullptr);
 }
@@ -59,4 +67,11 @@ std::vector<double> ToolFixture::wireTimes() const {
     std::vector<double> times;
     for (const auto& b : instrument.received()) times.push_back(b.time);
     return times;
+}
+
+std::vector<std::string> ToolFixture::historyLines() const {
+    std::vector<std::string> lines;
+    std::ifstream file(currentHistoryFilePath());
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
 }

@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "settings/local_time.h"
 #include "sim/instrument.h"
 #include "tests/harness/inprocess_line.h"
 #include "tests/harness/operator.h"
@@ -42,10 +44,21 @@ class ToolFixture : public ::testing::Test {
     std::string instrumentBlockText() const { return instrument.blockText(false); }
     // Virtual times at which each byte of `wire()` arrived.
     std::vector<double> wireTimes() const;
+    // The settings history file of the instrument identified last, line by line.
+    std::vector<std::string> historyLines() const;
+
+    // This computer's clock as the tool sees it: fixed at 2025-06-15 09:30:00, a Sunday,
+    // until a test moves it.
+    LocalTime computerNow{2025, 6, 15, 9, 30, 0, 0};
+    // The settings history of the test, in a folder of its own.
+    std::string historyDir;
 
     VirtualClock clock;
     InProcessBackend backend;
     sim::Instrument instrument;
     std::unique_ptr<InstrumentPeer> peer;
     RecordingPopups popups;
+
+  private:
+    QTemporaryDir historyDirs_;
 };

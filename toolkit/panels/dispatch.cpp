@@ -61,6 +61,10 @@ void postUserEvent(const UserEventRecord& event) {
         host->busyChanged(false, nullptr);
 }
 
+void PostCommitEvent(CtrlCallbackPtr callback, int panel, int control) {
+    postUserEvent({panel, control, EVENT_COMMIT, callback, nullptr});
+}
+
 bool InsideCallback() {
     return depth > 0;
 }

@@ -1,0 +1,211 @@
+#include "settings/history/history_page.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <map>
+
+#include "link/block_read.h"
+#include "settings/history/block_fields.h"
+#include "toolkit/panels/userint.h"
+
+namespace {
+
+enum PageAction { kReadAction = 1, kRestoreAction = 2 };
+enum Column { kFieldColumn, kEntryColumn, kNowColumn, kDiffersColumn, kColumns };
+
+std::map<int, HistoryPage*>& pages() {
+    static std::map<int, HistoryPage*> open;
+    return open;
+}
+int nextPageId = 1;
+
+// The page's buttons run here, as toolkit callbacks: `panel` is the page's id.
+int pageActionCallback(int panel, int control, int event, void*, int, int) {
+    const auto it = pages().find(panel);
+    if (event != EVENT_COMMIT || it == pages().end())
+        return 0;
+    if (control == kReadAction)
+        it->second->readInstrument();
+    else if (control == kRestoreAction)
+        it->second->restoreSelected();
+    return 0;
+}
+
+QString entryLabel(const HistoryEntry& entry) {
+    return QString::fromStdString(entry.time + "   " + entry.action + " (" + entry.stage + ")   " +
+                                  entry.serialNumber + "   " + entry.port);
+}
+
+QPushButton* button(const char* label, QWidget* parent) {
+    auto* b = new QPushButton(QString::fromUtf8(label), parent);
+    b->setAccessibleName(QString::fromUtf8(label));
+    return b;
+}
+
+}  // namespace
+
+HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
+    pages()[id_] = this;
+    setWindowTitle(QStringLiteral("Settings history"));
+    setAccessibleName(QStringLiteral("Settings history"));
+
+    files_ = new QComboBox(this);
+    files_->setAccessibleName(QStringLiteral("Instrument"));
+    list_ = new QListWidget(this);
+    list_->setAccessibleName(QStringLiteral("Kept settings, newest first"));
+    table_ = new QTableWidget(0, kColumns, this);
+    table_->setAccessibleName(QStringLiteral("Kept entry and instrument, field by field"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("Field"), QStringLiteral("Kept entry"),
+                                       QStringLiteral("Instrument now"),
+                                       QStringLiteral("Differs")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    note_ = new QLabel(this);
+    note_->setAccessibleName(QStringLiteral("History notes"));
+    note_->setWordWrap(true);
+    readButton_ = button("Read instrument", this);
+    restoreButton_ = button("Restore these settings", this);
+    restoreButton_->setEnabled(false);
+
+    auto* fileRow = new QHBoxLayout;
+    auto* fileLabel = new QLabel(QStringLiteral("Instrument"), this);
+    fileLabel->setBuddy(files_);
+    fileRow->addWidget(fileLabel);
+    fileRow->addWidget(files_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(readButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(restoreButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fileRow);
+    layout->addWidget(list_, 1);
+    layout->addWidget(note_);
+    layout->addWidget(table_, 2);
+    layout->addLayout(buttons);
+
+    connect(files_, &QComboBox::currentIndexChanged, this, [this] { reloadEntries(); });
+    connect(list_, &QListWidget::currentRowChanged, this, [this] { showFields(); });
+    connect(readButton_, &QPushButton::clicked, this,
+            [this] { PostCommitEvent(pageActionCallback, id_, kReadAction); });
+    connect(restoreButton_, &QPushButton::clicked, this,
+            [this] { PostCommitEvent(pageActionCallback, id_, kRestoreAction); });
+    reloadFiles();
+}
+
+HistoryPage::~HistoryPage() {
+    pages().erase(id_);
+}
+
+void HistoryPage::reloadFiles() {
+    const QString current = QString::fromStdString(currentHistoryFilePath());
+    QSignalBlocker quiet(files_);
+    files_->clear();
+    for (const std::string& path : historyFilePaths()) {
+        const QString file = QString::fromStdString(path);
+        files_->addItem(QFileInfo(file).completeBaseName(), file);
+    }
+    if (files_->findData(current) < 0)
+        files_->addItem(QFileInfo(current).completeBaseName(), current);
+    files_->setCurrentIndex(files_->findData(current));
+    reloadEntries();
+}
+
+void HistoryPage::reloadEntries() {
+    const HistoryFile history = loadHistory(files_->currentData().toString().toStdString());
+    entries_.assign(history.entries.rbegin(), history.entries.rend());
+    QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const HistoryEntry& entry : entries_) list_->addItem(entryLabel(entry));
+    note_->setText(QString::fromStdString(damagedLinesNote(history.damagedLines)));
+    list_->setCurrentRow(entries_.empty() ? -1 : 0);
+    showFields();
+}
+
+bool HistoryPage::readInstrument() {
+    const BlockRead read = readBlock(kSettingsDisplayRead);
+    if (!read.ok) {
+        reportBlockReadFailure(kSettingsDisplayRead, read);
+        instrumentText_.clear();
+    } else {
+        instrumentText_ = read.text;
+    }
+    showFields();
+    return read.ok;
+}
+
+void HistoryPage::selectEntry(int row) {
+    list_->setCurrentRow(row);
+}
+
+RestoreOutcome HistoryPage::restoreSelected() {
+    const int row = list_->currentRow();
+    if (row < 0 || row >= static_cast<int>(entries_.size()))
+        return RestoreOutcome::Declined;
+    const HistoryEntry entry = entries_[static_cast<size_t>(row)];
+    const RestoreOutcome outcome = restoreHistoryEntry(entry);
+    if (outcome == RestoreOutcome::Written) {
+        reloadFiles();
+        readInstrument();
+    }
+    return outcome;
+}
+
+QString HistoryPage::note() const {
+    return note_->text();
+}
+
+void HistoryPage::showFields() {
+    const int row = list_->currentRow();
+    const bool chosen = row >= 0 && row < static_cast<int>(entries_.size());
+    restoreButton_->setEnabled(chosen);
+    const auto views = blockFieldViews();
+    table_->setRowCount(static_cast<int>(views.size()));
+    for (size_t i = 0; i < views.size(); ++i) {
+        const BlockFieldView& view = views[i];
+        const QString kept =
+            chosen
+                ? QString::fromStdString(view.show(entries_[static_cast<size_t>(row)].text.c_str()))
+                : QString();
+        const QString now = instrumentText_.empty()
+                                ? QStringLiteral("not read")
+                                : QString::fromStdString(view.show(instrumentText_.c_str()));
+        const bool differs = chosen && !instrumentText_.empty() && kept != now;
+        const QString cells[kColumns] = {QString::fromUtf8(view.name), kept, now,
+                                         differs ? QStringLiteral("differs") : QString()};
+        for (int c = 0; c < kColumns; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            QFont font = item->font();
+            font.setBold(differs);
+            item->setFont(font);
+            table_->setItem(static_cast<int>(i), c, item);
+        }
+    }
+}
+
+QWidget* createHistoryPage(QWidget* parent) {
+    return new HistoryPage(parent);
+}
+
+HistoryPage* openHistoryWindow() {
+    auto* page = new HistoryPage(nullptr);
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    page->resize(760, 640);
+    page->show();
+    return page;
+}
+
+int historycallback(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    openHistoryWindow()->readInstrument();
+    return 0;
+}

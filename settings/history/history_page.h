@@ -1,0 +1,65 @@
+// The History page: the entries kept for an instrument, newest first; one entry decoded
+// field by field beside a fresh read of the instrument, with the differences marked; and
+// "Restore these settings".
+//
+// A self-contained widget, to be hosted as a page of the main window (createHistoryPage)
+// or opened as a window of its own (openHistoryWindow). Its reads and its restore run as
+// toolkit callbacks, one at a time with every other action.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "settings/history/history.h"
+#include "settings/history/restore.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+
+class HistoryPage : public QWidget {
+  public:
+    explicit HistoryPage(QWidget* parent = nullptr);
+    ~HistoryPage() override;
+
+    // Lists the files of the history folder, the instrument identified last chosen.
+    void reloadFiles();
+    // Loads the entries of the chosen file, newest first.
+    void reloadEntries();
+    // Reads the instrument's block for the "Instrument now" column. False on a failed read
+    // (the message panel says why).
+    bool readInstrument();
+    void selectEntry(int row);  // 0 is the newest
+    RestoreOutcome restoreSelected();
+
+    const std::vector<HistoryEntry>& entries() const { return entries_; }
+    const std::string& instrumentText() const { return instrumentText_; }
+    QString note() const;
+    QTableWidget* fieldTable() const { return table_; }
+    QPushButton* readButton() const { return readButton_; }
+    QPushButton* restoreButton() const { return restoreButton_; }
+    QListWidget* entryList() const { return list_; }
+
+  private:
+    void showFields();
+    int id_;
+    std::vector<HistoryEntry> entries_;
+    std::string instrumentText_;
+    QComboBox* files_;
+    QListWidget* list_;
+    QTableWidget* table_;
+    QLabel* note_;
+    QPushButton* readButton_;
+    QPushButton* restoreButton_;
+};
+
+// The page, for a host to place (the main window's navigation).
+QWidget* createHistoryPage(QWidget* parent);
+// The page as a window of its own, deleted when closed; returns it.
+HistoryPage* openHistoryWindow();
+// A control callback that opens the History window and reads the instrument for it.
+int historycallback(int panel, int control, int event, void* callbackData, int eventData1,
+                    int eventData2);
