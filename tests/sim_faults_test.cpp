@@ -102,6 +102,18 @@ TEST(SimFaults, OmittedChecksumEndsTheReadAtTheLastComma) {
     EXPECT_EQ(text.back(), ',');
 }
 
+TEST(SimFaults, DamagedCharacterChangesOneDigitOnTheWayAndKeepsTheChecksum) {
+    SimLine line;
+    const std::string sound = line.instrument.blockText(true);
+    line.instrument.faults().damageBlockCharacter = 3;  // byte 1, "DF": D becomes 2
+    line.send("r", 0.0);
+    const std::string text = line.take(1.0).substr(5);
+    ASSERT_EQ(text.size(), sound.size());
+    EXPECT_EQ(text[3], '2');
+    EXPECT_EQ(text.substr(0, 3) + text.substr(4), sound.substr(0, 3) + sound.substr(4));
+    EXPECT_EQ(line.instrument.block()[1], 0xDF);  // the block kept is untouched
+}
+
 TEST(SimFaults, DroppedLineGoesSilentIntoAStream) {
     SimLine line;
     line.instrument.faults().dropLineAfter = 1.0;
