@@ -10,6 +10,7 @@
 // Prints, per action, the median wall time of the tool and of the reference over the
 // rounds and their ratio.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,7 @@
 #include "bench/reference_actions.h"
 #include "link/link_state.h"
 #include "link/panel_set.h"
+#include "settings/history/history.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
@@ -215,6 +217,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     RecordingPopups popups = benchPopups();
     SetPopupAnswerer(&popups);
+    // Every write keeps a history; a benchmark's go to a folder of its own.
+    QTemporaryDir history;
+    setHistoryFolder(history.path().toStdString());
 
     SimProcess sim({"--baud", "9600"});
     if (!sim.started()) {
