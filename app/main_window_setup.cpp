@@ -1,6 +1,7 @@
 #include "app/main_window_setup.h"
 
 #include "link/link_status.h"
+#include "settings/history/history_page.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
@@ -30,6 +31,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_CONNECTED, PanelPlace::Band);
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
+    AddShellPage("&History", createHistoryPage(nullptr));
     FitPagesOf(kResourceFile);
     showNotConnectedInStatus();
     return 0;

@@ -159,6 +159,11 @@ RestoreOutcome HistoryPage::restoreSelected() {
     return outcome;
 }
 
+void HistoryPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    reloadFiles();
+}
+
 QString HistoryPage::note() const {
     return note_->text();
 }

@@ -2,8 +2,8 @@
 // field by field beside a fresh read of the instrument, with the differences marked; and
 // "Restore these settings".
 //
-// A self-contained widget, to be hosted as a page of the main window (createHistoryPage)
-// or opened as a window of its own (openHistoryWindow). Its reads and its restore run as
+// A self-contained widget, hosted as a page of the main window (createHistoryPage) or
+// opened as a window of its own (openHistoryWindow). Its reads and its restore run as
 // toolkit callbacks, one at a time with every other action.
 #pragma once
 
@@ -42,6 +42,10 @@ class HistoryPage : public QWidget {
     QPushButton* readButton() const { return readButton_; }
     QPushButton* restoreButton() const { return restoreButton_; }
     QListWidget* entryList() const { return list_; }
+
+  protected:
+    // Coming into view lists the entries afresh; the instrument is read on request only.
+    void showEvent(QShowEvent* event) override;
 
   private:
     void showFields();

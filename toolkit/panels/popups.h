@@ -1,5 +1,5 @@
-// Modal pop-ups: a message box, a Yes/No question and the file chooser. Part of the public interface
-// (userint.h); tests answer them through the seam in popup_answerer.h.
+// Modal pop-ups: a message box, a Yes/No question and the file chooser. Part of the public
+// interface (userint.h); tests answer them through the seam in popup_answerer.h.
 #pragma once
 
 int MessagePopup(const char* title, const char* message);
