@@ -1,5 +1,6 @@
 #include "toolkit/panels/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -333,6 +334,7 @@ void MainWindow::showFront() {
     QWidget* page = front_.back();
     const Hosted& hosted = hosted_.at(page);
     pages_->setCurrentWidget(hosted.frame);
+    focusFirstControl(page);
     pageTitle_->setText(hosted.panel.title);
     pageTitle_->show();
     closePage_->setVisible(hosted.panel.closable);
@@ -340,6 +342,19 @@ void MainWindow::showFront() {
         bar_->markPanel(hosted.panel.resourceId);
     else
         bar_->markPage(page);
+}
+
+// A page brought to the front takes the keyboard, as a window of its own would.
+void MainWindow::focusFirstControl(QWidget* page) {
+    if (page->isAncestorOf(QApplication::focusWidget()))
+        return;
+    const auto children = page->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isEnabled() && !child->isHidden()) {
+            child->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 QString MainWindow::placeholderLine() const {

@@ -64,6 +64,7 @@ class MainWindow : public QMainWindow, public PanelHost {
     };
     void showFront();
     void showPlaceholder(const QString& line);
+    void focusFirstControl(QWidget* page);
     void fitPageArea(QWidget* page);
     void restoreGeometryFromSettings();
     void saveGeometrySoon();
