@@ -15,6 +15,7 @@ struct ComPort {
     std::unique_ptr<SerialLine> line;
     double timeout = kDefaultComTimeout;
     bool deviceLost = false;
+    ComOpenFailure openFailure = ComOpenFailure::None;  // of the latest OpenComConfig
 };
 
 bool validComPort(int port);

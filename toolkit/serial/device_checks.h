@@ -4,7 +4,12 @@
 #include <QSerialPort>
 #include <string>
 
+#include "toolkit/serial/types.h"
+
 // A pseudo-terminal ignores line settings, and some refuse a few of them.
 bool isPseudoTerminal(const std::string& device);
-// A terminal whose other side has gone (a pseudo-terminal's master closed).
+// A terminal whose other side has gone (a pseudo-terminal's master closed, an adapter
+// pulled out).
 bool hasHungUp(const QSerialPort& port);
+// Why `device` did not open, from Qt's error and what the system says of the device.
+ComOpenFailure openFailureOf(const std::string& device, QSerialPort::SerialPortError error);

@@ -37,7 +37,7 @@ int noteResult(ComPort& port, int result) {
 }  // namespace
 
 int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, int dataBits,
-                  int stopBits, int /*inputQueueSize*/, int /*outputQueueSize*/) {
+                  int stopBits, int inputQueueSize, int /*outputQueueSize*/) {
     if (!validComPort(port))
         return kComInvalidPort;
     if (baudRate <= 0 || parity < 0 || parity > 4 || dataBits < 5 || dataBits > 8 || stopBits < 1 ||
@@ -49,14 +49,24 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     const std::string name =
         deviceName && *deviceName ? std::string(deviceName) : "COM" + std::to_string(port);
     SerialBackend& backend = ActiveSerialBackend();
-    int error = kComCannotOpen;
-    std::unique_ptr<SerialLine> line =
-        backend.open(port, name, LineSettings{baudRate, parity, dataBits, stopBits}, error);
-    if (!line)
-        return error < 0 ? error : kComCannotOpen;
+    OpenError error;
+    std::unique_ptr<SerialLine> line = backend.open(
+        port, name,
+        LineSettings{baudRate, parity, dataBits, stopBits, inputQueueSize > 0 ? inputQueueSize : 0},
+        error);
+    if (!line) {
+        const int code = error.code < 0 ? error.code : kComCannotOpen;
+        if (code == kComCannotOpen)
+            p.openFailure = error.reason;
+        return code;
+    }
     line->setWriteTimeout(p.timeout);
     p.line = std::move(line);
     return kComNoError;
+}
+
+ComOpenFailure LastComOpenFailure(int port) {
+    return validComPort(port) ? comPortAt(port).openFailure : ComOpenFailure::None;
 }
 
 int CloseCom(int port) {
