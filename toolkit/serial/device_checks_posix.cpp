@@ -13,6 +13,10 @@ bool isPseudoTerminal(const std::string& device) {
     return path.rfind("/dev/pts/", 0) == 0;
 }
 
+std::string deviceOf(const QSerialPortInfo& info) {
+    return info.systemLocation().toStdString();
+}
+
 bool hasHungUp(const QSerialPort& port) {
     pollfd fd{static_cast<int>(port.handle()), POLLIN, 0};
     return fd.fd >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL));

@@ -6,6 +6,10 @@ bool isPseudoTerminal(const std::string& /*device*/) {
     return false;
 }
 
+std::string deviceOf(const QSerialPortInfo& info) {
+    return info.portName().toStdString();
+}
+
 bool hasHungUp(const QSerialPort& /*port*/) {
     return false;
 }

@@ -27,6 +27,14 @@ ComPort* openPort(int port, int& status) {
     return &p;
 }
 
+// Marks a call as under way for its whole length.
+struct SerialCallNote {
+    SerialCallNote() { enterSerialCall(); }
+    ~SerialCallNote() { leaveSerialCall(); }
+    SerialCallNote(const SerialCallNote&) = delete;
+    SerialCallNote& operator=(const SerialCallNote&) = delete;
+};
+
 // Passes a line's result on, remembering a lost device.
 int noteResult(ComPort& port, int result) {
     if (result == kComDeviceLost)
@@ -38,6 +46,7 @@ int noteResult(ComPort& port, int result) {
 
 int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, int dataBits,
                   int stopBits, int inputQueueSize, int /*outputQueueSize*/) {
+    const SerialCallNote note;
     if (!validComPort(port))
         return kComInvalidPort;
     if (baudRate <= 0 || parity < 0 || parity > 4 || dataBits < 5 || dataBits > 8 || stopBits < 1 ||
@@ -80,6 +89,7 @@ int CloseCom(int port) {
 }
 
 int SetComTime(int port, double timeoutSeconds) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     if (!p)
@@ -92,18 +102,21 @@ int SetComTime(int port, double timeoutSeconds) {
 }
 
 int FlushInQ(int port) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     return p ? noteResult(*p, p->line->flushInput()) : status;
 }
 
 int FlushOutQ(int port) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     return p ? noteResult(*p, p->line->flushOutput()) : status;
 }
 
 int ComWrt(int port, const char* buffer, int count) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     if (!p)
@@ -121,6 +134,7 @@ int ComWrtByte(int port, int byte) {
 }
 
 int ComRd(int port, char* buffer, int count) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     if (!p)
