@@ -3,9 +3,10 @@
 
 Fails when toolkit/ includes anything above it (app/, link/, settings/, live/,
 calibration/), when a room includes one it must not (platform is the bottom; panels and
-serial do not include each other; the ports dialog stands on serial), when production code includes the test hooks, when a
-panels internal includes the public userint.h, or when modules (a header with the sources
-of the same stem, *_posix/*_windows twins included) include each other in a circle.
+serial do not include each other; the ports dialog stands on serial alone), when
+production code includes the test hooks, when a panels internal includes the public
+userint.h, or when modules (a header with the sources of the same stem, *_posix/*_windows
+twins included) include each other in a circle.
 """
 import pathlib
 import re

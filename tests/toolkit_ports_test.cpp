@@ -155,7 +155,7 @@ TEST(OpenFailure, AMissingDeviceAndOneInUseAreToldApart) {
     EXPECT_EQ(LastComOpenFailure(2), ComOpenFailure::InUse);
     EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, ComOpenFailure::NoPermission),
                  "The port cannot be opened: you lack permission to use its device. On Linux, "
-                 "join the dialout group (sudo usermod -a -G dialout $USER), then log out and log "
+                 "join the dialout group (sudo usermod -aG dialout $USER), then log out and log "
                  "in again.");
     CloseCom(1);
     ::close(master);

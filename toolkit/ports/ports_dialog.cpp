@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -38,8 +39,7 @@ std::vector<SerialDeviceInfo> devicesToShow() {
         const bool listed = std::any_of(devices.begin(), devices.end(),
                                         [&](const auto& d) { return d.device == reached.device; });
         if (reached.present && !listed && reached.source != DeviceSource::System)
-            devices.push_back(
-                {reached.device, "not listed by the system (a pseudo-terminal or a link)", "", ""});
+            devices.push_back({reached.device, "pseudo-terminal or link", "", ""});
     }
     return devices;
 }
@@ -155,6 +155,7 @@ class PortsDialog : public QDialog {
                 choice->setCurrentIndex(at);
             else
                 choice->setEditText(text(picked_[i]));
+            choice->lineEdit()->setCursorPosition(0);  // the device first, however long
             const bool fromEnvironment = DeviceForComPort(port).source == DeviceSource::Environment;
             choice->setEnabled(!fromEnvironment);
             reaches_[i]->setText(reachText(port));

@@ -37,7 +37,7 @@ constexpr OpenExplanation kOpenExplanations[] = {
                                    "the main panel."},
     {ComOpenFailure::NoPermission, "The port cannot be opened: you lack permission to use its "
                                    "device. On Linux, join the dialout group "
-                                   "(sudo usermod -a -G dialout $USER), then log out and log in "
+                                   "(sudo usermod -aG dialout $USER), then log out and log in "
                                    "again."},
     {ComOpenFailure::InUse,        "The port cannot be opened: its device is in use by another "
                                    "program. Close that program, then press Connect again."},
