@@ -31,6 +31,7 @@ const CallbackBinding kCallbacks[] = {
     {"returntomaincallback",   returntomaincallback,   nullptr},
     {"quitcallback",           quitcallback,           nullptr, "Quitting…"},
     {"portcallback",           portcallback,           nullptr},
+    {"portscallback",          portscallback,          nullptr},
     // Connecting.
     {"connectcallback",        connectcallback,        nullptr, "Waking the instrument…"},
     // The settings panels.

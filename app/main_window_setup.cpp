@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int kNoPanel = 0;
+
 // Each entry runs the callback the panels' own buttons run to get there.
 // clang-format off
 constexpr NavigationEntry kPlaces[] = {
@@ -18,6 +20,7 @@ constexpr NavigationEntry kPlaces[] = {
     {"&Scheduled start",  "setstartcallback",     PANEL_START},
     {"&Live data",        "displaycallback",      PANEL_LIVE},
     {"C&alibration",      "calibratecallback",    PANEL_CALIBRATION},
+    {"P&orts…",           "portscallback",        kNoPanel},  // a dialog, never marked
 };
 // clang-format on
 

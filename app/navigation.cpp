@@ -4,6 +4,7 @@
 #include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
+#include "toolkit/ports/ports_dialog.h"
 #include "ui/vaskinterface_ids.h"
 
 #define NAVIGATION_CALLBACK(name, panelId)                      \
@@ -45,7 +46,20 @@ int quitcallback(int, int, int event, void*, int, int) {
 int portcallback(int, int, int event, void*, int, int) {
     if (event == EVENT_RIGHT_CLICK) {
         MessagePopup("Help for SERIAL PORT",
-                     "click on the port number that is connected to the Quorvel");
+                     "click on the port number that is connected to the Quorvel\n\n"
+                     "Each port shows the device it reaches. To give a port its device (a "
+                     "USB serial adapter, for example), press Ports… on the main panel or in "
+                     "the navigation bar; the choice is remembered. An environment variable "
+                     "QUORVEL_COM1 to QUORVEL_COM4, when set, wins.");
     }
+    return 0;
+}
+
+int portscallback(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    leavingPanel();
+    RunPortsDialog();
+    relabelPortChoices();
     return 0;
 }

@@ -1,4 +1,4 @@
-// Moving between panels, the port help and quitting.
+// Moving between panels, the port help, the Ports… dialog and quitting.
 #pragma once
 
 int configkxcallback(int panel, int control, int event, void* callbackData, int eventData1,
@@ -24,3 +24,7 @@ int quitcallback(int panel, int control, int event, void* callbackData, int even
 // A right click on the port selector: its help pop-up.
 int portcallback(int panel, int control, int event, void* callbackData, int eventData1,
                  int eventData2);
+// The Ports… dialog, from the main panel or the navigation bar; a live run ends first, as
+// when its panel is left. The main panel's port choices show the devices kept.
+int portscallback(int panel, int control, int event, void* callbackData, int eventData1,
+                  int eventData2);

@@ -9,6 +9,7 @@
 #include "live/live_callbacks.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/serial_devices.h"
 #include "ui/vaskinterface_ids.h"
 
 int startVaskInterface(int argc, char* argv[]) {
@@ -19,6 +20,10 @@ int startVaskInterface(int argc, char* argv[]) {
     setLeavePanelHook(endLiveRunOnLeave);
     if (setUpMainWindow() < 0)
         return -1;
+    // The port choices follow devices that come and go while the main panel is in front.
+    static const int devicesListener = AddSerialDeviceListener(relabelPortChoices);
+    (void)devicesListener;
+    WatchSerialDevices();
 
     donePanel = LoadPanel(0, kResourceFile, PANEL_DONE);
     if (donePanel < 0)

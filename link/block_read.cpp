@@ -103,6 +103,13 @@ BlockRead readBlock(const BlockReadRecipe& recipe) {
 
     AckFrame ack;
     readAck(ack);
+    // Once the line is lost every later read fails at once: the exchange ends at the
+    // first, without the pauses that would follow it.
+    if (ack.status == kComDeviceLost) {
+        BlockRead read = checkBlockRead(ack.status);
+        read.ack = ack;
+        return read;
+    }
     const bool refused = ack.letter() != kReadReply;
     if (recipe.letter == LetterTest::BeforePause && refused) {
         BlockRead read;

@@ -7,7 +7,7 @@
 // fewer than 129 characters came, when the text is not 43 groups of two hex digits and a
 // comma, or when the instrument's two checksum characters follow and do not match the
 // text. An instrument that sends no checksum is read as before: the checksum is checked
-// only when it comes.
+// only when it comes. A read of a lost line ends at its acknowledgement.
 #pragma once
 
 #include "link/link_state.h"

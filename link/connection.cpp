@@ -1,6 +1,7 @@
 // The connect action: the only place that opens the port and sets its time-out.
 #include "link/connection.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -43,8 +44,9 @@ void readIdentityReply() {
     }
 }
 
+// The acknowledgement is still in ioBuffer, and what its read returned in comStatus.
 void reportIdentifyFailure() {
-    addMessageText(ioBuffer);
+    addReceivedText(ioBuffer, std::min(std::max(comStatus, 0), kAckFrameLength));
     addMessageLine("Connection failed, please try ");
     addMessageLine("pressing the button (unit may be sleeping)");
     addMessageLine("reconnect power or check serial cable");

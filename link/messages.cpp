@@ -1,5 +1,6 @@
 #include "link/messages.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -8,6 +9,7 @@
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/error_explanations.h"
+#include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 void clearMessages() {
@@ -27,6 +29,25 @@ void addMessageText(const char* text) {
     InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, text);
 }
 
+std::string visibleCharacters(const char* text, int count) {
+    std::string line;
+    for (int i = 0; i < count; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 32 && c <= 126) {
+            line += static_cast<char>(c);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            line += escaped;
+        }
+    }
+    return line;
+}
+
+void addReceivedText(const char* text, int count) {
+    addMessageText(visibleCharacters(text, count).c_str());
+}
+
 void addAckLine(const char* received, int status) {
     if (status < 0)
         addErrorCodeLine(status);
@@ -34,7 +55,7 @@ void addAckLine(const char* received, int status) {
         addMessageLine("no reply from the instrument");
         explainSilence();
     } else {
-        addMessageText(received);
+        addReceivedText(received, std::min(status, kAckFrameLength));
     }
 }
 
@@ -44,7 +65,7 @@ void showMessages() {
 
 void addErrorCodeLine(int status) {
     addMessageLine("error code = %d", status);
-    SetMessageHint(ComErrorExplanation(status));
+    SetMessageHint(ComErrorExplanation(status, LastComOpenFailure(comPort)));
 }
 
 void explainSilence() {

@@ -3,10 +3,16 @@
 // ends by bringing the message panel to the front.
 #pragma once
 
+#include <string>
+
 // Clearing also clears the explanation the main window shows below the newest error.
 void clearMessages();
 void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void addMessageText(const char* text);  // a line as it stands (an AckFrame)
+void addMessageText(const char* text);  // a line as it stands
+// The first `count` characters of `text` as a line, each one that cannot be shown (NUL,
+// control characters, bytes above 126) written as \xNN; printable ones stay as they came.
+void addReceivedText(const char* text, int count);
+std::string visibleCharacters(const char* text, int count);
 // An acknowledgement that lacked its letter, as one line: the characters that came, or
 // "error code = %d" when its read failed, or a line that says nothing came, so that a
 // refusal never reads as an empty line.

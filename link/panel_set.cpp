@@ -4,6 +4,7 @@
 #include <string>
 
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -15,14 +16,17 @@ int donePanel = -1;
 namespace {
 
 LeavePanelHook leaveHook = nullptr;
+int mainPanelInFront = -1;  // the handle of the main panel while it is currentPanel
 
-// Each port number shows the device it reaches, e.g. "COM1 (/dev/ttyS0)".
+// Each port number shows the device it reaches, e.g. "COM1 (/dev/ttyS0)", or
+// "COM1 (/dev/ttyUSB0, absent)" while that device is not there.
 void labelPortChoices(int mainPanel) {
     for (int port = kFirstComPort; port <= kLastComPort; ++port) {
-        char name[8];
-        std::snprintf(name, sizeof name, "COM%d", port);
-        const std::string label = std::string(name) + " (" + DeviceForComName(name) + ")";
-        SetRingItemLabel(mainPanel, MAIN_PORT, port - kFirstComPort, label.c_str());
+        const PortDevice reached = DeviceForComPort(port);
+        char label[160];
+        std::snprintf(label, sizeof label, reached.present ? "COM%d (%s)" : "COM%d (%s, absent)",
+                      port, reached.device.c_str());
+        SetRingItemLabel(mainPanel, MAIN_PORT, port - kFirstComPort, label);
     }
 }
 
@@ -37,22 +41,32 @@ void leavingPanel() {
         leaveHook();
 }
 
+void relabelPortChoices() {
+    if (mainPanelInFront >= 0 && mainPanelInFront == currentPanel)
+        labelPortChoices(currentPanel);
+}
+
 int navigateTo(int panelId) {
     leavingPanel();
     HidePanel(currentPanel);
     currentPanel = LoadPanel(0, kResourceFile, panelId);
+    mainPanelInFront = -1;
     if (currentPanel < 0)
         return -1;
-    if (panelId == PANEL_MAIN)
+    if (panelId == PANEL_MAIN) {
+        mainPanelInFront = currentPanel;
         labelPortChoices(currentPanel);
+    }
     DisplayPanel(currentPanel);
     return 0;
 }
 
 int showFreshMainPanel() {
     currentPanel = LoadPanel(0, kResourceFile, PANEL_MAIN);
+    mainPanelInFront = -1;
     if (currentPanel < 0)
         return -1;
+    mainPanelInFront = currentPanel;
     labelPortChoices(currentPanel);
     DisplayPanel(currentPanel);
     return 0;
@@ -60,4 +74,5 @@ int showFreshMainPanel() {
 
 void resetPanelSet() {
     currentPanel = messagePanel = connectedPanel = donePanel = -1;
+    mainPanelInFront = -1;
 }

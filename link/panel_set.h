@@ -22,5 +22,8 @@ void leavingPanel();  // runs the hook, if any
 int navigateTo(int panelId);
 // Loads a fresh main panel into currentPanel and shows it; -1 when the load fails.
 int showFreshMainPanel();
+// Labels the main panel's port choices afresh, when it is in front (a device came or went,
+// or the operator gave a port another device).
+void relabelPortChoices();
 
 void resetPanelSet();

@@ -88,7 +88,7 @@ void Instrument::receive(uint8_t byte, double time) {
             takeBlockCharacter(byte, time);
             break;
         case Mode::Streaming:
-            if (byte == 't' && stopHalfSeen_)
+            if (byte == 't' && stopHalfSeen_ && !faults_.ignoreStopPair)
                 mode_ = Mode::Idle;
             stopHalfSeen_ = byte == 's';
             break;

@@ -23,8 +23,8 @@
 //   gives up silently. A stored block with the clock-set flag sets the clock from its bytes
 //   11..17; the instrument then clears the flag, so that a later write that merely keeps
 //   the bit (as the qv write does) cannot set the clock back to a stale time.
-// - 'g': "<G>OK", then live records (see sim/model/gauge.h) until 's' followed by 't'.
-//   While streaming nothing else is heard.
+// - 'g': "<G>OK", then live records (see sim/model/gauge.h) until 's' followed by 't'
+//   (never, with the ignoreStopPair fault). While streaming nothing else is heard.
 // - A wrong-letter fault answers its command with the wrong letter and then does nothing
 //   more for it: no body, no stream, no stored block.
 #pragma once
@@ -61,6 +61,7 @@ struct Faults {
     // another valid one, as a line without parity may; the checksum stays as computed from
     // the block kept, so it no longer matches the text. -1: off. A comma is left alone.
     int damageBlockCharacter = -1;
+    bool ignoreStopPair = false;  // a stream goes on after 's' 't', as if never heard
 };
 
 struct Options {

@@ -1,53 +1,106 @@
-// End to end: the instrument's line goes away during use and comes back.
+// End to end: the instrument's line goes away during use and comes back. The simulator
+// hangs up its end of the pseudo-terminal, as a cable pulled out does to an adapter.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include "app/vaskinterface.h"
 #include "link/panel_set.h"
+#include "live/live_readout.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
 
-TEST(EndToEnd, LostLineEndsTheActionWithAMessageAndAReconnectWorks) {
-    const std::string link =
+const std::string kLostLine = "error code = " + std::to_string(kComDeviceLost);
+
+class LostLine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("QUORVEL_COM1", link_.c_str(), 1);
+        resetVaskInterfaceState();
+        ASSERT_EQ(startVaskInterface(0, nullptr), 0);
+    }
+    void TearDown() override {
+        DiscardAllPanels();
+        unsetenv("QUORVEL_COM1");
+    }
+
+    // A simulator on the link; it hangs up `hangUpAfter` seconds after it started.
+    std::unique_ptr<SimProcess> startSim(double hangUpAfter = -1) {
+        QStringList arguments{"--link", QString::fromStdString(link_)};
+        if (hangUpAfter >= 0)
+            arguments << "--hang-up-after" << QString::number(hangUpAfter);
+        auto sim = std::make_unique<SimProcess>(arguments);
+        simStarted_.start();
+        EXPECT_TRUE(sim->started());
+        return sim;
+    }
+    // The port as a connect leaves it, without the wake-up's two seconds.
+    static void openAsConnectDoes() {
+        ASSERT_EQ(OpenComConfig(1, "COM1", 9600, 0, 8, 1, 512, 512), 0);
+        ASSERT_EQ(SetComTime(1, 3.0), 0);
+    }
+    double secondsSinceSimStarted() const {
+        return static_cast<double>(simStarted_.nsecsElapsed()) * 1e-9;
+    }
+
+    const std::string link_ =
         (std::filesystem::temp_directory_path() / ("quorvel-lost-" + std::to_string(::getpid())))
             .string();
-    auto sim = std::make_unique<SimProcess>(QStringList{"--link", QString::fromStdString(link)});
-    ASSERT_TRUE(sim->started());
-    setenv("QUORVEL_COM1", link.c_str(), 1);
-    resetVaskInterfaceState();
-    ASSERT_EQ(startVaskInterface(0, nullptr), 0);
-    press(currentPanel, MAIN_CONNECT);
-    ASSERT_EQ(TextBoxLines(connectedPanel, CONNECTED_TEXT).size(), 3u);
+    QElapsedTimer simStarted_;
+};
 
-    // The adapter is pulled out: the next exchange ends with the error code, no hang.
-    sim.reset();
+TEST_F(LostLine, AHangUpEndsALiveRunWithinASecondWithItsLine) {
+    constexpr double kHangUpAfter = 2.0;
+    auto sim = startSim(kHangUpAfter);
+    openAsConnectDoes();
+    press(currentPanel, MAIN_LIVE);
+    const int livePanel = currentPanel;
+    press(livePanel, LIVE_START);  // returns once the run has ended by itself
+
+    EXPECT_LT(secondsSinceSimStarted(), kHangUpAfter + 1.0);
+    EXPECT_EQ(liveRunning, 0);
+    EXPECT_GT(liveRecordsShown, 0u);
+    EXPECT_EQ(TextBoxLines(messagePanel, MESSAGE_TEXT), std::vector<std::string>{kLostLine});
+    EXPECT_TRUE(IsPanelVisible(messagePanel));
+    EXPECT_FALSE(isControlDimmed(livePanel, LIVE_START));
+}
+
+TEST_F(LostLine, AHangUpBeforeAReadIsReportedAtOnceAndAReconnectWorks) {
+    auto sim = startSim(0.5);
+    openAsConnectDoes();
     press(currentPanel, MAIN_KX);
+    while (secondsSinceSimStarted() < 0.7) Delay(0.05);
+
+    QElapsedTimer read;
+    read.start();
     press(currentPanel, KX_READ);
-    const auto lines = TextBoxLines(messagePanel, MESSAGE_TEXT);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "error code = " + std::to_string(kComDeviceLost));
+    // The exchange's own pauses before its first read take 0.7 s; nothing waits beyond.
+    EXPECT_LT(static_cast<double>(read.nsecsElapsed()) * 1e-9, 1.0);
+    EXPECT_EQ(TextBoxLines(messagePanel, MESSAGE_TEXT), std::vector<std::string>{kLostLine});
     EXPECT_TRUE(IsPanelVisible(messagePanel));
     EXPECT_FALSE(isDimmed(currentPanel));
 
-    // Back again: a new connect reaches the instrument.
-    sim = std::make_unique<SimProcess>(QStringList{"--link", QString::fromStdString(link)});
-    ASSERT_TRUE(sim->started());
+    // A new simulator on the same link: Connect opens the port number's device again.
+    sim = startSim();
     press(currentPanel, KX_MAIN);
     press(currentPanel, MAIN_CONNECT);
     EXPECT_EQ(TextBoxLines(connectedPanel, CONNECTED_TEXT).size(), 3u);
     EXPECT_TRUE(TextBoxLines(messagePanel, MESSAGE_TEXT).empty());
-    DiscardAllPanels();
-    unsetenv("QUORVEL_COM1");
+    press(currentPanel, MAIN_KX);
+    press(currentPanel, KX_READ);
+    EXPECT_TRUE(TextBoxLines(messagePanel, MESSAGE_TEXT).empty());
+    EXPECT_FALSE(isDimmed(currentPanel));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Test entry: one application object for the whole process, on the offscreen platform, and
 // what the harness could not do as the operator fails the running test. The settings
-// history goes to a folder of the process's own, never the user's.
+// history and the tool's settings (window place, the ports' devices) go to folders of the
+// process's own, never the user's.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
     QTemporaryDir history;
     if (!std::getenv("QUORVEL_HISTORY_DIR"))
         setenv("QUORVEL_HISTORY_DIR", history.path().toLocal8Bit().constData(), 1);
+    const QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     ::testing::InitGoogleTest(&argc, argv);
     setHarnessFailureHandler([](const char* file, int line, const std::string& text) {
         ADD_FAILURE_AT(file, line) << text;

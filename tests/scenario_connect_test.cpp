@@ -79,6 +79,17 @@ TEST_F(Connect, WrongLetterIsShownAsTheAcknowledgementReceived) {
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), kFailureLines);
 }
 
+TEST_F(Connect, CharactersThatCannotBeShownAreEscapedInTheAcknowledgementLine) {
+    instrument.faults().wrongLetterFor = 'i';
+    instrument.faults().wrongLetter = '\0';
+    connect();
+    EXPECT_EQ(messageLines(), failureReport("<\\x00>OK"));
+
+    instrument.faults().wrongLetter = '\x1b';
+    connect();
+    EXPECT_EQ(messageLines(), failureReport("<\\x1b>OK"));
+}
+
 TEST_F(Connect, StaleReplyIsNeverTakenForANewOne) {
     connect();  // leaves "...I..." behind in the shared buffer
     instrument.faults().noAnswer = true;

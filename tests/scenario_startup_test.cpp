@@ -112,7 +112,12 @@ TEST_F(Navigation, RightClickOnThePortSelectorShowsHelpAndChangesNothing) {
     ::rightClick(currentPanel, MAIN_PORT);
     ASSERT_EQ(popups.messages.size(), 1u);
     EXPECT_EQ(popups.messages[0].title, "Help for SERIAL PORT");
-    EXPECT_EQ(popups.messages[0].text, "click on the port number that is connected to the Quorvel");
+    EXPECT_EQ(popups.messages[0].text,
+              "click on the port number that is connected to the Quorvel\n\n"
+              "Each port shows the device it reaches. To give a port its device (a USB serial "
+              "adapter, for example), press Ports… on the main panel or in the navigation bar; "
+              "the choice is remembered. An environment variable QUORVEL_COM1 to QUORVEL_COM4, "
+              "when set, wins.");
     EXPECT_EQ(wire(), "");
     EXPECT_TRUE(backend.opens().empty());
 }

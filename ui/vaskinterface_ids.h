@@ -80,6 +80,7 @@ inline constexpr int MAIN_CALIBRATE = 7;
 inline constexpr int MAIN_CLOCK = 8;
 inline constexpr int MAIN_START = 9;
 inline constexpr int MAIN_QUIT = 10;
+inline constexpr int MAIN_PORTS = 11;  // button: portscallback, the Ports… dialog
 
 // Connection result panel (8)
 inline constexpr int CONNECTED_TEXT = 2;

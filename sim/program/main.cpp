@@ -17,7 +17,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: quorvel-sim [options]\n"
     "Serves a simulated Quorvel instrument on a pseudo-terminal; the first line printed is\n"
-    "its path. Press Enter (or type b and Enter) to press the instrument's button.\n"
+    "its path. Press Enter (or type b and Enter) to press the instrument's button; type h and\n"
+    "Enter to hang up the line (the program then ends).\n"
     "\n"
     "  --link PATH            keep a symbolic link PATH to the terminal (removed on exit)\n"
     "  --baud N               wire rate that paces every character (default 9600)\n"
@@ -25,6 +26,7 @@ constexpr char kUsage[] =
     "  --serial TEXT          serial number, 14 characters (default QV-0000012345)\n"
     "  --level FRACTION       level on the gauge, 0 to 1 (default 0.5)\n"
     "  --no-drift             keep the level steady while streaming\n"
+    "  --hang-up-after SECONDS  hang up the line that long after starting, and end\n"
     "faults:\n"
     "  --asleep               answer nothing until the button is pressed\n"
     "  --no-answer            answer nothing at all\n"
@@ -35,6 +37,7 @@ constexpr char kUsage[] =
     "  --drop-after SECONDS   go silent that long into a live stream\n"
     "  --no-checksum          send the block text without its two checksum characters\n"
     "  --damage-char N        change the hex digit at position N of the block text in transit\n"
+    "  --keep-streaming       ignore the stop pair: a live stream never ends\n"
     "  --help                 show this text\n";
 
 struct Settings {
@@ -42,6 +45,7 @@ struct Settings {
     sim::Faults faults;
     double level = 0.5;
     bool drift = true;
+    double hangUpAfter = -1;  // seconds; negative: only on the operator's h
     std::string linkPath;
 };
 
@@ -84,6 +88,10 @@ Settings parse(int argc, char** argv) {
             s.level = number("--level", value());
         } else if (arg == "--no-drift") {
             s.drift = false;
+        } else if (arg == "--hang-up-after") {
+            s.hangUpAfter = number("--hang-up-after", value());
+            if (s.hangUpAfter < 0)
+                usageError("--hang-up-after must not be negative");
         } else if (arg == "--asleep") {
             s.faults.asleep = true;
         } else if (arg == "--no-answer") {
@@ -106,6 +114,8 @@ Settings parse(int argc, char** argv) {
             s.faults.omitBlockChecksum = true;
         } else if (arg == "--damage-char") {
             s.faults.damageBlockCharacter = static_cast<int>(number("--damage-char", value()));
+        } else if (arg == "--keep-streaming") {
+            s.faults.ignoreStopPair = true;
         } else {
             usageError("unknown option " + arg);
         }
@@ -136,7 +146,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::fprintf(stderr, "quorvel-sim: serving at %g baud%s; Enter presses the button\n",
                  settings.options.baud, settings.faults.asleep ? ", asleep" : "");
-    const int code = serve(instrument, port);
+    const int code = serve(instrument, port, settings.hangUpAfter);
     // For benchmarks and tests that compare it with what reached the other side.
     std::fprintf(stderr, "quorvel-sim: records sent: %d\n", instrument.recordsSent());
     return code;

@@ -39,12 +39,19 @@ PtyPort::PtyPort() {
 }
 
 PtyPort::~PtyPort() {
+    hangUp();
+}
+
+void PtyPort::hangUp() {
     if (!linkPath_.empty())
         unlink(linkPath_.c_str());
+    linkPath_.clear();
     if (heldSlave_ >= 0)
         close(heldSlave_);
+    heldSlave_ = -1;
     if (master_ >= 0)
         close(master_);
+    master_ = -1;
 }
 
 bool PtyPort::link(const std::string& path) {

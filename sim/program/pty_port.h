@@ -24,6 +24,9 @@ class PtyPort {
     // Keeps a symbolic link at `path` to the slave (an old file there is replaced); it is
     // removed again when the port closes.
     bool link(const std::string& path);
+    // Closes our side of the terminal for good, as a cable pulled out: the tool's side then
+    // reads a hang-up. The link goes too.
+    void hangUp();
 
   private:
     bool fail(const std::string& what);

@@ -37,17 +37,26 @@ timespec toTimespec(double seconds) {
 
 class Server {
   public:
-    Server(sim::Instrument& instrument, PtyPort& port)
-        : instrument_(instrument), port_(port), start_(monotonicSeconds()) {}
+    Server(sim::Instrument& instrument, PtyPort& port, double hangUpAfter)
+        : instrument_(instrument),
+          port_(port),
+          start_(monotonicSeconds()),
+          hangUpAt_(hangUpAfter >= 0 ? hangUpAfter : kNever) {}
 
     int run(const sigset_t& waitMask) {
         while (!stopRequested) {
+            if (hangUpRequested_ || now() >= hangUpAt_) {
+                port_.hangUp();
+                std::fprintf(stderr, "quorvel-sim: hung up the line\n");
+                return 0;
+            }
             sendDue(now());
             pollfd fds[2] = {{port_.masterFd(), POLLIN, 0}, {0, POLLIN, 0}};
             const nfds_t count = stdinOpen_ ? 2 : 1;
             // A pause after a hang-up keeps a vanished peer from turning the loop into a spin.
             const double wait =
-                hungUp_ ? 0.05 : std::min(1.0, instrument_.nextOutputTime() - now());
+                hungUp_ ? 0.05
+                        : std::min({1.0, instrument_.nextOutputTime() - now(), hangUpAt_ - now()});
             const timespec timeout = toTimespec(wait);
             hungUp_ = false;
             if (ppoll(fds, count, &timeout, &waitMask) < 0) {
@@ -97,7 +106,7 @@ class Server {
         }
     }
 
-    // Enter, or "b" and Enter, presses the instrument's button.
+    // Enter, or "b" and Enter, presses the instrument's button; "h" and Enter hangs up.
     void readOperator() {
         char buffer[256];
         const ssize_t n = read(0, buffer, sizeof buffer);
@@ -113,14 +122,20 @@ class Server {
             if (typed_.empty() || typed_ == "b" || typed_ == "B") {
                 instrument_.pressButton();
                 std::fprintf(stderr, "quorvel-sim: button pressed, the instrument is awake\n");
+            } else if (typed_ == "h" || typed_ == "H") {
+                hangUpRequested_ = true;
             }
             typed_.clear();
         }
     }
 
+    static constexpr double kNever = 1e300;
+
     sim::Instrument& instrument_;
     PtyPort& port_;
     const double start_;
+    const double hangUpAt_;  // seconds after the start
+    bool hangUpRequested_ = false;
     std::vector<sim::TimedByte> out_;
     std::string typed_;
     bool stdinOpen_ = true;
@@ -129,7 +144,7 @@ class Server {
 
 }  // namespace
 
-int serve(sim::Instrument& instrument, PtyPort& port) {
+int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter) {
     // The stop signals are blocked except inside ppoll, so none is lost between checks.
     sigset_t stopSignals, waitMask;
     sigemptyset(&stopSignals);
@@ -147,6 +162,6 @@ int serve(sim::Instrument& instrument, PtyPort& port) {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
 
-    Server server(instrument, port);
+    Server server(instrument, port, hangUpAfter);
     return server.run(waitMask);
 }

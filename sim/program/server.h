@@ -1,4 +1,6 @@
-// Serves the instrument model on the pseudo-terminal in real time until SIGINT or SIGTERM.
+// Serves the instrument model on the pseudo-terminal in real time until SIGINT or SIGTERM,
+// or until it hangs up the line: `hangUpAfter` seconds after the start (when not negative)
+// or when the operator types h and Enter.
 //
 // Model time is seconds on the monotonic clock since the server started. Each received
 // byte is fed with the time it was read; each byte the model sends is written when its
@@ -10,4 +12,4 @@
 #include "sim/program/pty_port.h"
 
 // Returns the process exit code.
-int serve(sim::Instrument& instrument, PtyPort& port);
+int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter);

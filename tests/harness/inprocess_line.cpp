@@ -190,10 +190,10 @@ bool InProcessBackend::isOpen(int port) const {
 }
 
 std::unique_ptr<SerialLine> InProcessBackend::open(int port, const std::string& deviceName,
-                                                   const LineSettings& settings, int& error) {
+                                                   const LineSettings& settings, OpenError& error) {
     opens_.push_back({port, deviceName, settings});
     if (openError_ < 0) {
-        error = openError_;
+        error.code = openError_;
         return nullptr;
     }
     Wire& w = wire(port);

@@ -65,7 +65,7 @@ class InProcessBackend : public SerialBackend {
     const std::vector<OpenRecord>& opens() const { return opens_; }
 
     std::unique_ptr<SerialLine> open(int port, const std::string& deviceName,
-                                     const LineSettings& settings, int& error) override;
+                                     const LineSettings& settings, OpenError& error) override;
 
     struct Wire;
 

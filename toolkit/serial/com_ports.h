@@ -15,6 +15,7 @@ struct ComPort {
     std::unique_ptr<SerialLine> line;
     double timeout = kDefaultComTimeout;
     bool deviceLost = false;
+    ComOpenFailure openFailure = ComOpenFailure::None;  // of the latest OpenComConfig
 };
 
 bool validComPort(int port);
@@ -22,3 +23,8 @@ bool validComPort(int port);
 ComPort& comPortAt(int port);
 // Closes every port, leaving each as if never opened.
 void closeAllComPorts();
+// Every serial call notes its start and end, so that background work keeps away from the
+// line while a call blocks and for a while after.
+void enterSerialCall();
+void leaveSerialCall();
+double secondsSinceSerialCall();  // 0 during a call; large before the first

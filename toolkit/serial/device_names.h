@@ -3,6 +3,6 @@
 
 #include <string>
 
-// "COM1" to "COM4" map to QUORVEL_COM1 .. QUORVEL_COM4 when set, else to /dev/ttyS0 ..
-// /dev/ttyS3 (on Windows, to the system's own COMn). Any other name is a device already.
+// "COM1" to "COM4" reach the device DeviceForComPort gives (device_choice.h); a higher
+// COMn its QUORVEL_COMn when set, else the system's own. Any other name is a device already.
 std::string DeviceForComName(const std::string& comName);

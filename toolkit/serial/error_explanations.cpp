@@ -25,9 +25,32 @@ constexpr Explanation kExplanations[] = {
 };
 // clang-format on
 
+struct OpenExplanation {
+    ComOpenFailure reason;
+    const char* text;
+};
+
+// clang-format off
+constexpr OpenExplanation kOpenExplanations[] = {
+    {ComOpenFailure::Missing,      "The port cannot be opened: its device is not there. Plug the "
+                                   "adapter in, or give the port another device with Ports… on "
+                                   "the main panel."},
+    {ComOpenFailure::NoPermission, "The port cannot be opened: you lack permission to use its "
+                                   "device. On Linux, join the dialout group "
+                                   "(sudo usermod -aG dialout $USER), then log out and log in "
+                                   "again."},
+    {ComOpenFailure::InUse,        "The port cannot be opened: its device is in use by another "
+                                   "program. Close that program, then press Connect again."},
+};
+// clang-format on
+
 }  // namespace
 
-const char* ComErrorExplanation(int code) {
+const char* ComErrorExplanation(int code, ComOpenFailure reason) {
+    if (code == kComCannotOpen)
+        for (const OpenExplanation& e : kOpenExplanations)
+            if (e.reason == reason)
+                return e.text;
     for (const Explanation& e : kExplanations)
         if (e.code == code)
             return e.text;

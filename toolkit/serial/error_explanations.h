@@ -1,5 +1,8 @@
 // What each Rs232Error means to the operator and what to do about it, in one sentence.
 #pragma once
 
-// Never nullptr; an unknown code gets a general sentence.
-const char* ComErrorExplanation(int code);
+#include "toolkit/serial/types.h"
+
+// Never nullptr; an unknown code gets a general sentence. A kComCannotOpen is explained by
+// `reason` where the system told why (LastComOpenFailure).
+const char* ComErrorExplanation(int code, ComOpenFailure reason = ComOpenFailure::Unknown);

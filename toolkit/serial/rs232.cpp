@@ -27,6 +27,14 @@ ComPort* openPort(int port, int& status) {
     return &p;
 }
 
+// Marks a call as under way for its whole length.
+struct SerialCallNote {
+    SerialCallNote() { enterSerialCall(); }
+    ~SerialCallNote() { leaveSerialCall(); }
+    SerialCallNote(const SerialCallNote&) = delete;
+    SerialCallNote& operator=(const SerialCallNote&) = delete;
+};
+
 // Passes a line's result on, remembering a lost device.
 int noteResult(ComPort& port, int result) {
     if (result == kComDeviceLost)
@@ -37,7 +45,8 @@ int noteResult(ComPort& port, int result) {
 }  // namespace
 
 int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, int dataBits,
-                  int stopBits, int /*inputQueueSize*/, int /*outputQueueSize*/) {
+                  int stopBits, int inputQueueSize, int /*outputQueueSize*/) {
+    const SerialCallNote note;
     if (!validComPort(port))
         return kComInvalidPort;
     if (baudRate <= 0 || parity < 0 || parity > 4 || dataBits < 5 || dataBits > 8 || stopBits < 1 ||
@@ -49,14 +58,24 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     const std::string name =
         deviceName && *deviceName ? std::string(deviceName) : "COM" + std::to_string(port);
     SerialBackend& backend = ActiveSerialBackend();
-    int error = kComCannotOpen;
-    std::unique_ptr<SerialLine> line =
-        backend.open(port, name, LineSettings{baudRate, parity, dataBits, stopBits}, error);
-    if (!line)
-        return error < 0 ? error : kComCannotOpen;
+    OpenError error;
+    std::unique_ptr<SerialLine> line = backend.open(
+        port, name,
+        LineSettings{baudRate, parity, dataBits, stopBits, inputQueueSize > 0 ? inputQueueSize : 0},
+        error);
+    if (!line) {
+        const int code = error.code < 0 ? error.code : kComCannotOpen;
+        if (code == kComCannotOpen)
+            p.openFailure = error.reason;
+        return code;
+    }
     line->setWriteTimeout(p.timeout);
     p.line = std::move(line);
     return kComNoError;
+}
+
+ComOpenFailure LastComOpenFailure(int port) {
+    return validComPort(port) ? comPortAt(port).openFailure : ComOpenFailure::None;
 }
 
 int CloseCom(int port) {
@@ -70,6 +89,7 @@ int CloseCom(int port) {
 }
 
 int SetComTime(int port, double timeoutSeconds) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     if (!p)
@@ -82,18 +102,21 @@ int SetComTime(int port, double timeoutSeconds) {
 }
 
 int FlushInQ(int port) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     return p ? noteResult(*p, p->line->flushInput()) : status;
 }
 
 int FlushOutQ(int port) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     return p ? noteResult(*p, p->line->flushOutput()) : status;
 }
 
 int ComWrt(int port, const char* buffer, int count) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     if (!p)
@@ -111,6 +134,7 @@ int ComWrtByte(int port, int byte) {
 }
 
 int ComRd(int port, char* buffer, int count) {
+    const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
     if (!p)

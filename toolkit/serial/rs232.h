@@ -1,5 +1,9 @@
 // Serial ports by number (1 to 4), with blocking reads that end at the port's time-out.
 //
+// A port keeps at most `inputQueueSize` received bytes (OpenComConfig); what the device
+// sends beyond that waits in the operating system, and is lost there when it overflows.
+// A device that hangs up, fails or is removed is reported as kComDeviceLost at once.
+//
 // ComRd blocks until `count` bytes have arrived or the time-out has passed and returns
 // the number read (fewer on a time-out, which is not an error). Writes have left the
 // program before the call returns. Every failure is a negative Rs232Error.
@@ -22,3 +26,5 @@ int FlushOutQ(int port);
 int ComWrtByte(int port, int byte);
 int ComWrt(int port, const char* buffer, int count);
 int ComRd(int port, char* buffer, int count);
+// Why the latest OpenComConfig of `port` returned kComCannotOpen; None after a success.
+ComOpenFailure LastComOpenFailure(int port);

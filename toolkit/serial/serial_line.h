@@ -13,6 +13,13 @@ struct LineSettings {
     int parity;
     int dataBits;
     int stopBits;
+    int inputQueueSize = 0;  // at most this many received bytes are kept; 0: no bound
+};
+
+// Why a line did not open: a negative Rs232Error and, for kComCannotOpen, the reason.
+struct OpenError {
+    int code = kComCannotOpen;
+    ComOpenFailure reason = ComOpenFailure::Unknown;
 };
 
 // One open serial line. Reads and writes follow the toolkit clock (platform/clock.h).
@@ -32,7 +39,7 @@ class SerialLine {
 class SerialBackend {
   public:
     virtual ~SerialBackend() = default;
-    // On failure returns nullptr and sets `error` to a negative Rs232Error.
+    // On failure returns nullptr and says why in `error`.
     virtual std::unique_ptr<SerialLine> open(int port, const std::string& deviceName,
-                                             const LineSettings& settings, int& error) = 0;
+                                             const LineSettings& settings, OpenError& error) = 0;
 };

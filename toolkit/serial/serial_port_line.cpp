@@ -5,7 +5,8 @@
 // once a slice, however often the line wakes the reader. A read that has part of its
 // characters sleeps through the rest's time on the wire instead of waking per character.
 // Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a
-// hung-up terminal) makes the line report kComDeviceLost from then on.
+// hung-up terminal) makes the line report kComDeviceLost from then on. The port's read
+// buffer is the input queue's bound: once full, Qt leaves further bytes in the system.
 #include "toolkit/serial/serial_port_line.h"
 
 #include <QElapsedTimer>
@@ -53,17 +54,23 @@ class QtSerialLine : public SerialLine {
     }
 
     // kComNoError, or why the device cannot be used with these settings.
-    int open(const std::string& device, const LineSettings& s) {
-        if (!port_.open(QIODevice::ReadWrite))
+    int open(const std::string& device, const LineSettings& s, ComOpenFailure& reason) {
+        // The bound holds from the start: nothing received grows past it, idle or not.
+        port_.setReadBufferSize(s.inputQueueSize);
+        if (!port_.open(QIODevice::ReadWrite)) {
+            reason = openFailureOf(device, port_.error());
             return kComCannotOpen;
+        }
         const bool applied =
             port_.setBaudRate(static_cast<qint32>(s.baudRate)) &&
             port_.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)) &&
             port_.setParity(parityFor(s.parity)) &&
             port_.setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
             port_.setFlowControl(QSerialPort::NoFlowControl);
-        if (!applied && !isPseudoTerminal(device))
+        if (!applied && !isPseudoTerminal(device)) {
+            reason = ComOpenFailure::Unknown;
             return kComCannotOpen;
+        }
         // A start bit, eight data bits and a stop bit is near enough for pacing reads.
         charSeconds_ = s.baudRate > 0 ? 10.0 / static_cast<double>(s.baudRate) : 0.0;
         port_.clearError();
@@ -120,6 +127,11 @@ class QtSerialLine : public SerialLine {
             pumpWindowsNowAndThen();
             if (port_.bytesAvailable() > 0)
                 continue;
+            // A hung-up terminal wakes every wait at once and never reports an error.
+            if (hasHungUp(port_)) {
+                lost_ = true;
+                return kComDeviceLost;
+            }
             // All but the last missing character are still on the wire: waking for each
             // would cost more than the read. The wait after the sleep takes the last one.
             const double onTheWire = (count - got - 1) * charSeconds_;
@@ -197,11 +209,11 @@ class QtSerialLine : public SerialLine {
 }  // namespace
 
 std::unique_ptr<SerialLine> QtSerialBackend::open(int /*port*/, const std::string& deviceName,
-                                                  const LineSettings& settings, int& error) {
+                                                  const LineSettings& settings, OpenError& error) {
     const std::string device = DeviceForComName(deviceName);
     auto line = std::make_unique<QtSerialLine>(device);
-    error = line->open(device, settings);
-    if (error != kComNoError)
+    error.code = line->open(device, settings, error.reason);
+    if (error.code != kComNoError)
         return nullptr;
     return line;
 }

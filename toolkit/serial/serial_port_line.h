@@ -6,7 +6,7 @@
 class QtSerialBackend : public SerialBackend {
   public:
     std::unique_ptr<SerialLine> open(int port, const std::string& deviceName,
-                                     const LineSettings& settings, int& error) override;
+                                     const LineSettings& settings, OpenError& error) override;
 };
 
 // The backend OpenComConfig uses while no other is installed.

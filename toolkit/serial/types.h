@@ -12,6 +12,15 @@ enum Rs232Error {
     kComDeviceLost = -11,   // the device went away (an adapter pulled out)
 };
 
+// Why a device could not be opened (kComCannotOpen), as far as the system tells.
+enum class ComOpenFailure {
+    None,          // the latest open succeeded, or none was tried
+    Unknown,       // the system gave no reason we tell apart
+    Missing,       // no such device (an adapter not plugged in)
+    NoPermission,  // the device exists and the user may not use it
+    InUse,         // another program has the device open
+};
+
 inline constexpr int kFirstComPort = 1;
 inline constexpr int kLastComPort = 4;
 inline constexpr double kDefaultComTimeout = 10.0;

@@ -1,10 +1,11 @@
-// COMn names on POSIX systems, which have no such devices: an environment variable per
-// port, else the n-th serial device.
+#include "toolkit/serial/device_names.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
-#include "toolkit/serial/device_names.h"
+#include "toolkit/serial/device_choice.h"
+#include "toolkit/serial/types.h"
 
 namespace {
 
@@ -23,8 +24,9 @@ std::string DeviceForComName(const std::string& comName) {
     const int number = std::atoi(comName.c_str() + 3);
     if (number < 1)
         return comName;
-    const std::string variable = "QUORVEL_COM" + std::to_string(number);
-    if (const char* device = std::getenv(variable.c_str()); device && *device)
+    if (number <= kLastComPort)
+        return DeviceForComPort(number).device;
+    if (const char* device = std::getenv(ComPortVariable(number).c_str()); device && *device)
         return device;
-    return "/dev/ttyS" + std::to_string(number - 1);
+    return SystemDeviceForComPort(number);
 }
