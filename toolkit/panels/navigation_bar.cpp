@@ -30,6 +30,11 @@ QAbstractButton* NavigationBar::addButton(const QString& label) {
                        "QPushButton:checked { font-weight: bold; }"));
     QString name = label;
     button->setAccessibleName(name.remove(QLatin1Char('&')));
+    // Room for the label in bold too: a style may embolden the marked entry.
+    QFont bold = button->font();
+    bold.setBold(true);
+    const int em = button->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    button->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(name) + 2 * em);
     return button;
 }
 
