@@ -35,10 +35,7 @@ int getrtccallback(int, int, int event, void*, int, int) {
         return 0;
     // A running record of the instrument's seconds; the panel stays where it is.
     addMessageLine("seconds = %d", stored[0]);
-    if (showBcdFields(currentPanel, kClockFields, stored) > 0)
-        showMessages();
-    else
-        noteValuesRead(currentPanel);
+    showDateFields(kClockFields, stored);
     return 0;
 }
 

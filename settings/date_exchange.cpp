@@ -94,3 +94,10 @@ void writeDateFields(const DateWrite& write) {
     }
     reportKeptWrite(kept);
 }
+
+void showDateFields(std::span<const BcdField> fields, std::span<const int> stored) {
+    if (showBcdFields(currentPanel, fields, stored) > 0)
+        showMessages();
+    else
+        noteValuesRead(currentPanel);
+}

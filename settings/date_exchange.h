@@ -24,6 +24,10 @@ struct DateFieldIndex {
     int minute;
 };
 
+// Shows the decoded fields on the panel in front. A value the panel cannot hold brings
+// the messages (which say so) to the front; otherwise the panel counts as read.
+void showDateFields(std::span<const BcdField> fields, std::span<const int> stored);
+
 // How one of the two panels writes its fields.
 struct DateWrite {
     const BlockReadRecipe& recipe;  // the block read that comes first

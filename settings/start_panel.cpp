@@ -45,10 +45,7 @@ int getstartcallback(int, int, int event, void*, int, int) {
         showMessages();
         return 0;
     }
-    if (showBcdFields(currentPanel, kStartFields, stored) > 0)
-        showMessages();
-    else
-        noteValuesRead(currentPanel);
+    showDateFields(kStartFields, stored);
     return 0;
 }
 
