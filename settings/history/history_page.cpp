@@ -15,6 +15,7 @@
 #include "link/block_read.h"
 #include "settings/history/block_fields.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/widgets/labelled_combo_box.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
     setWindowTitle(QStringLiteral("Settings history"));
     setAccessibleName(QStringLiteral("Settings history"));
 
-    files_ = new QComboBox(this);
+    files_ = new LabelledComboBox(this);
     files_->setAccessibleName(QStringLiteral("Instrument"));
     list_ = new QListWidget(this);
     list_->setAccessibleName(QStringLiteral("Kept settings, newest first"));

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "toolkit/panels/ring_combo.h"
+#include "toolkit/widgets/labelled_combo_box.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ int BinaryControl::set(int value) {
 }
 
 RingControl::RingControl(const ControlDef& def, QWidget* panel)
-    : PanelControl(def, panel), combo_(new RingComboBox(panel)) {
+    : PanelControl(def, panel), combo_(new LabelledComboBox(panel)) {
     for (const auto& item : def.items) combo_->addItem(item.label, item.value);
     select(def.value);
     combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -21,6 +21,7 @@
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/serial_devices.h"
 #include "toolkit/serial/types.h"
+#include "toolkit/widgets/labelled_combo_box.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ class PortsDialog : public QDialog {
             const int port = kFirstComPort + i;
             const QString name = QStringLiteral("COM%1").arg(port);
             auto* label = new QLabel(QStringLiteral("COM&%1").arg(port), this);
-            auto* choice = new QComboBox(this);
+            auto* choice = new LabelledComboBox(this);
             choice->setEditable(true);
             choice->setObjectName(QStringLiteral("deviceFor") + name);
             choice->setAccessibleName(QStringLiteral("Device for ") + name);

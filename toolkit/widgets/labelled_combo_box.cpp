@@ -1,29 +1,30 @@
-#include "toolkit/panels/ring_combo.h"
+#include "toolkit/widgets/labelled_combo_box.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 
 namespace {
 
-class AccessibleRing : public QAccessibleWidget {
+class AccessibleLabelledCombo : public QAccessibleWidget {
   public:
-    explicit AccessibleRing(RingComboBox* ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {
+    explicit AccessibleLabelledCombo(LabelledComboBox* combo)
+        : QAccessibleWidget(combo, QAccessible::ComboBox) {
         addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
     }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
-            return ring()->currentText();
+            return box()->currentText();
         return QAccessibleWidget::text(t);
     }
 
     // The list of items, as Qt's own combo box offers it.
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {
-        return index == 0 ? QAccessible::queryAccessibleInterface(ring()->view()) : nullptr;
+        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child && child->object() == ring()->view() ? 0 : -1;
+        return child && child->object() == box()->view() ? 0 : -1;
     }
 
     QStringList actionNames() const override {
@@ -31,27 +32,27 @@ class AccessibleRing : public QAccessibleWidget {
     }
     void doAction(const QString& action) override {
         if (action == showMenuAction() || action == pressAction())
-            ring()->showPopup();
+            box()->showPopup();
         else
             QAccessibleWidget::doAction(action);
     }
 
   private:
-    RingComboBox* ring() const { return static_cast<RingComboBox*>(widget()); }
+    LabelledComboBox* box() const { return static_cast<LabelledComboBox*>(widget()); }
 };
 
-QAccessibleInterface* accessibleRing(const QString& className, QObject* object) {
-    if (className == QLatin1String("RingComboBox") && object && object->isWidgetType())
-        return new AccessibleRing(static_cast<RingComboBox*>(object));
+QAccessibleInterface* accessibleLabelledCombo(const QString& className, QObject* object) {
+    if (className == QLatin1String("LabelledComboBox") && object && object->isWidgetType())
+        return new AccessibleLabelledCombo(static_cast<LabelledComboBox*>(object));
     return nullptr;
 }
 
 }  // namespace
 
-RingComboBox::RingComboBox(QWidget* parent) : QComboBox(parent) {
+LabelledComboBox::LabelledComboBox(QWidget* parent) : QComboBox(parent) {
     // Before anything asks for this widget's accessible interface, which is then kept.
     static const bool installed = [] {
-        QAccessible::installFactory(accessibleRing);
+        QAccessible::installFactory(accessibleLabelledCombo);
         return true;
     }();
     (void)installed;
