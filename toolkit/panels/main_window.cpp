@@ -234,7 +234,7 @@ void MainWindow::adopt(const HostedPanel& panel) {
             frame = messages_;
             break;
         case PanelPlace::Band: {
-            auto* band = new QFrame(bands_);
+            auto* band = new BandFrame(bands_);
             band->setFrameShape(QFrame::StyledPanel);
             band->setAccessibleName(panel.title);
             band->setObjectName(QStringLiteral("band%1").arg(panel.resourceId));

@@ -6,6 +6,7 @@
 // bar is always there, so the operator always has a way on.
 #pragma once
 
+#include <QFrame>
 #include <QMainWindow>
 #include <QTimer>
 #include <map>
@@ -22,6 +23,13 @@ class QToolButton;
 class MessagePane;
 class NavigationBar;
 class ShellStatusBar;
+
+// A band above the page: the frame around one band panel.
+class BandFrame : public QFrame {
+    Q_OBJECT
+  public:
+    using QFrame::QFrame;
+};
 
 class MainWindow : public QMainWindow, public PanelHost {
     Q_OBJECT

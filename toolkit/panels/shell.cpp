@@ -7,6 +7,7 @@
 #include "toolkit/panels/message_pane.h"
 #include "toolkit/panels/panel_registry.h"
 #include "toolkit/panels/resource_file.h"
+#include "toolkit/panels/shell_accessibility.h"
 #include "toolkit/panels/shell_status_bar.h"
 #include "toolkit/panels/types.h"
 
@@ -22,6 +23,7 @@ int CreateMainWindow(const char* title, const char* iconName) {
     QIcon icon = QIcon::fromTheme(name);
     if (icon.isNull())
         icon = QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+    installShellAccessibility();
     auto* window = new MainWindow(QString::fromUtf8(title ? title : ""), icon);
     SetPanelHost(window);
     window->show();
