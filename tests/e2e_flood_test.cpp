@@ -32,8 +32,16 @@ void runEventLoopFor(int milliseconds) {
     loop.exec();
 }
 
+// AddressSanitizer keeps freed memory in quarantine (hundreds of megabytes), so resident
+// memory says nothing about the tool there; the queue's bound is still checked.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentMemoryMeans = false;
+#else
+constexpr bool kResidentMemoryMeans = true;
+#endif
+
 TEST(EndToEnd, AStreamThatIgnoresTheStopPairLeavesTheIdleToolsMemoryFlat) {
-    constexpr int kFloodMs = 60'000;
+    const int kFloodMs = kResidentMemoryMeans ? 60'000 : 5'000;
     // A line far faster than 9600 baud: the simulator sends as fast as the terminal takes.
     SimProcess sim({"--keep-streaming", "--baud", "100000000"});
     ASSERT_TRUE(sim.started());
@@ -55,7 +63,8 @@ TEST(EndToEnd, AStreamThatIgnoresTheStopPairLeavesTheIdleToolsMemoryFlat) {
     const double after = residentMegabytes();
     std::printf("[ figures  ] resident %.1f MB before, %.1f MB after %d s of flood\n", before,
                 after, kFloodMs / 1000);
-    EXPECT_LT(after - before, 4.0);
+    if (kResidentMemoryMeans)
+        EXPECT_LT(after - before, 4.0);
 
     // The stream is still coming: the queue holds what the port keeps, no more.
     char spare[600];
