@@ -69,6 +69,7 @@ PanelControl* createControl(const ControlDef& def, QWidget* panel) {
 StripChartControl::StripChartControl(const ControlDef& def, QWidget* panel)
     : PanelControl(def, panel),
       chart_(new StripChart(def.label, def.points, def.ymin, def.ymax, panel)) {
+    chart_->setUnits(def.unit, def.secondLabel, def.secondUnit);
     if (def.width > 0 && def.height > 0)
         chart_->setPreferredSize({def.width, def.height});
     setWidget(chart_, true);

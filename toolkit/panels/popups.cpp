@@ -105,7 +105,10 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec,
     pathName[0] = '\0';
     if (PopupAnswerer* answerer = InstalledPopupAnswerer()) {
         std::string path;
-        const int result = answerer->fileSelect(title ? title : "", allowCancel != 0, path);
+        const std::string spec = defaultFileSpec ? defaultFileSpec : "";
+        const bool names = spec.find_first_of("*?") == std::string::npos;
+        const int result =
+            answerer->fileSelect(title ? title : "", allowCancel != 0, names ? spec : "", path);
         if (result == VAL_EXISTING_FILE_SELECTED || result == VAL_NEW_FILE_SELECTED)
             return storePath(path, pathName) < 0 ? UIE_FileDialogFailed : result;
         return result;

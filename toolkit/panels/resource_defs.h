@@ -41,9 +41,12 @@ struct ControlDef {
     QString text;      // initial text of a text box
     std::vector<RingItem> items;
     int rows = 1, columns = 30;  // text box
-    int points = 100;            // strip chart: how many it shows
+    int points = 100;            // strip chart: the latest points kept at full resolution
     double ymin = 0, ymax = 10;  // strip chart
     int width = 0, height = 0;   // strip chart, 0 = default size
+    QString unit;                // strip chart: unit of its values, empty: none
+    QString secondLabel;         // strip chart: name of a second value, if records bring one
+    QString secondUnit;
 };
 
 enum class CloseAction { Ignore, Hide, PressControl };

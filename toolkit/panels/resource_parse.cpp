@@ -8,7 +8,8 @@
 //   binary     value 0 or 1
 //   ring       dataType int|float, items [[value, label]...]; value one of the item values
 //   textbox    optional rows, columns, value (the initial text)
-//   stripchart points, ymin, ymax; optional width, height (pixels)
+//   stripchart points, ymin, ymax; optional width, height (pixels), unit, secondLabel,
+//              secondUnit
 //   indicator  optional dataType (double only), precision
 //   button, hidebutton, label: nothing more (a hidebutton takes no callback)
 // Unknown fields are ignored. Labels are the controls' accessible names, so they must be
@@ -201,7 +202,9 @@ bool parseKindFields(Fields& f, const QJsonObject& o, ControlDef& c) {
         case ControlKind::StripChart:
             if (!f.integer("points", c.points, true, 2) || !f.number("ymin", c.ymin, true) ||
                 !f.number("ymax", c.ymax, true) || !f.integer("width", c.width, false, 0) ||
-                !f.integer("height", c.height, false, 0))
+                !f.integer("height", c.height, false, 0) || !f.string("unit", c.unit, false) ||
+                !f.string("secondLabel", c.secondLabel, false) ||
+                !f.string("secondUnit", c.secondUnit, false))
                 return false;
             return c.ymin <= c.ymax || f.fail("ymin is above ymax");
         case ControlKind::Indicator: {

@@ -73,8 +73,13 @@ QString ShellStatusBar::busyText() const {
     return busy_->text();
 }
 
+// Past its first seconds an action shows its time taken instead of the moving bar, which
+// repaints many times a second: a live run lasts hours and must not pay for it.
 void ShellStatusBar::tick() {
+    constexpr qint64 kAnimatedSeconds = 2;
     const qint64 seconds = since_.elapsed() / 1000;
     elapsed_->setText(tr("%1 s").arg(seconds));
     elapsed_->setVisible(seconds > 0);
+    if (seconds >= kAnimatedSeconds)
+        progress_->hide();
 }

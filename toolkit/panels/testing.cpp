@@ -55,13 +55,18 @@ std::vector<double> StripChartPoints(int panel, int control) {
     const auto* c = controlOf<StripChartControl>(panel, control);
     if (!c)
         return {};
-    return {c->chart()->points().begin(), c->chart()->points().end()};
+    return c->chart()->points();
 }
 
 void StripChartYRange(int panel, int control, double& ymin, double& ymax) {
     const auto* c = controlOf<StripChartControl>(panel, control);
     ymin = c ? c->chart()->ymin() : 0.0;
     ymax = c ? c->chart()->ymax() : 0.0;
+}
+
+StripChart* StripChartWidget(int panel, int control) {
+    const auto* c = controlOf<StripChartControl>(panel, control);
+    return c ? c->chart() : nullptr;
 }
 
 std::string ResolvedResourcePath(const char* resourceFile) {

@@ -23,6 +23,8 @@ std::vector<std::string> TextBoxLines(int panel, int control);
 // Points plotted on a strip chart and its y range, for tests and benchmarks.
 std::vector<double> StripChartPoints(int panel, int control);
 void StripChartYRange(int panel, int control, double& ymin, double& ymax);
+// The chart widget behind a strip chart control, for pictures of it; nullptr if none.
+class StripChart* StripChartWidget(int panel, int control);
 // Where LoadPanel found the resource file last; empty before the first load.
 std::string ResolvedResourcePath(const char* resourceFile);
 // True once QuitUserInterface was called, until RunUserInterface returned its code or

@@ -38,6 +38,15 @@ enum UIError {
     UIE_FileDialogFailed = -11,
 };
 
+// One point of a strip chart with what it came from: the value plotted, the raw count
+// behind it, and a second value for the chart's second trace.
+struct StripChartSample {
+    double value = 0;
+    int count = 0;
+    bool hasSecond = false;
+    double second = 0;
+};
+
 using CtrlCallbackPtr = int (*)(int panel, int control, int event, void* callbackData,
                                 int eventData1, int eventData2);
 using PanelCallbackPtr = int (*)(int panel, int event, void* callbackData, int eventData1,

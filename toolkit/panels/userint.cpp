@@ -251,3 +251,21 @@ int PlotStripChartPoint(int panel, int control, double value) {
     c->chart()->addPoint(value);
     return UIE_NoError;
 }
+
+int PlotStripChartSample(int panel, int control, const StripChartSample& sample) {
+    int code = UIE_NoError;
+    StripChartControl* c = findKind<StripChartControl>(panel, control, code);
+    if (!c)
+        return code;
+    c->chart()->addSample(sample);
+    return UIE_NoError;
+}
+
+int StartStripChartRun(int panel, int control) {
+    int code = UIE_NoError;
+    StripChartControl* c = findKind<StripChartControl>(panel, control, code);
+    if (!c)
+        return code;
+    c->chart()->startRun();
+    return UIE_NoError;
+}

@@ -50,3 +50,8 @@ int InsertTextBoxLine(int panel, int control, int line, const char* text);
 int SetAxisRange(int panel, int control, int xAxisScaling, double xmin, double xmax,
                  int yAxisScaling, double ymin, double ymax);
 int PlotStripChartPoint(int panel, int control, double value);
+// A point with its raw count and, when it has one, a second value on the chart's own
+// second axis.
+int PlotStripChartSample(int panel, int control, const StripChartSample& sample);
+// Marks the start of a run: the time axis counts from here; earlier points stay.
+int StartStripChartRun(int panel, int control);

@@ -50,6 +50,11 @@ ToolkitClock& realClock() {
 
 }  // namespace
 
+double ToolkitClock::wallTime() {
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
 void SetToolkitClock(ToolkitClock* clock) {
     installedClock = clock;
 }

@@ -10,6 +10,9 @@ class ToolkitClock {
     virtual ~ToolkitClock() = default;
     virtual double now() = 0;                 // seconds
     virtual void waitUntil(double when) = 0;  // returns at `when` (or at once if it passed)
+    // Calendar time: seconds since 1970-01-01 00:00 UTC, as time stamps and file names use
+    // it. The real clock reads the system's; a test clock gives one that follows now().
+    virtual double wallTime();
 };
 
 // nullptr restores the real clock.

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -18,6 +19,12 @@ struct OpenFile {
 
 constexpr int kMaxOpenFiles = 64;
 std::array<OpenFile, kMaxOpenFiles> openFiles;
+long long spaceLeft = -1;  // characters a write may still store; negative: no limit
+std::string lastError;
+
+void noteError(int error) {
+    lastError = std::strerror(error);
+}
 
 OpenFile* fileFor(int handle) {
     if (handle < 0 || handle >= kMaxOpenFiles || !openFiles[handle].stream)
@@ -57,8 +64,10 @@ int CVI_OpenFile(const char* path, int readWrite, int action, int fileType) {
     if (handle == kMaxOpenFiles)
         return -1;
     std::FILE* stream = openStream(path, readWrite, action);
-    if (!stream)
+    if (!stream) {
+        noteError(errno);
         return -1;
+    }
     openFiles[handle] = {stream, fileType == VAL_ASCII};
     return handle;
 }
@@ -74,11 +83,40 @@ int CVI_WriteFile(int handle, const char* buffer, int count) {
             stored += '\r';
         stored += buffer[i];
     }
-    // Flushed at once, so a log holds every record even if the program dies.
-    if (std::fwrite(stored.data(), 1, stored.size(), file->stream) != stored.size() ||
-        std::fflush(file->stream) != 0)
+    size_t fits = stored.size();
+    if (spaceLeft >= 0 && static_cast<long long>(fits) > spaceLeft)
+        fits = static_cast<size_t>(spaceLeft);
+    // Flushed at once, so a file holds every character taken even if the program dies.
+    const size_t written = std::fwrite(stored.data(), 1, fits, file->stream);
+    const bool flushed = std::fflush(file->stream) == 0;
+    if (spaceLeft >= 0)
+        spaceLeft -= static_cast<long long>(written);
+    if (written == stored.size() && flushed)
+        return count;
+    noteError(fits < stored.size() ? ENOSPC : errno);
+    if (!flushed || written == 0)
         return -1;
-    return count;
+    // The characters of the caller's text that were stored whole.
+    int taken = 0;
+    for (size_t at = 0; taken < count && at < written; ++taken)
+        at += file->ascii && buffer[taken] == '\n' ? 2 : 1;
+    return taken;
+}
+
+int GetFileKind(const char* path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path ? path : "", error);
+    if (error || !std::filesystem::exists(status))
+        return FILE_ABSENT;
+    return std::filesystem::is_regular_file(status) ? FILE_REGULAR : FILE_NOT_REGULAR;
+}
+
+const char* GetFileErrorText() {
+    return lastError.c_str();
+}
+
+void SetFileSpaceLimit(long long bytes) {
+    spaceLeft = bytes;
 }
 
 int CVI_CloseFile(int handle) {
@@ -86,6 +124,8 @@ int CVI_CloseFile(int handle) {
     if (!file)
         return -1;
     const int result = std::fclose(file->stream);
+    if (result != 0)
+        noteError(errno);
     *file = {};
     return result == 0 ? 0 : -1;
 }

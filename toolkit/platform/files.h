@@ -12,3 +12,14 @@ int CVI_OpenFile(const char* path, int readWrite, int action, int fileType);
 // Returns the number of characters taken, or -1.
 int CVI_WriteFile(int handle, const char* buffer, int count);
 int CVI_CloseFile(int handle);
+
+// What a path names, looked at before a file is chosen for writing: a FIFO or a device
+// could block every write, a directory cannot be written at all.
+enum { FILE_ABSENT = 0, FILE_REGULAR = 1, FILE_NOT_REGULAR = 2 };
+int GetFileKind(const char* path);
+// Why the latest failed or short open, write or close failed, in words ("No space left on
+// device"); empty before any failure.
+const char* GetFileErrorText();
+// Test seam: once `bytes` more characters have been stored, writes store no more and fail
+// as on a full disk. A negative value lifts the limit.
+void SetFileSpaceLimit(long long bytes);
