@@ -6,6 +6,7 @@
 #include "app/navigation.h"
 #include "calibration/calibrate_panel.h"
 #include "calibration/default_calibration.h"
+#include "calibration/take_reading.h"
 #include "link/connection.h"
 #include "live/live_callbacks.h"
 #include "live/live_log.h"
@@ -57,6 +58,8 @@ const CallbackBinding kCallbacks[] = {
     {"calibratecallback",      calibratecallback,      nullptr, "Waking the instrument…"},
     {"calibrate2callback",     calibrate2callback,     nullptr, "Calibrating…"},
     {"setdefaultcallback",     setdefaultcallback,     nullptr, "Writing the default calibration…"},
+    {"takereadingacallback",   takereadingacallback,   nullptr, "Taking reading A…"},
+    {"takereadingbcallback",   takereadingbcallback,   nullptr, "Taking reading B…"},
 };
 // clang-format on
 

@@ -1,63 +1,233 @@
-// The data log file: choosing it, writing raw records to it, closing it.
+// The data log files: choosing them, writing records to them in batches, closing them.
 #include "live/live_log.h"
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
+#include "link/link_state.h"
 #include "link/messages.h"
+#include "link/panel_set.h"
+#include "live/live_record.h"
+#include "live/log_names.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/platform/utility.h"
+#include "ui/vaskinterface_ids.h"
 
 int logFileOpen = 0;
 int logFileHandle = -1;
 char logFilePath[kLogPathSize] = {};
+int csvFileOpen = 0;
+char csvFilePath[kLogPathSize] = {};
 
 namespace {
 
+// Pending lines go out when this much has gathered or this long has passed: a few writes
+// a second instead of one a record.
+constexpr size_t kBatchBytes = 4096;
+constexpr double kBatchSeconds = 0.1;
+
+struct LogFile {
+    int* open;
+    int handle = -1;
+    char* path;
+    std::string pending;
+    bool headerWritten = false;
+};
+
+LogFile rawLog{&logFileOpen, -1, logFilePath, {}, false};
+LogFile csvLog{&csvFileOpen, -1, csvFilePath, {}, false};
+double lastWrite = 0;
+
 // The path can be longer than ioBuffer, so the line is built in a buffer of its own to
 // name it whole.
-void reportLogNotOpened(const char* path) {
-    char line[kLogPathSize + 40];
-    std::snprintf(line, sizeof line, "log file not opened: %s", path);
-    clearMessages();
+void reportLine(const char* format, const char* path, const char* reason = "") {
+    char line[kLogPathSize + 160];
+    std::snprintf(line, sizeof line, format, path, reason);
     addMessageText(line);
     showMessages();
 }
 
-// Opens the chosen file empty, so the log holds exactly the records of this run.
-void openLog(const char* chosen) {
-    closeLog();
-    std::snprintf(logFilePath, sizeof logFilePath, "%s", chosen);
-    const int handle = CVI_OpenFile(logFilePath, VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
-    if (handle < 0) {
-        reportLogNotOpened(logFilePath);
-        return;
+void showLogInStatus() {
+    std::string text = logFileOpen == 1 ? std::string("Log: ") + logFilePath : std::string();
+    if (logFileOpen == 1 && csvFileOpen == 1)
+        text += std::string(" + ") + csvFilePath;
+    SetStatusField(StatusField::LogFile, text.c_str());
+}
+
+bool closeFile(LogFile& file) {
+    bool written = true;
+    if (*file.open == 1) {
+        if (!file.pending.empty())
+            written = CVI_WriteFile(file.handle, file.pending.data(),
+                                    static_cast<int>(file.pending.size())) ==
+                      static_cast<int>(file.pending.size());
+        CVI_CloseFile(file.handle);
     }
-    logFileHandle = handle;
-    logFileOpen = 1;
-    SetStatusField(StatusField::LogFile, (std::string("Log: ") + logFilePath).c_str());
+    *file.open = 0;
+    file.handle = -1;
+    file.pending.clear();
+    file.headerWritten = false;
+    return written;
+}
+
+// Ends logging after a failed write of `failed`; the run goes on.
+void endLoggingAfterFailure(LogFile& failed) {
+    const std::string path = failed.path;
+    const std::string reason = GetFileErrorText();
+    failed.pending.clear();
+    closeFile(failed);
+    closeFile(&failed == &rawLog ? csvLog : rawLog);
+    logFileHandle = -1;
+    showLogInStatus();
+    reportLine("log file %s not written (%s): logging stopped, the run goes on", path.c_str(),
+               reason.c_str());
+}
+
+// Writes the pending lines of both files once a batch has gathered (or at once).
+void writePending(bool now) {
+    const double at = CurrentClock().now();
+    if (!now && rawLog.pending.size() < kBatchBytes && csvLog.pending.size() < kBatchBytes &&
+        at - lastWrite < kBatchSeconds)
+        return;
+    lastWrite = at;
+    for (LogFile* file : {&rawLog, &csvLog}) {
+        if (*file->open != 1 || file->pending.empty())
+            continue;
+        const int size = static_cast<int>(file->pending.size());
+        if (CVI_WriteFile(file->handle, file->pending.data(), size) != size) {
+            endLoggingAfterFailure(*file);
+            return;
+        }
+        file->pending.clear();
+    }
+}
+
+// How a file that cannot be a log is reported: a choice the operator just made gets a
+// message box of its own; a log opened for a run adds to the start's messages.
+enum class Report { OnClearedBox, Below };
+
+void reportNotOpened(Report report, const char* format, const char* path) {
+    if (report == Report::OnClearedBox)
+        clearMessages();
+    reportLine(format, path);
+}
+
+bool refusedAsNotRegular(Report report, const char* path) {
+    if (GetFileKind(path) != FILE_NOT_REGULAR)
+        return false;
+    reportNotOpened(report, "log file not opened: %s is not a regular file", path);
+    return true;
+}
+
+bool openFile(Report report, LogFile& file, const char* path) {
+    std::snprintf(file.path, kLogPathSize, "%s", path);
+    const int handle = CVI_OpenFile(file.path, VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    if (handle < 0) {
+        reportNotOpened(report, "log file not opened: %s", file.path);
+        return false;
+    }
+    file.handle = handle;
+    *file.open = 1;
+    return true;
+}
+
+bool csvWanted() {
+    int wanted = 0;
+    return GetCtrlVal(currentPanel, LIVE_CSV, &wanted) == 0 && wanted == 1;
+}
+
+// Opens the chosen file empty, so the log holds exactly the records of this run, and the
+// CSV beside it when the operator wants one.
+void openLog(Report report, const char* chosen) {
+    closeLog();
+    if (refusedAsNotRegular(report, chosen) || !openFile(report, rawLog, chosen))
+        return;
+    logFileHandle = rawLog.handle;
+    const std::string csv = csvPathBeside(chosen);
+    if (csvWanted() && !refusedAsNotRegular(Report::Below, csv.c_str()))
+        openFile(Report::Below, csvLog, csv.c_str());
+    lastWrite = CurrentClock().now();
+    showLogInStatus();
+}
+
+void appendCsvHeader(bool twoValues) {
+    csvLog.pending += twoValues ? "time_iso,elapsed_s,counts,level,counts2,value2\n"
+                                : "time_iso,elapsed_s,counts,level\n";
+    csvLog.headerWritten = true;
+}
+
+// "2026-12-08T14:05:00.125Z": UTC, to the millisecond.
+void formatIsoTime(char* out, size_t size, double wallTime) {
+    long long millis = static_cast<long long>(wallTime * 1000.0 + 0.5);
+    const std::time_t seconds = static_cast<std::time_t>(millis / 1000);
+    std::tm utc{};
+#ifdef _WIN32
+    gmtime_s(&utc, &seconds);
+#else
+    gmtime_r(&seconds, &utc);
+#endif
+    std::snprintf(out, size, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
+                  static_cast<int>(millis % 1000));
 }
 
 }  // namespace
 
 void writeLogRecord(const char* line, int count) {
-    if (logFileOpen == 1)
-        CVI_WriteFile(logFileHandle, line, count);
+    if (logFileOpen != 1)
+        return;
+    rawLog.pending.append(line, static_cast<size_t>(count));
+    writePending(false);
+}
+
+void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime) {
+    if (csvFileOpen != 1)
+        return;
+    if (!csvLog.headerWritten)
+        appendCsvHeader(record.hasSecond);
+    char time[96];
+    formatIsoTime(time, sizeof time, wallTime);
+    char line[224];
+    if (record.hasSecond)
+        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f,%d,%.4f\n", time, elapsed, record.counts,
+                      static_cast<double>(record.plotted), record.counts2,
+                      static_cast<double>(record.second));
+    else
+        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f\n", time, elapsed, record.counts,
+                      static_cast<double>(record.plotted));
+    csvLog.pending += line;
+    writePending(false);
+}
+
+void openLogForRun() {
+    int everyRun = 0;
+    if (logFileOpen == 1 || GetCtrlVal(currentPanel, LIVE_EVERY_RUN, &everyRun) != 0 ||
+        everyRun != 1)
+        return;
+    const std::string path =
+        freshLogPath(directoryOf(logFilePath), identifiedSerialNumber, CurrentClock().wallTime());
+    openLog(Report::Below, path.c_str());
 }
 
 void closeLog() {
-    if (logFileOpen == 1)
-        CVI_CloseFile(logFileHandle);
-    logFileOpen = 0;
+    const bool wasOpen = logFileOpen == 1 || csvFileOpen == 1;
+    writePending(true);
+    closeFile(rawLog);
+    closeFile(csvLog);
     logFileHandle = -1;
-    SetStatusField(StatusField::LogFile, "");
+    if (wasOpen)
+        showLogInStatus();
 }
 
 void resetLogState() {
     closeLog();
+    SetStatusField(StatusField::LogFile, "");
     std::memset(logFilePath, 0, sizeof logFilePath);
+    std::memset(csvFilePath, 0, sizeof csvFilePath);
 }
 
 int datafilecallback(int, int, int event, void*, int, int) {
@@ -69,14 +239,15 @@ int datafilecallback(int, int, int event, void*, int, int) {
         return 0;
     // A cancelled choice must leave an open log and its path as they are.
     char chosen[kLogPathSize] = {};
-    const int choice = FileSelectPopup("", "*.*", "*.*", "Log File for output", VAL_SAVE_BUTTON, 0,
-                                       0, 1, 1, chosen);
+    const std::string proposed = proposedLogName(identifiedSerialNumber, CurrentClock().wallTime());
+    const int choice = FileSelectPopup("", proposed.c_str(), "*.*", "Log File for output",
+                                       VAL_SAVE_BUTTON, 0, 0, 1, 1, chosen);
     if (choice < 0) {
         showMessages();
         return 0;
     }
     if (choice == VAL_NO_FILE_SELECTED)
         return 0;
-    openLog(chosen);
+    openLog(Report::OnClearedBox, chosen);
     return 0;
 }

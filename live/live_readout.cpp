@@ -2,7 +2,8 @@
 //
 // The loop takes records of a fixed length, chosen at the start from the settings block;
 // a read that does not bring a whole record is shown as such and neither plotted nor
-// logged. The loop looks up currentPanel afresh on every pass.
+// logged, and a record out of step is counted, skipped and the stream taken up again at
+// its next line end. The loop looks up currentPanel afresh on every pass.
 #include "live/live_readout.h"
 
 #include <cstring>
@@ -11,47 +12,49 @@
 #include "link/block_read.h"
 #include "link/messages.h"
 #include "link/panel_set.h"
-#include "link/parameter_block.h"
+#include "link/record_stream.h"
 #include "live/live_log.h"
 #include "live/live_record.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/clock.h"
 #include "ui/vaskinterface_ids.h"
 
 uint16_t liveRunning = 0;
 int twoChannelMode = 0;
 unsigned long liveRecordsShown = 0;
 unsigned long liveRecordsMissed = 0;
+unsigned long liveRecordsBroken = 0;
 
 namespace {
+
+RecordReader reader;
+double runStart = 0;  // toolkit clock at the 'G' of the running start
 
 // Reads the settings block and takes from it the record form and the gauge length.
 // Returns false, with the reason shown, when no run may start.
 bool readRunSettings(float& fullScale) {
     clearMessages();
-    const BlockRead read = readBlock(kLiveStartRead);
-    if (!read.ok) {
+    StreamSettings settings;
+    BlockRead read;
+    if (!readStreamSettings(settings, read)) {
         reportBlockReadFailure(kLiveStartRead, read);
         return false;
     }
-    const int flags = getBlockByte(kFlagByte);
-    twoChannelMode = (flags & kSecondChannelFlag) ? 1 : 0;
-    const int lengthTenths = getBlockByte(kLengthTenthsByte);
-    if ((flags & kRs232DataFlag) == 0) {
+    twoChannelMode = settings.twoValues ? 1 : 0;
+    if (!settings.rs232Data) {
         MessagePopup("Configuration Error",
                      "Please go to the configuration window to enable RS232 data");
     }
-    fullScale = static_cast<float>(lengthTenths * 0.1);
+    fullScale = static_cast<float>(settings.lengthTenths * 0.1);
     return true;
 }
 
 // Sends 'g' and at once reads its acknowledgement. A wrong letter is reported with the
 // characters that came, or with why none did.
 bool streamAcknowledged() {
-    sendCommand(kGoCommand);
     AckFrame ack;
-    readAck(ack);
-    if (ack.letter() == kGoReply)
+    if (startStream(ack))
         return true;
     addAckLine(ack.text, ack.status);
     showMessages();
@@ -68,38 +71,50 @@ void showRecordText(const char* text, int length) {
     ResetTextBox(currentPanel, LIVE_RECORD, line);
 }
 
-// One pass: a record into ioBuffer, its values to the panel, its characters to the log.
+// One pass: a record into ioBuffer, its values to the panel, its characters to the logs.
 void takeRecord(int recordLength, float fullScale) {
-    const int count = readReply(ioBuffer, recordLength);
-    if (count < 0) {
-        // The line is gone (an adapter pulled out): the run ends instead of spinning on
-        // failed reads, and the operator reads why.
-        endLiveRun();
-        reportErrorCode(count);
-        return;
+    switch (takeRecordFromLine(reader, ioBuffer)) {
+        case RecordTaken::Failed:
+            // The line is gone (an adapter pulled out): the run ends instead of spinning on
+            // failed reads, and the operator reads why.
+            endLiveRun();
+            reportErrorCode(comStatus);
+            return;
+        case RecordTaken::Short:
+            ++liveRecordsMissed;
+            ResetTextBox(currentPanel, LIVE_RECORD, kNoRecordLine);
+            return;
+        case RecordTaken::Broken:
+            ++liveRecordsBroken;
+            return;
+        case RecordTaken::Whole:
+            break;
     }
-    if (count != recordLength) {
-        ++liveRecordsMissed;
-        ResetTextBox(currentPanel, LIVE_RECORD, kNoRecordLine);
-        return;
-    }
+    ToolkitClock& clock = CurrentClock();
     LiveRecord record;
     parseLiveRecord(ioBuffer, recordLength, fullScale, record);
     if (record.hasSecond)
         SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
-    PlotStripChartPoint(currentPanel, LIVE_CHART, record.plotted);
+    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
+    PlotStripChartSample(currentPanel, LIVE_CHART, sample);
     ioBuffer[recordLength] = '\n';
     writeLogRecord(ioBuffer, recordLength + 1);
+    writeCsvRecord(record, clock.now() - runStart, clock.wallTime());
     showRecordText(ioBuffer, recordLength);
     ++liveRecordsShown;
 }
 
-// The status bar counts the records of the run; a few updates a second are plenty.
+// The status bar counts the records of the run, and those skipped as out of step; a few
+// updates a second are plenty.
 void showRecordsInStatus(bool now) {
     constexpr unsigned long kRecordsPerUpdate = 32;
-    if (!now && liveRecordsShown % kRecordsPerUpdate != 0)
+    static unsigned long brokenShown = 0;
+    if (!now && liveRecordsShown % kRecordsPerUpdate != 0 && liveRecordsBroken == brokenShown)
         return;
-    const std::string text = std::to_string(liveRecordsShown) + " records";
+    brokenShown = liveRecordsBroken;
+    std::string text = std::to_string(liveRecordsShown) + " records";
+    if (liveRecordsBroken > 0)
+        text += ", " + std::to_string(liveRecordsBroken) + " out of step";
     SetStatusField(StatusField::Records, text.c_str());
 }
 
@@ -116,6 +131,7 @@ void resetReadoutState() {
     twoChannelMode = 0;
     liveRecordsShown = 0;
     liveRecordsMissed = 0;
+    liveRecordsBroken = 0;
 }
 
 int startgcallback(int panel, int, int event, void*, int, int) {
@@ -128,22 +144,28 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     // The form is fixed for the whole run, even if a later start reads another block.
     const int recordLength = twoChannelMode == 1 ? kTwoValueRecordLength : kOneValueRecordLength;
 
-    flushQueues();
     if (!streamAcknowledged())
         return 0;
 
+    runStart = CurrentClock().now();
+    reader = recordReaderFor(recordLength);
     ResetTextBox(currentPanel, LIVE_RECORD, "");
     liveRunning = 1;
     liveRecordsShown = 0;
     liveRecordsMissed = 0;
+    liveRecordsBroken = 0;
     SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 1);
     SetAxisRange(currentPanel, LIVE_CHART, VAL_NO_CHANGE, 0.0, 0.0, VAL_MANUAL, 0.0, fullScale);
+    StartStripChartRun(currentPanel, LIVE_CHART);
+    openLogForRun();
     while (liveRunning == 1) {
         takeRecord(recordLength, fullScale);
         showRecordsInStatus(false);
         GetUserEvent(0, nullptr, nullptr);
     }
     showRecordsInStatus(true);
+    if (liveRecordsBroken > 0)
+        addMessageLine("records out of step, skipped in this run: %lu", liveRecordsBroken);
     // The panel may be gone by now; the toolkit then refuses the call and nothing happens.
     SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 0);
     return 0;

@@ -11,10 +11,11 @@
 extern uint16_t liveRunning;  // 1 while the reading loop runs
 extern int twoChannelMode;    // 1 when records carry two values; set at every start
 
-// Records taken whole and shown in the current (or last) run, and reads that brought no
-// whole record; both start from 0 at every run.
+// Records taken whole and shown in the current (or last) run, reads that brought no
+// whole record, and records skipped as out of step; all start from 0 at every run.
 extern unsigned long liveRecordsShown;
 extern unsigned long liveRecordsMissed;
+extern unsigned long liveRecordsBroken;
 
 inline constexpr const char* kNoRecordLine = "no record received";
 

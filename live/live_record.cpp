@@ -18,12 +18,11 @@ bool parseLiveRecord(const char* text, int length, float fullScale, LiveRecord& 
     char line[kTwoValueRecordLength + 1];
     std::memcpy(line, text, static_cast<size_t>(length));
     line[length] = '\0';
+    record.counts = std::atoi(line);
     record.plotted =
-        static_cast<float>(std::atoi(line) * static_cast<double>(fullScale) / kFullScaleCounts);
+        static_cast<float>(record.counts * static_cast<double>(fullScale) / kFullScaleCounts);
     record.hasSecond = length == kTwoValueRecordLength;
-    record.second =
-        record.hasSecond
-            ? static_cast<float>(std::atoi(line + kSecondValueOffset) * kSecondValueUnit)
-            : 0.0f;
+    record.counts2 = record.hasSecond ? std::atoi(line + kSecondValueOffset) : 0;
+    record.second = record.hasSecond ? static_cast<float>(record.counts2 * kSecondValueUnit) : 0.0f;
     return true;
 }

@@ -3,14 +3,14 @@
 // character 6); each value is read as atoi reads it.
 #pragma once
 
-inline constexpr int kOneValueRecordLength = 5;
-inline constexpr int kTwoValueRecordLength = 11;
-inline constexpr int kSecondValueOffset = 6;
+#include "link/record_stream.h"
 
 struct LiveRecord {
     float plotted = 0;  // the first value in length units: counts x fullScale / 4095
     bool hasSecond = false;
     float second = 0;  // the second value, in sixteenths
+    int counts = 0;    // the first value as sent
+    int counts2 = 0;   // the second value as sent
 };
 
 // Parses the `length` characters at `text` (no terminator needed). `length` must be one of

@@ -216,7 +216,9 @@ void Instrument::produceRecords(double until) {
         const double wave = std::sin(2 * std::numbers::pi * (madeAt - streamStart_) / kDriftPeriod);
         const int counts = countsForLevel(level_ + drift_ * wave, block_);
         const int sixteenths = static_cast<int>(std::lround(temperature_ * 16));
-        const std::string record = liveRecord(counts, sixteenths, twoValues_);
+        std::string record = liveRecord(counts, sixteenths, twoValues_);
+        if (++recordsMade_ == faults_.dropCharacterOfRecord)
+            record.erase(0, 1);
         send(record, madeAt, true);
         // The instrument paces itself by its own transmitter, whatever a fault cuts away.
         const double ownPace = static_cast<double>(record.size()) * charTime();

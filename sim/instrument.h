@@ -62,6 +62,8 @@ struct Faults {
     // the block kept, so it no longer matches the text. -1: off. A comma is left alone.
     int damageBlockCharacter = -1;
     bool ignoreStopPair = false;  // a stream goes on after 's' 't', as if never heard
+    int dropCharacterOfRecord = -1;  // the record (from 1, counted over the instrument's life)
+                                     // whose first character is lost on the line
 };
 
 struct Options {
@@ -140,6 +142,7 @@ class Instrument {
     std::vector<TimedByte> received_;
     double level_ = 0.5;
     int recordsSent_ = 0;
+    int recordsMade_ = 0;
     int blocksWritten_ = 0;
 
     Mode mode_ = Mode::Idle;

@@ -27,6 +27,9 @@ inline constexpr int CAL_DEFAULT = 9;       // button: setdefaultcallback
 inline constexpr int CAL_GAUGE_TYPE = 10;   // int 0, 1 or 2
 inline constexpr int CAL_LIVE = 11;         // button: displaycallback
 inline constexpr int CAL_MAIN = 12;         // button: returntomaincallback
+inline constexpr int CAL_TAKE_A = 13;       // button: takereadingacallback
+inline constexpr int CAL_TAKE_B = 14;       // button: takereadingbcallback
+inline constexpr int CAL_TAKING = 15;       // text box, a reading as it is taken
 
 // qv settings panel (3)
 inline constexpr int QV_READ = 2;
@@ -65,6 +68,8 @@ inline constexpr int LIVE_SECOND = 7;  // double, the second reading
 inline constexpr int LIVE_CALIBRATION = 8;
 inline constexpr int LIVE_CHART = 9;  // strip chart
 inline constexpr int LIVE_MAIN = 10;
+inline constexpr int LIVE_CSV = 11;        // 0/1, a timestamped CSV beside the log
+inline constexpr int LIVE_EVERY_RUN = 12;  // 0/1, every run logs to a new file
 
 // Message panel (6)
 inline constexpr int MESSAGE_TEXT = 2;

@@ -38,6 +38,7 @@ constexpr char kUsage[] =
     "  --no-checksum          send the block text without its two checksum characters\n"
     "  --damage-char N        change the hex digit at position N of the block text in transit\n"
     "  --keep-streaming       ignore the stop pair: a live stream never ends\n"
+    "  --drop-char N          lose the first character of live record N on the line\n"
     "  --help                 show this text\n";
 
 struct Settings {
@@ -116,6 +117,8 @@ Settings parse(int argc, char** argv) {
             s.faults.damageBlockCharacter = static_cast<int>(number("--damage-char", value()));
         } else if (arg == "--keep-streaming") {
             s.faults.ignoreStopPair = true;
+        } else if (arg == "--drop-char") {
+            s.faults.dropCharacterOfRecord = static_cast<int>(number("--drop-char", value()));
         } else {
             usageError("unknown option " + arg);
         }

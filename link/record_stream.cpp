@@ -1,0 +1,115 @@
+#include "link/record_stream.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "link/block_read.h"
+#include "link/link_state.h"
+#include "link/parameter_block.h"
+
+namespace {
+
+// A record that has lost its line end is discarded up to the next one; the line is not
+// read for ever when none comes.
+constexpr int kLongestResync = 4 * kTwoValueRecordLength;
+
+bool isLineEnd(char c) {
+    return c == kCarriageReturn || c == kLineFeed;
+}
+
+// Blanks, an optional sign and at least one digit: a number as atoi takes it.
+bool startsWithNumber(const char* text, int length) {
+    int at = 0;
+    while (at < length && text[at] == ' ') ++at;
+    if (at < length && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    return at < length && std::isdigit(static_cast<unsigned char>(text[at]));
+}
+
+// Takes characters one at a time up to and including the next line end.
+RecordTaken skipToLineEnd(const RecordReader& reader) {
+    for (int i = 0; i < kLongestResync; ++i) {
+        char c = 0;
+        const int count = readReply(&c, 1);
+        if (count < 0)
+            return RecordTaken::Failed;
+        if (count == 0)
+            return RecordTaken::Short;
+        if (c == reader.lineEnd)
+            break;
+    }
+    return RecordTaken::Broken;
+}
+
+}  // namespace
+
+RecordReader recordReaderFor(int length) {
+    RecordReader reader;
+    reader.length = length;
+    return reader;
+}
+
+RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer) {
+    const int length = reader.length;
+    std::memcpy(buffer, reader.carry, static_cast<size_t>(reader.carried));
+    const int carried = reader.carried;
+    reader.carried = 0;
+    const int count = readReply(buffer + carried, length - carried);
+    buffer[length] = '\0';
+    if (count < 0)
+        return RecordTaken::Failed;
+    if (carried + count != length)
+        return RecordTaken::Short;
+
+    if (reader.lineEnd < 0) {
+        for (int i = 0; i < length; ++i)
+            if (isLineEnd(buffer[i]))
+                reader.lineEnd = buffer[i];
+    }
+    if (reader.lineEnd < 0) {
+        const bool numbers =
+            startsWithNumber(buffer, length) &&
+            (length != kTwoValueRecordLength ||
+             startsWithNumber(buffer + kSecondValueOffset, length - kSecondValueOffset));
+        return numbers ? RecordTaken::Whole : RecordTaken::Broken;
+    }
+    if (buffer[length - 1] == reader.lineEnd)
+        return RecordTaken::Whole;
+    // Out of step: what follows the last line end inside it begins the next record.
+    for (int i = length - 2; i >= 0; --i) {
+        if (buffer[i] == reader.lineEnd) {
+            reader.carried = length - 1 - i;
+            std::memcpy(reader.carry, buffer + i + 1, static_cast<size_t>(reader.carried));
+            return RecordTaken::Broken;
+        }
+    }
+    const RecordTaken skipped = skipToLineEnd(reader);
+    return skipped == RecordTaken::Failed ? RecordTaken::Failed : RecordTaken::Broken;
+}
+
+int recordCounts(const char* record, int length) {
+    char line[kTwoValueRecordLength + 1];
+    const int n = length < kTwoValueRecordLength ? length : kTwoValueRecordLength;
+    std::memcpy(line, record, static_cast<size_t>(n));
+    line[n] = '\0';
+    return std::atoi(line);
+}
+
+bool readStreamSettings(StreamSettings& settings, BlockRead& read) {
+    read = readBlock(kLiveStartRead);
+    if (!read.ok)
+        return false;
+    const int flags = getBlockByte(kFlagByte);
+    settings.twoValues = (flags & kSecondChannelFlag) != 0;
+    settings.rs232Data = (flags & kRs232DataFlag) != 0;
+    settings.lengthTenths = getBlockByte(kLengthTenthsByte);
+    return true;
+}
+
+bool startStream(AckFrame& ack) {
+    flushQueues();
+    sendCommand(kGoCommand);
+    readAck(ack);
+    return ack.letter() == kGoReply;
+}

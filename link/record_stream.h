@@ -1,0 +1,47 @@
+// Taking the instrument's fixed-length live records off the line, in step.
+//
+// A record is "%4d\r" (one value) or "%4d, %4d\r" (two values). When the records of a
+// stream carry a line end, a whole-length record that does not end with one is out of
+// step (a character was lost on the line): the characters up to the next line end are
+// discarded and the reader starts the following record behind it, so one lost character
+// costs one record. Records without a line end are judged by their value alone.
+#pragma once
+
+#include "link/protocol.h"
+
+inline constexpr int kOneValueRecordLength = 5;
+inline constexpr int kTwoValueRecordLength = 11;
+inline constexpr int kSecondValueOffset = 6;
+
+enum class RecordTaken {
+    Whole,   // the record's characters are at the start of the buffer
+    Short,   // the read ended at the time-out with fewer characters
+    Broken,  // out of step or not a number: neither shown nor logged
+    Failed,  // the line reported an error; its status is in comStatus
+};
+
+struct RecordReader {
+    int length = kOneValueRecordLength;
+    int lineEnd = -1;  // the line end the stream's records carry; -1 while none was seen
+    int carried = 0;   // characters of the next record already taken off the line
+    char carry[kTwoValueRecordLength] = {};
+};
+
+// A reader for a stream of `length`-character records, nothing seen yet.
+RecordReader recordReaderFor(int length);
+// Reads the next record into `buffer` (room for the record's length and a terminator).
+RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer);
+// The first value of a record, read as atoi reads it.
+int recordCounts(const char* record, int length);
+
+// The start exchange of a stream: the settings block is read ('r'), the record form and
+// gauge length taken from it, both queues flushed and 'g' sent. What a start learns:
+struct StreamSettings {
+    bool twoValues = false;
+    bool rs232Data = false;  // the instrument is set to send records at all
+    int lengthTenths = 0;
+};
+// Reads the block; false, with ioBuffer holding the refusal, when it did not come whole.
+bool readStreamSettings(StreamSettings& settings, struct BlockRead& read);
+// Flushes both queues, sends 'g' and reads its acknowledgement into `ack`; true on 'G'.
+bool startStream(struct AckFrame& ack);
