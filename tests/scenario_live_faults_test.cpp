@@ -64,6 +64,7 @@ TEST_F(LiveLogFile, ALogThatCannotBeOpenedIsReportedAndNotCountedOpen) {
 }
 
 TEST_F(LiveLogFile, ChoosingAnotherFileClosesTheOlderOne) {
+    SetCtrlVal(livePanel, LIVE_CSV, 0);  // the raw logs alone
     const size_t before = openDescriptors();
     const std::string first = logPath("first.log"), second = logPath("second.log");
     chooseLog(first);

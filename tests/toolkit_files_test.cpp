@@ -93,3 +93,31 @@ TEST_F(DataFileTest, FailuresGiveMinusOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// A full disk: the characters that fit are stored, the write reports how many of the
+// caller's were taken whole, and says why the rest were not.
+TEST_F(DataFileTest, AFullDiskStoresWhatFitsAndSaysWhy) {
+    const int handle =
+        CVI_OpenFile(path("full.log").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    ASSERT_GE(handle, 0);
+    SetFileSpaceLimit(9);
+    EXPECT_EQ(writeText(handle, "1234\n"), 5);
+    EXPECT_EQ(writeText(handle, "5678\n"), 3);  // "567" fits, "8\r\n" does not
+    EXPECT_STREQ(GetFileErrorText(), "No space left on device");
+    EXPECT_EQ(writeText(handle, "9\n"), -1);
+    SetFileSpaceLimit(-1);
+    EXPECT_EQ(CVI_CloseFile(handle), 0);
+    EXPECT_EQ(contents(path("full.log")), "1234\r\n567");
+}
+
+TEST_F(DataFileTest, OnlyRegularFilesAndFreeNamesCanBeTakenForWriting) {
+    write(path("plain.log"), "x");
+    EXPECT_EQ(GetFileKind(path("plain.log").c_str()), FILE_REGULAR);
+    EXPECT_EQ(GetFileKind(path("new.log").c_str()), FILE_ABSENT);
+    EXPECT_EQ(GetFileKind(dir_.path().toStdString().c_str()), FILE_NOT_REGULAR);
+    EXPECT_EQ(GetFileKind("/dev/null"), FILE_NOT_REGULAR);
+}
+
+}  // namespace

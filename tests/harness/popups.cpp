@@ -9,8 +9,9 @@ void RecordingPopups::message(const std::string& title, const std::string& text)
         onMessage(messages.back());
 }
 
-int RecordingPopups::fileSelect(const std::string& title, bool allowCancel, std::string& path) {
-    fileRequests.push_back({title, allowCancel});
+int RecordingPopups::fileSelect(const std::string& title, bool allowCancel,
+                                const std::string& proposedName, std::string& path) {
+    fileRequests.push_back({title, allowCancel, proposedName});
     path = answerResult_ > 0 ? answerPath_ : std::string();
     return answerResult_;
 }

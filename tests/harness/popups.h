@@ -17,12 +17,14 @@ struct RecordedMessage {
 struct RecordedFileRequest {
     std::string title;
     bool allowCancel = false;
+    std::string proposedName;
 };
 
 class RecordingPopups : public PopupAnswerer {
   public:
     void message(const std::string& title, const std::string& text) override;
-    int fileSelect(const std::string& title, bool allowCancel, std::string& path) override;
+    int fileSelect(const std::string& title, bool allowCancel, const std::string& proposedName,
+                   std::string& path) override;
     int confirm(const std::string& title, const std::string& text) override;
 
     // Later file requests choose `path` with `result` (VAL_NEW_FILE_SELECTED, ...).

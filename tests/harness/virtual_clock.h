@@ -10,6 +10,10 @@
 class VirtualClock : public ToolkitClock {
   public:
     double now() override { return now_; }
+    // Calendar time that starts at `wallStart` (default 2026-12-08 14:05:00 UTC) and moves
+    // with now().
+    double wallTime() override { return wallStart + now_; }
+    double wallStart = 1796738700.0;
     // Runs every action due at or before `when` (the clock reads each action's time while
     // it runs; actions may schedule more), repaints windows, and ends at `when`.
     void waitUntil(double when) override;
