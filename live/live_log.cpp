@@ -52,9 +52,7 @@ void reportLine(const char* format, const char* path, const char* reason = "") {
 }
 
 void showLogInStatus() {
-    std::string text = logFileOpen == 1 ? std::string("Log: ") + logFilePath : std::string();
-    if (logFileOpen == 1 && csvFileOpen == 1)
-        text += std::string(" + ") + csvFilePath;
+    const std::string text = logFileOpen == 1 ? std::string("Log: ") + logFilePath : std::string();
     SetStatusField(StatusField::LogFile, text.c_str());
 }
 
