@@ -5,7 +5,14 @@
 // are not a whole record; the tool's CPU time per record and share of one core while
 // streaming; and, with --rss-every, resident memory sampled through the run.
 //
-//   live_bench [--baud N] [--rate N] [--seconds S] [--rss-every S]
+// --platform picks the Qt platform (offscreen by default; xcb under a real X display) and
+// --accessible 1 turns accessibility on, as a screen reader would. --bare 1 leaves the tool
+// out: a bare termios reader takes the stream instead, to show whether the simulator
+// itself delivers every character at that rate.
+//
+//   live_bench [--baud N] [--rate N] [--seconds S] [--rss-every S] [--platform NAME]
+//              [--accessible 1] [--bare 1]
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -20,6 +27,7 @@
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
 #include "bench/live_figures.h"
+#include "bench/reference_line.h"
 #include "link/link_state.h"
 #include "link/panel_set.h"
 #include "live/live_readout.h"
@@ -33,6 +41,9 @@ struct BenchOptions {
     double rate = 0;  // records a second; 0: as fast as the line carries
     double seconds = 10.0;
     double rssEvery = 0;  // 0: no memory samples
+    std::string platform = "offscreen";
+    bool accessible = false;
+    bool bare = false;
 };
 
 BenchOptions parseOptions(int argc, char** argv) {
@@ -47,6 +58,12 @@ BenchOptions parseOptions(int argc, char** argv) {
             options.seconds = value;
         else if (std::strcmp(argv[i], "--rss-every") == 0)
             options.rssEvery = value;
+        else if (std::strcmp(argv[i], "--platform") == 0)
+            options.platform = argv[i + 1];
+        else if (std::strcmp(argv[i], "--accessible") == 0)
+            options.accessible = value != 0;
+        else if (std::strcmp(argv[i], "--bare") == 0)
+            options.bare = value != 0;
     }
     return options;
 }
@@ -101,12 +118,47 @@ long charactersLeftOnLine() {
     return total;
 }
 
+// The stream read by a bare termios client for the run's length: what the simulator
+// delivers with nobody but the kernel in between.
+int bareRead(const BenchOptions& options, FILE* out) {
+    QStringList simArguments{"--baud", QString::number(options.baud)};
+    if (options.rate > 0)
+        simArguments << "--rate" << QString::number(options.rate);
+    SimProcess sim(simArguments);
+    ReferenceLine line(sim.path());
+    if (!sim.started() || !line.open()) {
+        std::fprintf(stderr, "live_bench: quorvel-sim did not start\n");
+        return 1;
+    }
+    line.send('g');
+    const std::string ack = line.read(5);
+    long characters = 0;
+    const double end = monotonicSeconds() + options.seconds;
+    while (monotonicSeconds() < end) characters += static_cast<long>(line.read(4096, 0.05).size());
+    line.send("st");
+    for (std::string rest = line.read(4096, 0.3); !rest.empty(); rest = line.read(4096, 0.3))
+        characters += static_cast<long>(rest.size());
+    const long sent = stopAndCountRecords(sim);
+    const long received = characters / 5;
+    std::fprintf(out, "bare reader at %.0f baud, %.0f s: acknowledgement %s\n", options.baud,
+                 options.seconds, ack.c_str());
+    std::fprintf(out, "  records sent (simulator):     %ld\n", sent);
+    std::fprintf(out, "  records received (bare):      %ld (%ld characters)\n", received,
+                 characters);
+    std::fprintf(out, "  lost by the simulator:        %ld\n", sent < 0 ? -1 : sent - received);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const BenchOptions options = parseOptions(argc, argv);
     FILE* out = reportStream();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (options.bare)
+        return bareRead(options, out);
+    qputenv("QT_QPA_PLATFORM", options.platform.c_str());
+    if (options.accessible)
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     quietPlatformNotes();
     printHarnessFailures("live_bench");
     QApplication app(argc, argv);
@@ -160,9 +212,11 @@ int main(int argc, char** argv) {
     const unsigned long windowRecords = window.recordsEnd - window.recordsStart;
     const double lineRate = options.baud / (10.0 * recordLength);
 
-    std::fprintf(out, "live run at %.0f baud (%.0f records/s on the line), streamed %.1f s\n",
+    std::fprintf(out,
+                 "live run at %.0f baud (%.0f records/s on the line), streamed %.1f s, "
+                 "platform %s, accessibility %s\n",
                  options.baud, options.rate > 0 ? std::min(options.rate, lineRate) : lineRate,
-                 streamed);
+                 streamed, options.platform.c_str(), QAccessible::isActive() ? "on" : "off");
     std::fprintf(out, "  records sent (simulator):     %ld\n", sent);
     std::fprintf(out, "  records received (tool):      %lu (%.0f/s)\n", taken,
                  windowRecords / streamed);

@@ -158,19 +158,27 @@ void appendCsvHeader(bool twoValues) {
     csvLog.headerWritten = true;
 }
 
-// "2026-12-08T14:05:00.125Z": UTC, to the millisecond.
+// "2026-12-08T14:05:00.125Z": UTC, to the millisecond. The date and time up to the
+// second are worked out once a second, not once a record.
 void formatIsoTime(char* out, size_t size, double wallTime) {
-    long long millis = static_cast<long long>(wallTime * 1000.0 + 0.5);
-    const std::time_t seconds = static_cast<std::time_t>(millis / 1000);
-    std::tm utc{};
+    static long long cachedSecond = -1;
+    static char cachedPrefix[64] = {};
+    const long long millis = static_cast<long long>(wallTime * 1000.0 + 0.5);
+    const long long second = millis / 1000;
+    if (second != cachedSecond) {
+        const std::time_t seconds = static_cast<std::time_t>(second);
+        std::tm utc{};
 #ifdef _WIN32
-    gmtime_s(&utc, &seconds);
+        gmtime_s(&utc, &seconds);
 #else
-    gmtime_r(&seconds, &utc);
+        gmtime_r(&seconds, &utc);
 #endif
-    std::snprintf(out, size, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
-                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
-                  static_cast<int>(millis % 1000));
+        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d",
+                      utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+                      utc.tm_sec);
+        cachedSecond = second;
+    }
+    std::snprintf(out, size, "%s.%03dZ", cachedPrefix, static_cast<int>(millis % 1000));
 }
 
 }  // namespace

@@ -107,11 +107,12 @@ void takeRecord(int recordLength, float fullScale) {
 // The status bar counts the records of the run, and those skipped as out of step; a few
 // updates a second are plenty.
 void showRecordsInStatus(bool now) {
-    constexpr unsigned long kRecordsPerUpdate = 32;
-    static unsigned long brokenShown = 0;
-    if (!now && liveRecordsShown % kRecordsPerUpdate != 0 && liveRecordsBroken == brokenShown)
+    constexpr double kUpdateEvery = 0.25;
+    static double shownAt = -1;
+    const double at = CurrentClock().now();
+    if (!now && at - shownAt < kUpdateEvery && at >= shownAt)
         return;
-    brokenShown = liveRecordsBroken;
+    shownAt = at;
     std::string text = std::to_string(liveRecordsShown) + " records";
     if (liveRecordsBroken > 0)
         text += ", " + std::to_string(liveRecordsBroken) + " out of step";

@@ -9,6 +9,8 @@ QLabel* fieldLabel(QWidget* parent, const QString& name) {
     auto* label = new QLabel(parent);
     label->setAccessibleName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Opaque, so that a field that changes while a live run goes repaints alone.
+    label->setAutoFillBackground(true);
     label->hide();
     return label;
 }

@@ -20,10 +20,13 @@
 
 namespace {
 
-// A trace that moves a pixel or so a frame looks smooth: a short window repaints up to 25
-// times a second, a long one (whose trace hardly moves) down to 4 times.
+// A trace that moves a couple of pixels a frame still looks smooth: a short window
+// repaints up to 25 times a second, a long one (whose trace hardly moves) down to 4 times.
 constexpr int kFrameMs = 40;
 constexpr int kSlowestFrameMs = 250;
+constexpr double kPixelsPerFrame = 2;
+constexpr qint64 kReadoutMs = 250;
+constexpr qint64 kDescribeMs = 1000;
 // What one notch of the wheel, and the keyboard's + and -, do to the span shown.
 constexpr double kWheelZoom = 0.8;
 constexpr double kKeyZoom = 0.5;
@@ -100,6 +103,8 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     }();
     Q_UNUSED(factoryInstalled);
     setAccessibleName(name);
+    // The chart paints all of itself, so a frame repaints the plot alone and nothing below.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -126,10 +131,12 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     latest_ = new QLabel(this);
     latest_->setAccessibleName(tr("Latest value"));
     latest_->setFixedSize(fm.horizontalAdvance(QLatin1Char('0')) * 64, fm.height() + 4);
+    latest_->setAutoFillBackground(true);
     cursor_ = new QLabel(this);
     cursor_->setAccessibleName(tr("Value under the crosshair"));
     cursor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cursor_->setFixedSize(fm.horizontalAdvance(QLatin1Char('0')) * 40, fm.height() + 4);
+    cursor_->setAutoFillBackground(true);
     for (QWidget* w :
          std::initializer_list<QWidget*>{windowChoice_, timeChoice_, pause_, resetZoom_, second_})
         w->setFocusPolicy(Qt::StrongFocus);
@@ -211,8 +218,9 @@ void StripChart::add(ChartPoint point) {
     history_.add(point);
     if (!frame_.isActive()) {
         const View v = currentView();
-        const double perPixel = (v.t1 - v.t0) / std::max(1.0, plotRect().width()) * 1000;
-        frame_.start(std::clamp(static_cast<int>(perPixel), kFrameMs, kSlowestFrameMs));
+        const double msPerPixel = (v.t1 - v.t0) / std::max(1.0, plotRect().width()) * 1000;
+        frame_.start(
+            std::clamp(static_cast<int>(msPerPixel * kPixelsPerFrame), kFrameMs, kSlowestFrameMs));
     }
 }
 
@@ -317,8 +325,16 @@ void StripChart::showCrosshairAt(QPointF position) {
 void StripChart::endFrame() {
     if (history_.anySecond() && second_->isHidden())
         second_->show();
-    describe();
-    refreshReadout();
+    // The readout is read, not watched: a few changes a second, and a screen reader told
+    // of a new description once a second (it reads the latest whenever it asks).
+    if (!readoutShown_.isValid() || readoutShown_.elapsed() >= kReadoutMs) {
+        readoutShown_.start();
+        refreshReadout();
+    }
+    if (!described_.isValid() || described_.elapsed() >= kDescribeMs) {
+        described_.start();
+        describe();
+    }
     // A held view shows nothing new; only the readout moves on.
     if (!held_)
         update(plotArea_->geometry());
@@ -408,12 +424,17 @@ void StripChart::holdView(const View& view) {
 }
 
 QRectF StripChart::plotRect() const {
-    const QFontMetrics fm(font());
     const QRect area = plotArea_->geometry();
-    const int left = fm.horizontalAdvance(QStringLiteral("-00.000")) + fm.height() + 8;
     const bool second = showSecond_ && history_.anySecond();
+    if (area == plotCache_.area && second == plotCache_.second)
+        return plotCache_.plot;
+    const QFontMetrics fm(font());
+    const int left = fm.horizontalAdvance(QStringLiteral("-00.000")) + fm.height() + 8;
     const int right = second ? fm.horizontalAdvance(QStringLiteral("-000.00")) + 10 : 10;
-    return QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right, -(fm.height() * 2.0 + 4));
+    plotCache_ = {area, second,
+                  QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right,
+                                        -(fm.height() * 2.0 + 4))};
+    return plotCache_.plot;
 }
 
 double StripChart::timeAt(double x) const {
@@ -466,10 +487,12 @@ void StripChart::resizeEvent(QResizeEvent* event) {
     update();
 }
 
-void StripChart::paintEvent(QPaintEvent*) {
+void StripChart::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QPalette& pal = palette();
     const QRect area = plotArea_->geometry();
+    if (!area.contains(event->rect()))
+        p.fillRect(event->rect(), pal.color(QPalette::Window));
     p.fillRect(area, pal.color(QPalette::Base));
     const QFontMetrics fm(font());
     const QRectF plot = plotRect();

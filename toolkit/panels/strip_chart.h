@@ -14,6 +14,7 @@
 // then. A screen reader that asks in between gets the description built afresh.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -98,6 +99,7 @@ class StripChart : public QWidget {
     ChartHistory history_;
     QSize preferred_;
     QTimer frame_;
+    QElapsedTimer readoutShown_, described_;
     double origin_ = 0, originWall_ = 0;
     bool originSet_ = false;
     double window_ = 60;
@@ -118,4 +120,10 @@ class StripChart : public QWidget {
     QLabel* latest_;
     QLabel* cursor_;
     QSpacerItem* plotArea_;
+    struct PlotCache {
+        QRect area;
+        bool second = false;
+        QRectF plot;
+    };
+    mutable PlotCache plotCache_;  // the plot's rectangle, worked out once per size
 };

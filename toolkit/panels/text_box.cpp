@@ -14,9 +14,10 @@
 
 namespace {
 
-// A box that changes with every live record is read by nobody faster than this, and
-// painting it more often costs more than everything else the record asks for.
-constexpr qint64 kTextFrameMs = 40;
+// A box that changes with every live record is read by nobody faster than this (a
+// meter's display changes a few times a second), and painting it more often costs more
+// than everything else the record asks for.
+constexpr qint64 kTextFrameMs = 100;
 
 // Sized for its rows and columns, not for Qt's generic default.
 class TextBoxEdit : public QPlainTextEdit {
