@@ -4,12 +4,18 @@
 // the instrument.
 #include <sys/stat.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPointF>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <sstream>
 
 #include "calibration/take_reading.h"
 #include "tests/live_scenario.h"
+#include "toolkit/panels/strip_chart.h"
 #include "toolkit/platform/files.h"
 
 namespace {
@@ -181,6 +187,69 @@ TEST_F(TakeReading, ARefusedGoLeavesTheFieldAndSaysWhy) {
     EXPECT_EQ(messageLines(),
               std::vector<std::string>{"reading B not taken: 'g' was answered with <X>OK"});
     EXPECT_EQ(wire(), "rg");
+}
+
+}  // namespace
+
+namespace {
+
+// QUORVEL_LIVE_SHOTS=<dir> saves pictures of the live panel's chart: during a run, paused,
+// zoomed, and with two values.
+class LiveViewPictures : public LiveScenario {
+  protected:
+    // The frames' timers run on real time, which a virtual-clock run hardly spends: a
+    // picture waits for them, so that every box shows the latest record.
+    void save(const char* name) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        const QString file = QDir(dir).filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(PanelWindow(livePanel)->grab().save(file)) << file.toStdString();
+    }
+    QString dir = qEnvironmentVariable("QUORVEL_LIVE_SHOTS");
+};
+
+TEST_F(LiveViewPictures, OfTheChartOnRequest) {
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set QUORVEL_LIVE_SHOTS to a directory to save the pictures";
+    QDir().mkpath(dir);
+    StripChart* chart = StripChartWidget(livePanel, LIVE_CHART);
+    ASSERT_NE(chart, nullptr);
+    instrument.block()[24] = 20;  // the simulator's own 2.0 gauge
+    instrument.setDrift(0.2);
+    const double start = clock.now() + kStartExchange;
+    auto crosshair = [&](double x, double y) {
+        chart->showCrosshairAt(QPointF(chart->width() * x, chart->height() * y));
+    };
+    clock.schedule(start + 45, [&] {
+        crosshair(0.6, 0.4);
+        save("live-running.png");
+    });
+    clock.schedule(start + 46, [&] { chart->setPaused(true); });
+    clock.schedule(start + 55, [&] {
+        crosshair(0.3, 0.5);
+        save("live-paused.png");
+    });
+    clock.schedule(start + 56, [&] {
+        const double t = chart->history().lastTime();
+        chart->zoomTo(t - 16, t - 10, 0.8, 1.5);
+        crosshair(0.55, 0.45);
+        save("live-zoomed.png");
+    });
+    runFor(57);
+
+    StartStripChartRun(livePanel, LIVE_CHART);
+    chart->setPaused(false);
+    chart->resetZoom();
+    instrument.block()[42] = kRs232Data | kSecondChannel;
+    for (int i = 0; i < 40; ++i)  // a second value that warms and cools
+        clock.schedule(clock.now() + kStartExchange + i,
+                       [this, i] { instrument.setTemperature(20.0 + 1.5 * std::sin(i / 6.0)); });
+    clock.schedule(clock.now() + kStartExchange + 40, [&] {
+        crosshair(0.7, 0.3);
+        save("live-two-values.png");
+    });
+    runFor(41);
 }
 
 }  // namespace

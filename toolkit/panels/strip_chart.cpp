@@ -431,9 +431,9 @@ QRectF StripChart::plotRect() const {
     const QFontMetrics fm(font());
     const int left = fm.horizontalAdvance(QStringLiteral("-00.000")) + fm.height() + 8;
     const int right = second ? fm.horizontalAdvance(QStringLiteral("-000.00")) + 10 : 10;
-    plotCache_ = {area, second,
-                  QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right,
-                                        -(fm.height() * 2.0 + 4))};
+    plotCache_ = {
+        area, second,
+        QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right, -(fm.height() * 2.0 + 4))};
     return plotCache_.plot;
 }
 
