@@ -1,18 +1,15 @@
-// Painting, bookkeeping and the operator's handling of the strip chart.
+// The strip chart's controls, its points and the view they give; painting is in
+// strip_chart_paint.cpp, the mouse and the keys in strip_chart_input.cpp.
 #include "toolkit/panels/strip_chart.h"
 
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -27,13 +24,6 @@ constexpr int kSlowestFrameMs = 250;
 constexpr double kPixelsPerFrame = 2;
 constexpr qint64 kReadoutMs = 250;
 constexpr qint64 kDescribeMs = 1000;
-// What one notch of the wheel, and the keyboard's + and -, do to the span shown.
-constexpr double kWheelZoom = 0.8;
-constexpr double kKeyZoom = 0.5;
-constexpr double kKeyPan = 0.2;
-// A drag shorter than this is a click, not a rectangle to zoom into.
-constexpr double kSmallestBand = 4;
-
 struct WindowChoice {
     const char* label;
     double seconds;  // 0: the whole run
@@ -44,29 +34,6 @@ constexpr int kDefaultWindow = 1;
 
 QString number(double v) {
     return QString::number(v, 'g', 6);
-}
-
-// A step of 1, 2 or 5 times a power of ten that cuts `span` into about `parts` pieces.
-double niceStep(double span, int parts) {
-    if (!(span > 0))
-        return 1;
-    const double raw = span / parts;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * magnitude >= raw)
-            return m * magnitude;
-    return 10 * magnitude;
-}
-
-// Time steps read best in whole minutes and hours once they pass a minute.
-double niceTimeStep(double span, int parts) {
-    const double raw = span / parts;
-    if (raw <= 30)
-        return niceStep(span, parts);
-    for (double s : {60.0, 120.0, 300.0, 600.0, 900.0, 1800.0, 3600.0, 7200.0, 10800.0, 21600.0})
-        if (s >= raw)
-            return s;
-    return 43200;
 }
 
 // The description straight from the chart, so a read between frames sees the latest value.
@@ -449,28 +416,6 @@ double StripChart::valueAt(double y) const {
     return v.y0 + (plot.bottom() - y) / std::max(1.0, plot.height()) * (v.y1 - v.y0);
 }
 
-QString StripChart::timeLabel(double t, double step) const {
-    if (clockTime_) {
-        const auto ms = static_cast<qint64>(std::llround((originWall_ + (t - origin_)) * 1000));
-        return QDateTime::fromMSecsSinceEpoch(ms).toString(step < 1 ? QStringLiteral("HH:mm:ss.z")
-                                                                    : QStringLiteral("HH:mm:ss"));
-    }
-    const double s = t - origin_;
-    if (std::abs(s) < 120 || step < 1)
-        return QStringLiteral("%1 s").arg(QString::number(s, 'f',
-                                                          step < 0.1 ? 2
-                                                          : step < 1 ? 1
-                                                                     : 0));
-    const long long whole = std::llround(std::abs(s));
-    const QString sign = s < 0 ? QStringLiteral("-") : QString();
-    if (whole >= 3600)
-        return sign + QStringLiteral("%1:%2:%3")
-                          .arg(whole / 3600)
-                          .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
-                          .arg(whole % 60, 2, 10, QLatin1Char('0'));
-    return sign + QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
-
 QSize StripChart::sizeHint() const {
     const QSize bars = layout() ? layout()->sizeHint() : QSize();
     const QSize plot = preferred_.isValid() ? preferred_ : QSize(400, 200);
@@ -485,221 +430,4 @@ QSize StripChart::minimumSizeHint() const {
 void StripChart::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     update();
-}
-
-void StripChart::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    const QPalette& pal = palette();
-    const QRect area = plotArea_->geometry();
-    if (!area.contains(event->rect()))
-        p.fillRect(event->rect(), pal.color(QPalette::Window));
-    p.fillRect(area, pal.color(QPalette::Base));
-    const QFontMetrics fm(font());
-    const QRectF plot = plotRect();
-    if (plot.width() < 10 || plot.height() < 10)
-        return;
-    const View v = currentView();
-    const double span = v.y1 > v.y0 ? v.y1 - v.y0 : 0.0;
-    auto yFor = [&](double value) {
-        if (span == 0.0)
-            return plot.center().y();
-        return plot.bottom() - (std::clamp(value, v.y0, v.y1) - v.y0) / span * plot.height();
-    };
-    auto xFor = [&](double t) { return plot.left() + (t - v.t0) / (v.t1 - v.t0) * plot.width(); };
-
-    const QPen grid(pal.color(QPalette::Mid), 0, Qt::DotLine);
-    const QPen text(pal.color(QPalette::Text));
-    // Value grid lines, labelled in the value's unit.
-    const double yStep = niceStep(span > 0 ? span : 1.0, 5);
-    const double yFirst = span > 0 ? std::ceil(v.y0 / yStep - 1e-9) * yStep : v.y0;
-    for (double y = yFirst; y <= v.y1 + yStep * 1e-6; y += yStep) {
-        const double py = yFor(y);
-        p.setPen(grid);
-        p.drawLine(QPointF(plot.left(), py), QPointF(plot.right(), py));
-        p.setPen(text);
-        p.drawText(
-            QRectF(area.left(), py - fm.height() / 2.0, plot.left() - area.left() - 4, fm.height()),
-            Qt::AlignRight | Qt::AlignVCenter, QString::number(y, 'g', 6));
-        if (span == 0.0)
-            break;
-    }
-    p.save();
-    p.translate(area.left() + fm.height() / 2.0 + 1, plot.center().y());
-    p.rotate(-90);
-    p.setPen(text);
-    const QString yTitle = unit_.isEmpty() ? name_ : QStringLiteral("%1 (%2)").arg(name_, unit_);
-    p.drawText(QRectF(-plot.height() / 2, -fm.height() / 2.0, plot.height(), fm.height()),
-               Qt::AlignCenter, yTitle);
-    p.restore();
-
-    // Time grid lines and their labels, then the axis title.
-    const double tStep = niceTimeStep(v.t1 - v.t0, 6);
-    const double tBase = clockTime_ ? originWall_ - origin_ : -origin_;
-    for (double t = std::ceil((v.t0 + tBase) / tStep - 1e-9) * tStep - tBase; t <= v.t1;
-         t += tStep) {
-        const double px = xFor(t);
-        p.setPen(grid);
-        p.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
-        p.setPen(text);
-        p.drawText(QRectF(px - 60, plot.bottom() + 2, 120, fm.height()), Qt::AlignCenter,
-                   timeLabel(t, tStep));
-    }
-    p.drawText(QRectF(plot.left(), plot.bottom() + fm.height() + 2, plot.width(), fm.height()),
-               Qt::AlignCenter, clockTime_ ? tr("Clock time") : tr("Time since the run's start"));
-    p.setPen(QPen(pal.color(QPalette::Mid), 0));
-    p.drawRect(plot);
-
-    // The traces, one pixel column at a time: every point of a column counts, however many.
-    std::vector<ChartColumn> columns(static_cast<size_t>(std::max(1.0, plot.width())));
-    QVector<QLineF> lines;
-    auto trace = [&](const auto& yOf) {
-        lines.clear();
-        const double dx = plot.width() / static_cast<double>(columns.size());
-        std::optional<QPointF> previous;
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const ChartColumn& c = columns[i];
-            if (!c.any)
-                continue;
-            const double x = plot.left() + (static_cast<double>(i) + 0.5) * dx;
-            if (previous)
-                lines.append(QLineF(*previous, QPointF(x, yOf(c.first))));
-            if (c.max > c.min)
-                lines.append(QLineF(QPointF(x, yOf(c.min)), QPointF(x, yOf(c.max))));
-            previous = QPointF(x, yOf(c.last));
-        }
-        p.drawLines(lines);
-    };
-    p.setClipRect(plot.adjusted(-1, -1, 1, 1));
-    history_.fillColumns(v.t0, v.t1, false, columns);
-    p.setPen(QPen(pal.color(QPalette::Highlight), 0));
-    trace(yFor);
-
-    if (showSecond_ && history_.anySecond()) {
-        double lo = 0, hi = 0;
-        if (history_.valueRange(v.t0, v.t1, true, lo, hi)) {
-            const double pad = hi > lo ? (hi - lo) * 0.1 : std::max(1.0, std::abs(hi) * 0.05);
-            lo -= pad;
-            hi += pad;
-            auto y2For = [&](double value) {
-                return plot.bottom() - (value - lo) / (hi - lo) * plot.height();
-            };
-            history_.fillColumns(v.t0, v.t1, true, columns);
-            const QColor secondColour(0xd0, 0x60, 0x10);
-            p.setPen(QPen(secondColour, 0));
-            trace(y2For);
-            p.setClipping(false);
-            p.setPen(secondColour);
-            const double step = niceStep(hi - lo, 4);
-            for (double y = std::ceil(lo / step) * step; y <= hi; y += step)
-                p.drawText(QRectF(plot.right() + 3, y2For(y) - fm.height() / 2.0,
-                                  area.right() - plot.right() - 3, fm.height()),
-                           Qt::AlignLeft | Qt::AlignVCenter, QString::number(y, 'g', 5));
-        }
-    }
-    p.setClipping(false);
-
-    if (bandStart_) {
-        p.setPen(QPen(pal.color(QPalette::Text), 0, Qt::DashLine));
-        p.drawRect(QRectF(*bandStart_, bandEnd_).normalized());
-    }
-    if (crosshair_ && plot.contains(*crosshair_)) {
-        p.setPen(QPen(pal.color(QPalette::Text), 0, Qt::DashDotLine));
-        p.drawLine(QPointF(crosshair_->x(), plot.top()), QPointF(crosshair_->x(), plot.bottom()));
-        p.drawLine(QPointF(plot.left(), crosshair_->y()), QPointF(plot.right(), crosshair_->y()));
-    }
-    if (hasFocus()) {
-        p.setPen(QPen(pal.color(QPalette::Highlight), 0, Qt::DotLine));
-        p.drawRect(QRectF(area).adjusted(0, 0, -1, -1));
-    }
-}
-
-void StripChart::wheelEvent(QWheelEvent* event) {
-    const QPointF at = event->position();
-    if (!plotRect().contains(at) || event->angleDelta().y() == 0) {
-        event->ignore();
-        return;
-    }
-    const double factor = std::pow(kWheelZoom, event->angleDelta().y() / 120.0);
-    View v = currentView();
-    if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) {
-        const double y = valueAt(at.y());
-        v.y0 = y - (y - v.y0) * factor;
-        v.y1 = y + (v.y1 - y) * factor;
-    } else {
-        const double t = timeAt(at.x());
-        v.t0 = t - (t - v.t0) * factor;
-        v.t1 = t + (v.t1 - t) * factor;
-    }
-    holdView(v);
-    event->accept();
-}
-
-void StripChart::mousePressEvent(QMouseEvent* event) {
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() == Qt::LeftButton && plotRect().contains(event->position())) {
-        bandStart_ = event->position();
-        bandEnd_ = event->position();
-    } else if (event->button() == Qt::RightButton) {
-        resetZoom();
-    }
-}
-
-void StripChart::mouseMoveEvent(QMouseEvent* event) {
-    if (bandStart_)
-        bandEnd_ = event->position();
-    crosshair_ = event->position();
-    refreshReadout();
-    update(plotArea_->geometry());
-}
-
-void StripChart::mouseReleaseEvent(QMouseEvent* event) {
-    if (!bandStart_ || event->button() != Qt::LeftButton)
-        return;
-    const QRectF band = QRectF(*bandStart_, event->position()).normalized() & plotRect();
-    bandStart_.reset();
-    if (band.width() >= kSmallestBand && band.height() >= kSmallestBand)
-        holdView({timeAt(band.left()), timeAt(band.right()), valueAt(band.bottom()),
-                  valueAt(band.top())});
-    update();
-}
-
-void StripChart::leaveEvent(QEvent*) {
-    crosshair_.reset();
-    refreshReadout();
-    update(plotArea_->geometry());
-}
-
-// Space pauses and resumes, + and - zoom the time shown, the arrows move along it,
-// Escape undoes the zoom.
-void StripChart::keyPressEvent(QKeyEvent* event) {
-    View v = currentView();
-    const double span = v.t1 - v.t0;
-    const double middle = (v.t0 + v.t1) / 2;
-    switch (event->key()) {
-        case Qt::Key_Space:
-            setPaused(!paused_);
-            return;
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            holdView({middle - span * kKeyZoom / 2, middle + span * kKeyZoom / 2, v.y0, v.y1});
-            return;
-        case Qt::Key_Minus:
-            holdView({middle - span / kKeyZoom / 2, middle + span / kKeyZoom / 2, v.y0, v.y1});
-            return;
-        case Qt::Key_Left:
-        case Qt::Key_Right: {
-            const double shift = (event->key() == Qt::Key_Left ? -kKeyPan : kKeyPan) * span;
-            holdView({v.t0 + shift, v.t1 + shift, v.y0, v.y1});
-            return;
-        }
-        case Qt::Key_Escape:
-            if (zoom_) {
-                resetZoom();
-                return;
-            }
-            break;
-        default:
-            break;
-    }
-    QWidget::keyPressEvent(event);
 }
