@@ -34,7 +34,7 @@ key alt+k; sleep 1; key Tab Tab Tab Tab Tab Tab space; sleep 2; shoot explained-
 key alt+m; sleep 1; key Tab space; sleep 4; shoot connected
 key alt+k; sleep 1; key Tab Tab Tab Tab Tab Tab space; sleep 3; shoot kx-read
 key alt+c; sleep 1; key Tab Tab Tab Tab Tab Tab Tab space; sleep 2; shoot clock-read
-key alt+l; sleep 1; key Tab space; sleep 6; shoot live
+key alt+l; sleep 1; key Tab Tab Tab Tab Tab Tab space; sleep 6; shoot live
 key alt+a; sleep 4; shoot calibration
 key alt+h; sleep 2; shoot history
 echo "Pictures in $out"
