@@ -33,8 +33,13 @@ void merge(ChartColumn& into, const ChartColumn& from) {
 
 }  // namespace
 
+// The buckets' room is taken whole at the start, so a run's memory does not creep up as
+// they fill it.
 ChartHistory::ChartHistory(size_t recentCapacity)
-    : recentCapacity_(std::max<size_t>(2, recentCapacity)), span_(kFirstBucketSpan) {}
+    : recentCapacity_(std::max<size_t>(2, recentCapacity)), span_(kFirstBucketSpan) {
+    buckets_.resize(kMaxBuckets + 1);
+    buckets_.clear();
+}
 
 void ChartHistory::add(const ChartPoint& point) {
     recent_.push_back(point);
@@ -63,9 +68,9 @@ void ChartHistory::addToBucket(Bucket& bucket, const ChartPoint& point) const {
     bucket.last = point;
 }
 
+// In place, so the room taken at the start is kept.
 void ChartHistory::mergePairs() {
-    std::vector<Bucket> merged;
-    merged.reserve(buckets_.size() / 2 + 1);
+    size_t kept = 0;
     for (size_t i = 0; i < buckets_.size(); i += 2) {
         Bucket b = buckets_[i];
         if (i + 1 < buckets_.size()) {
@@ -73,9 +78,9 @@ void ChartHistory::mergePairs() {
             merge(b.second, buckets_[i + 1].second);
             b.last = buckets_[i + 1].last;
         }
-        merged.push_back(b);
+        buckets_[kept++] = b;
     }
-    buckets_.swap(merged);
+    buckets_.resize(kept);
     span_ *= 2;
 }
 
