@@ -132,11 +132,13 @@ class QtSerialLine : public SerialLine {
                 lost_ = true;
                 return kComDeviceLost;
             }
-            // All but the last missing character are still on the wire: waking for each
-            // would cost more than the read. The wait after the sleep takes the last one.
+            // All but the last missing character are still on the wire, whether or not the
+            // reply has begun: waking for each would cost more than the read. One sleep (no
+            // longer than a window pump's interval) covers them; the wait after it takes
+            // the last one.
             const double onTheWire = (count - got - 1) * charSeconds_;
-            if (n > 0 && onTheWire > 0) {
-                sleepFor(std::min(onTheWire, remaining));
+            if (onTheWire > 0) {
+                sleepFor(std::min({onTheWire, remaining, kSerialPumpInterval}));
                 port_.waitForReadyRead(0);  // takes what came meanwhile, without waiting
             } else
                 waitSlice(remaining, [this](int ms) { return port_.waitForReadyRead(ms); });
@@ -187,7 +189,9 @@ class QtSerialLine : public SerialLine {
     // The code for the port's pending error (clearing it), or `otherwise` when there is none.
     int failure(int otherwise) {
         const QSerialPort::SerialPortError error = port_.error();
-        port_.clearError();
+        // Clearing announces itself to every listener: only when there is something to clear.
+        if (error != QSerialPort::NoError)
+            port_.clearError();
         if (lost_)
             return kComDeviceLost;
         if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
