@@ -10,7 +10,7 @@ class PopupAnswerer {
     virtual ~PopupAnswerer() = default;
     virtual void message(const std::string& title, const std::string& text) = 0;
     // Returns what FileSelectPopup returns; writes the chosen path into `path`. The
-    // proposed name is the default file specification when it names a file, else empty.
+    // proposed name is the chooser's default file pattern when it names a file, else empty.
     virtual int fileSelect(const std::string& title, bool allowCancel,
                            const std::string& proposedName, std::string& path) = 0;
     // Answers ConfirmPopup: 1 for Yes, 0 for No. Unless overridden, every question is
