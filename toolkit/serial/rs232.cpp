@@ -115,16 +115,26 @@ int FlushOutQ(int port) {
     return p ? noteResult(*p, p->line->flushOutput()) : status;
 }
 
+namespace {
+
+// What a read or write of `count` bytes at `buffer` comes to before the line is touched:
+// kComBadParameter for a negative count or a missing buffer, 0 when there is nothing to
+// move, else kComTransfer.
+constexpr int kComTransfer = 1;
+int transferProblem(const char* buffer, int count) {
+    if (count < 0 || (!buffer && count > 0))
+        return kComBadParameter;
+    return count == 0 ? 0 : kComTransfer;
+}
+
+}  // namespace
+
 int ComWrt(int port, const char* buffer, int count) {
     const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
-    if (!p)
+    if (!p || (status = transferProblem(buffer, count)) != kComTransfer)
         return status;
-    if (count < 0 || (!buffer && count > 0))
-        return kComBadParameter;
-    if (count == 0)
-        return 0;
     return noteResult(*p, p->line->write(buffer, count));
 }
 
@@ -137,11 +147,7 @@ int ComRd(int port, char* buffer, int count) {
     const SerialCallNote note;
     int status = kComNoError;
     ComPort* p = openPort(port, status);
-    if (!p)
+    if (!p || (status = transferProblem(buffer, count)) != kComTransfer)
         return status;
-    if (count < 0 || (!buffer && count > 0))
-        return kComBadParameter;
-    if (count == 0)
-        return 0;
     return noteResult(*p, p->line->read(buffer, count, p->timeout));
 }
