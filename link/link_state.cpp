@@ -54,6 +54,8 @@ void sendWakeUpSequence() {
 }
 
 void sendStopPair() {
+    // The stream is over: reads answer again as soon as their characters are in.
+    SetComReadGathering(comPort, 0);
     sendCommand(kStopCommand);
     sendCommand(kStopSecond);
 }

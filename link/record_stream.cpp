@@ -7,8 +7,14 @@
 #include "link/block_read.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
+#include "toolkit/serial/rs232.h"
 
 namespace {
+
+// Records come every few milliseconds for as long as the stream runs; taking them a chart
+// frame's worth at a time costs one wake-up a frame instead of one a record, and no one
+// sees records turn up 40 ms late.
+constexpr double kRecordGathering = 0.04;
 
 // A record that has lost its line end is discarded up to the next one; the line is not
 // read for ever when none comes.
@@ -111,5 +117,8 @@ bool startStream(AckFrame& ack) {
     flushQueues();
     sendCommand(kGoCommand);
     readAck(ack);
-    return ack.letter() == kGoReply;
+    if (ack.letter() != kGoReply)
+        return false;
+    SetComReadGathering(comPort, kRecordGathering);
+    return true;
 }

@@ -143,6 +143,17 @@ int ComWrtByte(int port, int byte) {
     return ComWrt(port, &c, 1);
 }
 
+int SetComReadGathering(int port, double seconds) {
+    int status = kComNoError;
+    ComPort* p = openPort(port, status);
+    if (!p)
+        return status;
+    if (!(seconds >= 0))
+        return kComBadParameter;
+    p->line->setReadGathering(seconds);
+    return kComNoError;
+}
+
 int ComRd(int port, char* buffer, int count) {
     const SerialCallNote note;
     int status = kComNoError;

@@ -26,5 +26,9 @@ int FlushOutQ(int port);
 int ComWrtByte(int port, int byte);
 int ComWrt(int port, const char* buffer, int count);
 int ComRd(int port, char* buffer, int count);
+// While a device streams, a read that must wait may as well sleep `seconds` and take all
+// that came meanwhile: the following reads are then served at once, without waking for
+// every few characters. 0, the default, ends each read as soon as its characters are in.
+int SetComReadGathering(int port, double seconds);
 // Why the latest OpenComConfig of `port` returned kComCannotOpen; None after a success.
 ComOpenFailure LastComOpenFailure(int port);

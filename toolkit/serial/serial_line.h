@@ -33,6 +33,8 @@ class SerialLine {
     virtual int read(char* buffer, int count, double timeoutSeconds) = 0;
     // How long a write may wait for the device to take its bytes (the port's time-out).
     virtual void setWriteTimeout(double /*seconds*/) {}
+    // How long a read that must wait lets characters gather before it looks again.
+    virtual void setReadGathering(double /*seconds*/) {}
 };
 
 // Opens lines for OpenComConfig.

@@ -3,7 +3,8 @@
 // Waits go in slices of at most kSerialPumpInterval so windows repaint between them; each
 // slice sleeps in the kernel, so a blocked read costs no CPU. Windows are pumped at most
 // once a slice, however often the line wakes the reader. A read that has part of its
-// characters sleeps through the rest's time on the wire instead of waking per character.
+// characters sleeps through the rest's time on the wire instead of waking per character,
+// and while a stream runs, through its gathering time (SetComReadGathering).
 // Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a
 // hung-up terminal) makes the line report kComDeviceLost from then on. The port's read
 // buffer is the input queue's bound: once full, Qt leaves further bytes in the system.
@@ -73,6 +74,7 @@ class QtSerialLine : public SerialLine {
         }
         // A start bit, eight data bits and a stop bit is near enough for pacing reads.
         charSeconds_ = s.baudRate > 0 ? 10.0 / static_cast<double>(s.baudRate) : 0.0;
+        queueChars_ = s.inputQueueSize;
         port_.clearError();
         // A freshly opened port starts empty, whatever the device held before.
         port_.clear(QSerialPort::AllDirections);
@@ -83,6 +85,10 @@ class QtSerialLine : public SerialLine {
     int flushInput() override { return clearQueue(QSerialPort::Input); }
     int flushOutput() override { return clearQueue(QSerialPort::Output); }
     void setWriteTimeout(double seconds) override { writeTimeout_ = seconds; }
+    // A gathering sleep never lets more come than the port's buffer takes at once.
+    void setReadGathering(double seconds) override {
+        gathering_ = queueChars_ > 0 ? std::min(seconds, queueChars_ * charSeconds_) : seconds;
+    }
 
     int write(const char* data, int count) override {
         if (lost_)
@@ -132,11 +138,15 @@ class QtSerialLine : public SerialLine {
                 lost_ = true;
                 return kComDeviceLost;
             }
+            // At a high rate the system holds more than the port's buffer took last time:
+            // take it before sleeping on characters that are already here.
+            if (gathering_ > 0 && port_.waitForReadyRead(0) && port_.bytesAvailable() > 0)
+                continue;
             // All but the last missing character are still on the wire, whether or not the
             // reply has begun: waking for each would cost more than the read. One sleep (no
-            // longer than a window pump's interval) covers them; the wait after it takes
-            // the last one.
-            const double onTheWire = (count - got - 1) * charSeconds_;
+            // longer than a window pump's interval, at least the gathering time of a
+            // stream) covers them; the wait after it takes the last one.
+            const double onTheWire = std::max((count - got - 1) * charSeconds_, gathering_);
             if (onTheWire > 0) {
                 sleepFor(std::min({onTheWire, remaining, kSerialPumpInterval}));
                 port_.waitForReadyRead(0);  // takes what came meanwhile, without waiting
@@ -206,6 +216,8 @@ class QtSerialLine : public SerialLine {
     QSerialPort port_;
     double writeTimeout_ = kDefaultComTimeout;
     double charSeconds_ = 0.0;  // one character's time on the wire
+    double gathering_ = 0.0;    // SetComReadGathering
+    int queueChars_ = 0;        // the input queue's size, and the port's read buffer's
     QElapsedTimer pumped_;      // since windows were last pumped by a read
     bool lost_ = false;
 };
