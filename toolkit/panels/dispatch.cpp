@@ -11,6 +11,7 @@ namespace {
 
 std::deque<UserEventRecord> pending;
 int depth = 0;
+bool polled = false;  // the outermost callback has polled for input
 unsigned long dispatched = 0;
 UserEventRecord lastDispatched;
 
@@ -50,6 +51,7 @@ void postUserEvent(const UserEventRecord& event) {
         return;
     }
     PanelHost* host = CurrentPanelHost();
+    polled = false;
     if (host)
         host->busyChanged(true, event.busy);
     {
@@ -75,6 +77,14 @@ void dispatchQueuedEvents() {
         pending.pop_front();
         run(next);
     }
+}
+
+void noteUserEventPoll() {
+    if (depth == 0 || polled)
+        return;
+    polled = true;
+    if (PanelHost* host = CurrentPanelHost())
+        host->callbackPolls();
 }
 
 unsigned long dispatchedEventCount() {

@@ -41,6 +41,7 @@ int InitToolkit(int argc, char* argv[]) {
 int GetUserEvent(int wait, int* panel, int* control) {
     if (!QCoreApplication::instance())
         return UIE_NotInitialized;
+    noteUserEventPoll();
     const unsigned long before = dispatchedEventCount();
     const double now = CurrentClock().now();
     if (wait || lastQueueLook < 0 || now - lastQueueLook >= kQueueLookInterval ||

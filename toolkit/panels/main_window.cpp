@@ -326,6 +326,10 @@ void MainWindow::busyChanged(bool running, const char* action) {
     status_->setBusy(running, action ? QString::fromUtf8(action) : QString());
 }
 
+void MainWindow::callbackPolls() {
+    status_->stopAnimation();
+}
+
 void MainWindow::showFront() {
     if (front_.empty()) {
         showPlaceholder(nothingInFrontLine());

@@ -58,6 +58,7 @@ class MainWindow : public QMainWindow, public PanelHost {
     void release(QWidget* panel) override;
     void loadFailed(const QString& report) override;
     void busyChanged(bool running, const char* action) override;
+    void callbackPolls() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -9,7 +9,10 @@
 
 namespace {
 constexpr qint64 kExposeWaitMs = 100;
-}
+// A readout that changes faster than this is painted this often: ten times a second is
+// more than anyone reads.
+constexpr qint64 kReadoutFrameMs = 100;
+}  // namespace
 
 void paintNow(QWidget* widget) {
     if (!widget || !widget->isVisible())
@@ -30,4 +33,13 @@ void paintNow(QWidget* widget) {
     // A control that grew (a longer ring label) resizes the panel first.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     widget->repaint();
+}
+
+void paintNowOrWithinFrame(QWidget* widget, QElapsedTimer& painted) {
+    if (painted.isValid() && painted.elapsed() < kReadoutFrameMs) {
+        widget->update();
+        return;
+    }
+    paintNow(widget);
+    painted.start();
 }

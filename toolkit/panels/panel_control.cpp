@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "toolkit/panels/paint_now.h"
+
 QString literalLabel(QString text) {
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
@@ -31,4 +33,8 @@ void PanelControl::setDimmed(bool dimmed) {
 void PanelControl::enableRightClick() {
     widget_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widget_, &QWidget::customContextMenuRequested, this, &PanelControl::rightClicked);
+}
+
+void PanelControl::paintValue() {
+    paintNowOrWithinFrame(widget_, valuePainted_);
 }

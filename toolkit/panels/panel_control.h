@@ -7,6 +7,7 @@
 // nothing changes. Setting a value from the program never reports a commit.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -33,6 +34,9 @@ class PanelControl : public QObject {
     bool dimmed() const { return dimmed_; }
     // Lets the operator's right click through as rightClicked().
     void enableRightClick();
+    // Shows a value just set by the program: at once, or within a frame when it changes
+    // faster than that.
+    void paintValue();
 
   signals:
     void committed();  // the operator pressed it or changed its value
@@ -49,6 +53,7 @@ class PanelControl : public QObject {
     QWidget* widget_ = nullptr;
     QWidget* caption_ = nullptr;
     bool dimmed_ = false;
+    QElapsedTimer valuePainted_;
 };
 
 // Widget texts treat '&' as a shortcut marker; labels are meant literally.

@@ -29,6 +29,9 @@ class PanelHost {
     // A callback started (the action's words, or nullptr for a callback without them) or
     // the last one returned (`running` false).
     virtual void busyChanged(bool running, const char* action) = 0;
+    // The running callback polls for input (GetUserEvent): the operator steers it, as a
+    // live run, so it is no wait to animate. Once a callback, after its busyChanged.
+    virtual void callbackPolls() {}
 };
 
 // nullptr goes back to top-level windows for panels created afterwards.

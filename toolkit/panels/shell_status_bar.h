@@ -22,6 +22,8 @@ class ShellStatusBar : public QStatusBar {
     // `action` empty for a callback without words of its own.
     void setBusy(bool running, const QString& action);
     QString busyText() const;
+    // The moving bar goes; the words and the time taken stay.
+    void stopAnimation();
 
   private:
     void tick();

@@ -347,7 +347,8 @@ void StripChart::refreshReadout() {
     const QRectF plot = plotRect();
     if (!crosshair_ || !plot.contains(*crosshair_) ||
         !history_.nearest(timeAt(crosshair_->x()), near)) {
-        cursor_->clear();
+        if (!cursor_->text().isEmpty())
+            cursor_->clear();
         return;
     }
     const View v = currentView();

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QStaticText>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +26,7 @@
 #include "toolkit/panels/types.h"
 
 class QCheckBox;
+class QPainter;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -66,6 +69,7 @@ class StripChart : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -91,6 +95,7 @@ class StripChart : public QWidget {
     double valueAt(double y) const;
     QString timeLabel(double t, double step) const;
     QString valueText(double v) const;
+    void drawLabel(QPainter& p, const QRectF& box, Qt::Alignment align, const QString& text);
 
     QString name_, unit_, secondLabel_, secondUnit_;
     int capacity_;
@@ -126,4 +131,7 @@ class StripChart : public QWidget {
         QRectF plot;
     };
     mutable PlotCache plotCache_;  // the plot's rectangle, worked out once per size
+    // The axis labels' laid-out texts: a frame draws them at new places, rarely with new
+    // words, and laying text out is most of what painting a frame costs.
+    QHash<QString, QStaticText> labels_;
 };

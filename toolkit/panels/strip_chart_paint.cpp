@@ -58,6 +58,35 @@ QString StripChart::timeLabel(double t, double step) const {
     return sign + QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
+void StripChart::drawLabel(QPainter& p, const QRectF& box, Qt::Alignment align,
+                           const QString& text) {
+    // A run's labels are a few dozen texts; a long one may pass through many more.
+    constexpr qsizetype kMostLabels = 256;
+    auto found = labels_.find(text);
+    if (found == labels_.end()) {
+        if (labels_.size() >= kMostLabels)
+            labels_.clear();
+        QStaticText laidOut(text);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(p.transform(), p.font());
+        found = labels_.insert(text, laidOut);
+    }
+    const QSizeF size = found->size();
+    double x = box.left();
+    if (align & Qt::AlignRight)
+        x = box.right() - size.width();
+    else if (align & Qt::AlignHCenter)
+        x = box.center().x() - size.width() / 2;
+    const double y = align & Qt::AlignVCenter ? box.center().y() - size.height() / 2 : box.top();
+    p.drawStaticText(QPointF(x, y), *found);
+}
+
+void StripChart::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        labels_.clear();
+    QWidget::changeEvent(event);
+}
+
 void StripChart::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QPalette& pal = palette();
@@ -78,7 +107,8 @@ void StripChart::paintEvent(QPaintEvent* event) {
     };
     auto xFor = [&](double t) { return plot.left() + (t - v.t0) / (v.t1 - v.t0) * plot.width(); };
 
-    const QPen grid(pal.color(QPalette::Mid), 0, Qt::DotLine);
+    // Solid and light: a dotted line is drawn dot by dot, every frame.
+    const QPen grid(pal.color(QPalette::Midlight), 0);
     const QPen text(pal.color(QPalette::Text));
     // Value grid lines, labelled in the value's unit.
     const double yStep = niceStep(span > 0 ? span : 1.0, 5);
@@ -88,7 +118,8 @@ void StripChart::paintEvent(QPaintEvent* event) {
         p.setPen(grid);
         p.drawLine(QPointF(plot.left(), py), QPointF(plot.right(), py));
         p.setPen(text);
-        p.drawText(
+        drawLabel(
+            p,
             QRectF(area.left(), py - fm.height() / 2.0, plot.left() - area.left() - 4, fm.height()),
             Qt::AlignRight | Qt::AlignVCenter, QString::number(y, 'g', 6));
         if (span == 0.0)
@@ -112,11 +143,11 @@ void StripChart::paintEvent(QPaintEvent* event) {
         p.setPen(grid);
         p.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
         p.setPen(text);
-        p.drawText(QRectF(px - 60, plot.bottom() + 2, 120, fm.height()), Qt::AlignCenter,
-                   timeLabel(t, tStep));
+        drawLabel(p, QRectF(px - 60, plot.bottom() + 2, 120, fm.height()), Qt::AlignCenter,
+                  timeLabel(t, tStep));
     }
-    p.drawText(QRectF(plot.left(), plot.bottom() + fm.height() + 2, plot.width(), fm.height()),
-               Qt::AlignCenter, clockTime_ ? tr("Clock time") : tr("Time since the run's start"));
+    drawLabel(p, QRectF(plot.left(), plot.bottom() + fm.height() + 2, plot.width(), fm.height()),
+              Qt::AlignCenter, clockTime_ ? tr("Clock time") : tr("Time since the run's start"));
     p.setPen(QPen(pal.color(QPalette::Mid), 0));
     p.drawRect(plot);
 
@@ -162,9 +193,10 @@ void StripChart::paintEvent(QPaintEvent* event) {
             p.setPen(secondColour);
             const double step = niceStep(hi - lo, 4);
             for (double y = std::ceil(lo / step) * step; y <= hi; y += step)
-                p.drawText(QRectF(plot.right() + 3, y2For(y) - fm.height() / 2.0,
-                                  area.right() - plot.right() - 3, fm.height()),
-                           Qt::AlignLeft | Qt::AlignVCenter, QString::number(y, 'g', 5));
+                drawLabel(p,
+                          QRectF(plot.right() + 3, y2For(y) - fm.height() / 2.0,
+                                 area.right() - plot.right() - 3, fm.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter, QString::number(y, 'g', 5));
         }
     }
     p.setClipping(false);

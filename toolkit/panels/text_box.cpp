@@ -131,6 +131,7 @@ void TextBoxControl::paintSoon() {
 
 void TextBoxControl::endFrame() {
     applyPending();
-    paintNow(edit_);
+    // The text sits in the viewport; the frame around it has not changed.
+    paintNow(edit_->viewport());
     painted_.start();
 }

@@ -46,7 +46,7 @@ int setValue(int panel, int control, T value) {
         return code;
     code = c->set(value);
     if (code == UIE_NoError)
-        paintNow(c->widget());
+        c->paintValue();
     return code;
 }
 
