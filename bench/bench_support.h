@@ -29,7 +29,12 @@ void quietPlatformNotes();
 FILE* reportStream();
 
 double monotonicSeconds();  // CLOCK_MONOTONIC, comparable between processes
-double cpuSeconds();        // user + system time of this process
-long residentKb();          // VmRSS of this process, -1 when unknown
+// User and system time of this process so far.
+struct CpuTime {
+    double user = 0;
+    double system = 0;
+};
+CpuTime cpuTime();
+long residentKb();  // VmRSS of this process, -1 when unknown
 
 double median(std::vector<double> values);

@@ -72,7 +72,7 @@ BenchOptions parseOptions(int argc, char** argv) {
 struct StreamWindow {
     bool seen = false, stopped = false;
     double start = 0, end = 0;
-    double cpuStart = 0, cpuEnd = 0;
+    CpuTime cpuStart, cpuEnd;
     unsigned long recordsStart = 0, recordsEnd = 0;
     double nextSample = 0;
     std::vector<MemorySample> memory;
@@ -86,7 +86,7 @@ void watchRun(StreamWindow& w, const BenchOptions& options, int livePanel) {
     if (!w.seen) {
         w.seen = true;
         w.start = now;
-        w.cpuStart = cpuSeconds();
+        w.cpuStart = cpuTime();
         w.recordsStart = liveRecordsShown;
     }
     if (options.rssEvery > 0 && now >= w.nextSample) {
@@ -96,7 +96,7 @@ void watchRun(StreamWindow& w, const BenchOptions& options, int livePanel) {
     if (now - w.start >= options.seconds) {
         w.stopped = true;
         w.end = now;
-        w.cpuEnd = cpuSeconds();
+        w.cpuEnd = cpuTime();
         w.recordsEnd = liveRecordsShown;
         if (options.rssEvery > 0)
             w.memory.push_back({now - w.start, residentKb(), liveRecordsShown});
@@ -208,7 +208,9 @@ int main(int argc, char** argv) {
     const unsigned long taken = liveRecordsShown;
     const long left = leftCharacters / recordLength;
     const LogFigures log = checkLog(logPath);
-    const double cpu = window.cpuEnd - window.cpuStart;
+    const double user = window.cpuEnd.user - window.cpuStart.user;
+    const double system = window.cpuEnd.system - window.cpuStart.system;
+    const double cpu = user + system;
     const unsigned long windowRecords = window.recordsEnd - window.recordsStart;
     const double lineRate = options.baud / (10.0 * recordLength);
 
@@ -228,8 +230,10 @@ int main(int argc, char** argv) {
     std::fprintf(out, "  log lines:                    %ld, not a whole record: %ld\n", log.lines,
                  log.malformed);
     if (windowRecords > 0)
-        std::fprintf(out, "  tool CPU per record:          %.1f us\n",
-                     cpu / static_cast<double>(windowRecords) * 1e6);
+        std::fprintf(out, "  tool CPU per record:          %.1f us (user %.1f, system %.1f)\n",
+                     cpu / static_cast<double>(windowRecords) * 1e6,
+                     user / static_cast<double>(windowRecords) * 1e6,
+                     system / static_cast<double>(windowRecords) * 1e6);
     std::fprintf(out, "  tool CPU while streaming:     %.3f s, %.1f%% of one core\n", cpu,
                  100.0 * cpu / streamed);
     if (options.rssEvery > 0)

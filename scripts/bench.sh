@@ -28,7 +28,7 @@ while (($#)); do
 done
 seconds=$(awk -v m="$minutes" 'BEGIN { printf "%d", m * 60 }')
 
-scripts/install-deps.sh
+scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core
 build=build-bench
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
