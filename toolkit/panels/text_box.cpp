@@ -126,12 +126,16 @@ void TextBoxControl::paintSoon() {
         frame_.start(static_cast<int>(kTextFrameMs - since));
         return;
     }
-    endFrame();
-}
-
-void TextBoxControl::endFrame() {
     applyPending();
     // The text sits in the viewport; the frame around it has not changed.
     paintNow(edit_->viewport());
+    painted_.start();
+}
+
+// The frame's end comes from the event loop, which paints what changed meanwhile in one go
+// with the other controls' changes.
+void TextBoxControl::endFrame() {
+    applyPending();
+    edit_->viewport()->update();
     painted_.start();
 }
