@@ -1,5 +1,5 @@
-// The strip chart's controls, its points and the view they give; painting is in
-// strip_chart_paint.cpp, the mouse and the keys in strip_chart_input.cpp.
+// The strip chart's controls and its points; the view they give is in strip_chart_view.cpp,
+// painting in strip_chart_paint.cpp, the mouse and the keys in strip_chart_input.cpp.
 #include "toolkit/panels/strip_chart.h"
 
 #include <QAccessibleWidget>
@@ -17,12 +17,13 @@
 
 namespace {
 
-// A trace that moves a couple of pixels a frame still looks smooth: a short window
-// repaints up to 25 times a second, a long one (whose trace hardly moves) down to 4 times.
-constexpr int kFrameMs = 40;
+// A level moves slowly and a trace that steps a few pixels a frame reads as well as a
+// smooth one: a short window repaints up to 10 times a second, a long one (whose trace
+// hardly moves) down to 4 times. Frames are most of what a live run costs.
+constexpr int kFrameMs = 100;
 constexpr int kSlowestFrameMs = 250;
-constexpr double kPixelsPerFrame = 2;
-constexpr qint64 kReadoutMs = 250;
+constexpr double kPixelsPerFrame = 3;
+constexpr qint64 kReadoutMs = 500;
 constexpr qint64 kDescribeMs = 1000;
 struct WindowChoice {
     const char* label;
@@ -292,8 +293,9 @@ void StripChart::showCrosshairAt(QPointF position) {
 void StripChart::endFrame() {
     if (history_.anySecond() && second_->isHidden())
         second_->show();
-    // The readout is read, not watched: a few changes a second, and a screen reader told
-    // of a new description once a second (it reads the latest whenever it asks).
+    // The readout is read, not watched: two changes a second, as a meter shows them, and a
+    // screen reader told of a new description once a second (it reads the latest whenever
+    // it asks).
     if (!readoutShown_.isValid() || readoutShown_.elapsed() >= kReadoutMs) {
         readoutShown_.start();
         refreshReadout();
@@ -360,28 +362,6 @@ void StripChart::refreshReadout() {
     cursor_->setText(text);
 }
 
-StripChart::View StripChart::followedView() const {
-    View v;
-    v.t1 = history_.empty() ? (originSet_ ? origin_ : 0.0) : history_.lastTime();
-    if (window_ > 0)
-        v.t0 = v.t1 - window_;
-    else
-        v.t0 = originSet_ ? std::min(origin_, v.t1) : history_.firstTime();
-    if (v.t1 - v.t0 < 1.0)
-        v.t1 = v.t0 + 1.0;
-    v.y0 = ymin();
-    v.y1 = ymax();
-    return v;
-}
-
-StripChart::View StripChart::currentView() const {
-    if (zoom_)
-        return *zoom_;
-    if (held_)
-        return *held_;
-    return followedView();
-}
-
 void StripChart::holdView(const View& view) {
     if (!held_)
         held_ = followedView();
@@ -389,32 +369,6 @@ void StripChart::holdView(const View& view) {
     resetZoom_->setEnabled(true);
     update();
     refreshReadout();
-}
-
-QRectF StripChart::plotRect() const {
-    const QRect area = plotArea_->geometry();
-    const bool second = showSecond_ && history_.anySecond();
-    if (area == plotCache_.area && second == plotCache_.second)
-        return plotCache_.plot;
-    const QFontMetrics fm(font());
-    const int left = fm.horizontalAdvance(QStringLiteral("-00.000")) + fm.height() + 8;
-    const int right = second ? fm.horizontalAdvance(QStringLiteral("-000.00")) + 10 : 10;
-    plotCache_ = {
-        area, second,
-        QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right, -(fm.height() * 2.0 + 4))};
-    return plotCache_.plot;
-}
-
-double StripChart::timeAt(double x) const {
-    const View v = currentView();
-    const QRectF plot = plotRect();
-    return v.t0 + (x - plot.left()) / std::max(1.0, plot.width()) * (v.t1 - v.t0);
-}
-
-double StripChart::valueAt(double y) const {
-    const View v = currentView();
-    const QRectF plot = plotRect();
-    return v.y0 + (plot.bottom() - y) / std::max(1.0, plot.height()) * (v.y1 - v.y0);
 }
 
 QSize StripChart::sizeHint() const {
