@@ -104,10 +104,10 @@ void takeRecord(int recordLength, float fullScale) {
     ++liveRecordsShown;
 }
 
-// The status bar counts the records of the run, and those skipped as out of step; a few
+// The status bar counts the records of the run, and those skipped as out of step; two
 // updates a second are plenty.
 void showRecordsInStatus(bool now) {
-    constexpr double kUpdateEvery = 0.25;
+    constexpr double kUpdateEvery = 0.5;
     static double shownAt = -1;
     const double at = CurrentClock().now();
     if (!now && at - shownAt < kUpdateEvery && at >= shownAt)

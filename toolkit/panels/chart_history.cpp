@@ -107,12 +107,21 @@ void ChartHistory::fillColumns(double t0, double t1, bool second,
         return std::min(n - 1, static_cast<size_t>(std::max(0.0, (t - t0) / perColumn)));
     };
     if (fromRecent(t0)) {
+        // Column by column, each taking the points before its end: a frame passes over
+        // thousands of points, and this is all it does with each.
         auto it = std::lower_bound(recent_.begin(), recent_.end(), t0,
                                    [](const ChartPoint& p, double t) { return p.time < t; });
-        for (; it != recent_.end() && it->time <= t1; ++it) {
-            if (second && !it->hasSecond)
-                continue;
-            take(columns[columnOf(it->time)], second ? it->second : it->value);
+        for (size_t i = 0; i < n && it != recent_.end() && it->time <= t1; ++i) {
+            const bool lastColumn = i + 1 == n;
+            const double end = t0 + perColumn * static_cast<double>(i + 1);
+            ChartColumn& column = columns[i];
+            for (; it != recent_.end() && (it->time < end || (lastColumn && it->time <= t1));
+                 ++it) {
+                if (!second)
+                    take(column, it->value);
+                else if (it->hasSecond)
+                    take(column, it->second);
+            }
         }
         return;
     }

@@ -34,6 +34,25 @@ double niceTimeStep(double span, int parts) {
     return 43200;
 }
 
+// One pixel high from x0 to x1 at y, or wide from y0 to y1 at x.
+QRect horizontalHairline(double x0, double x1, double y) {
+    const int left = static_cast<int>(std::floor(x0));
+    return {left, static_cast<int>(std::floor(y)), static_cast<int>(std::floor(x1)) - left + 1, 1};
+}
+
+QRect verticalHairline(double x, double y0, double y1) {
+    const int top = static_cast<int>(std::floor(y0));
+    return {static_cast<int>(std::floor(x)), top, 1, static_cast<int>(std::floor(y1)) - top + 1};
+}
+
+// A one-pixel frame along the edges of `r`.
+void drawFrame(QPainter& p, const QRectF& r, const QColor& colour) {
+    p.fillRect(horizontalHairline(r.left(), r.right(), r.top()), colour);
+    p.fillRect(horizontalHairline(r.left(), r.right(), r.bottom()), colour);
+    p.fillRect(verticalHairline(r.left(), r.top(), r.bottom()), colour);
+    p.fillRect(verticalHairline(r.right(), r.top(), r.bottom()), colour);
+}
+
 }  // namespace
 
 QString StripChart::timeLabel(double t, double step) const {
@@ -107,16 +126,16 @@ void StripChart::paintEvent(QPaintEvent* event) {
     };
     auto xFor = [&](double t) { return plot.left() + (t - v.t0) / (v.t1 - v.t0) * plot.width(); };
 
-    // Solid and light: a dotted line is drawn dot by dot, every frame.
-    const QPen grid(pal.color(QPalette::Midlight), 0);
+    // Grid lines and the frame are one-pixel fills: a stroked line, even a solid one, costs
+    // many times more, every frame.
+    const QColor grid = pal.color(QPalette::Midlight);
     const QPen text(pal.color(QPalette::Text));
     // Value grid lines, labelled in the value's unit.
     const double yStep = niceStep(span > 0 ? span : 1.0, 5);
     const double yFirst = span > 0 ? std::ceil(v.y0 / yStep - 1e-9) * yStep : v.y0;
     for (double y = yFirst; y <= v.y1 + yStep * 1e-6; y += yStep) {
         const double py = yFor(y);
-        p.setPen(grid);
-        p.drawLine(QPointF(plot.left(), py), QPointF(plot.right(), py));
+        p.fillRect(horizontalHairline(plot.left(), plot.right(), py), grid);
         p.setPen(text);
         drawLabel(
             p,
@@ -130,8 +149,8 @@ void StripChart::paintEvent(QPaintEvent* event) {
     p.rotate(-90);
     p.setPen(text);
     const QString yTitle = unit_.isEmpty() ? name_ : QStringLiteral("%1 (%2)").arg(name_, unit_);
-    p.drawText(QRectF(-plot.height() / 2, -fm.height() / 2.0, plot.height(), fm.height()),
-               Qt::AlignCenter, yTitle);
+    drawLabel(p, QRectF(-plot.height() / 2, -fm.height() / 2.0, plot.height(), fm.height()),
+              Qt::AlignCenter, yTitle);
     p.restore();
 
     // Time grid lines and their labels, then the axis title.
@@ -140,41 +159,59 @@ void StripChart::paintEvent(QPaintEvent* event) {
     for (double t = std::ceil((v.t0 + tBase) / tStep - 1e-9) * tStep - tBase; t <= v.t1;
          t += tStep) {
         const double px = xFor(t);
-        p.setPen(grid);
-        p.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
+        p.fillRect(verticalHairline(px, plot.top(), plot.bottom()), grid);
         p.setPen(text);
         drawLabel(p, QRectF(px - 60, plot.bottom() + 2, 120, fm.height()), Qt::AlignCenter,
                   timeLabel(t, tStep));
     }
     drawLabel(p, QRectF(plot.left(), plot.bottom() + fm.height() + 2, plot.width(), fm.height()),
               Qt::AlignCenter, clockTime_ ? tr("Clock time") : tr("Time since the run's start"));
-    p.setPen(QPen(pal.color(QPalette::Mid), 0));
-    p.drawRect(plot);
+    drawFrame(p, plot, pal.color(QPalette::Mid));
 
     // The traces, one pixel column at a time: every point of a column counts, however many.
+    // Where neighbouring columns both hold points, a column is one vertical span from the
+    // previous column's last value through its own extremes (filled spans cost a fraction
+    // of stroked lines, and look the same at one pixel apart); across empty columns a line
+    // joins the points.
     std::vector<ChartColumn> columns(static_cast<size_t>(std::max(1.0, plot.width())));
-    QVector<QLineF> lines;
-    auto trace = [&](const auto& yOf) {
-        lines.clear();
+    QVector<QRect> spans;
+    QVector<QLineF> joins;
+    auto trace = [&](const auto& yOf, const QColor& colour) {
+        spans.clear();
+        joins.clear();
         const double dx = plot.width() / static_cast<double>(columns.size());
-        std::optional<QPointF> previous;
+        std::optional<size_t> previous;
+        double previousY = 0;
         for (size_t i = 0; i < columns.size(); ++i) {
             const ChartColumn& c = columns[i];
             if (!c.any)
                 continue;
             const double x = plot.left() + (static_cast<double>(i) + 0.5) * dx;
-            if (previous)
-                lines.append(QLineF(*previous, QPointF(x, yOf(c.first))));
-            if (c.max > c.min)
-                lines.append(QLineF(QPointF(x, yOf(c.min)), QPointF(x, yOf(c.max))));
-            previous = QPointF(x, yOf(c.last));
+            double top = std::min(yOf(c.min), yOf(c.max));
+            double bottom = std::max(yOf(c.min), yOf(c.max));
+            if (previous && *previous + 1 == i) {
+                top = std::min(top, previousY);
+                bottom = std::max(bottom, previousY);
+            } else if (previous) {
+                const double px = plot.left() + (static_cast<double>(*previous) + 0.5) * dx;
+                joins.append(QLineF(QPointF(px, previousY), QPointF(x, yOf(c.first))));
+            }
+            const int y0 = static_cast<int>(std::floor(top));
+            spans.append(QRect(static_cast<int>(std::floor(x)), y0, 1,
+                               std::max(1, static_cast<int>(std::floor(bottom)) - y0 + 1)));
+            previous = i;
+            previousY = yOf(c.last);
         }
-        p.drawLines(lines);
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawRects(spans);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(colour, 0));
+        p.drawLines(joins);
     };
     p.setClipRect(plot.adjusted(-1, -1, 1, 1));
     history_.fillColumns(v.t0, v.t1, false, columns);
-    p.setPen(QPen(pal.color(QPalette::Highlight), 0));
-    trace(yFor);
+    trace(yFor, pal.color(QPalette::Highlight));
 
     if (showSecond_ && history_.anySecond()) {
         double lo = 0, hi = 0;
@@ -187,8 +224,7 @@ void StripChart::paintEvent(QPaintEvent* event) {
             };
             history_.fillColumns(v.t0, v.t1, true, columns);
             const QColor secondColour(0xd0, 0x60, 0x10);
-            p.setPen(QPen(secondColour, 0));
-            trace(y2For);
+            trace(y2For, secondColour);
             p.setClipping(false);
             p.setPen(secondColour);
             const double step = niceStep(hi - lo, 4);
@@ -210,8 +246,6 @@ void StripChart::paintEvent(QPaintEvent* event) {
         p.drawLine(QPointF(crosshair_->x(), plot.top()), QPointF(crosshair_->x(), plot.bottom()));
         p.drawLine(QPointF(plot.left(), crosshair_->y()), QPointF(plot.right(), crosshair_->y()));
     }
-    if (hasFocus()) {
-        p.setPen(QPen(pal.color(QPalette::Highlight), 0, Qt::DotLine));
-        p.drawRect(QRectF(area).adjusted(0, 0, -1, -1));
-    }
+    if (hasFocus())
+        drawFrame(p, QRectF(area).adjusted(0, 0, -1, -1), pal.color(QPalette::Highlight));
 }
