@@ -10,6 +10,10 @@
 // out: a bare termios reader takes the stream instead, to show whether the simulator
 // itself delivers every character at that rate.
 //
+// Under valgrind --tool=callgrind --instr-atstart=no, only the measured window is counted:
+// instructions per record are the same from run to run, where CPU time on a shared machine
+// is not.
+//
 //   live_bench [--baud N] [--rate N] [--seconds S] [--rss-every S] [--platform NAME]
 //              [--accessible 1] [--bare 1]
 #include <QAccessible>
@@ -23,6 +27,12 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
 
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
@@ -88,12 +98,14 @@ void watchRun(StreamWindow& w, const BenchOptions& options, int livePanel) {
         w.start = now;
         w.cpuStart = cpuTime();
         w.recordsStart = liveRecordsShown;
+        CALLGRIND_START_INSTRUMENTATION;
     }
     if (options.rssEvery > 0 && now >= w.nextSample) {
         w.memory.push_back({now - w.start, residentKb(), liveRecordsShown});
         w.nextSample = now + options.rssEvery;
     }
     if (now - w.start >= options.seconds) {
+        CALLGRIND_STOP_INSTRUMENTATION;
         w.stopped = true;
         w.end = now;
         w.cpuEnd = cpuTime();
@@ -229,6 +241,7 @@ int main(int argc, char** argv) {
     std::fprintf(out, "  reads without a whole record: %lu\n", liveRecordsMissed);
     std::fprintf(out, "  log lines:                    %ld, not a whole record: %ld\n", log.lines,
                  log.malformed);
+    std::fprintf(out, "  records in the measured window: %lu\n", windowRecords);
     if (windowRecords > 0)
         std::fprintf(out, "  tool CPU per record:          %.1f us (user %.1f, system %.1f)\n",
                      cpu / static_cast<double>(windowRecords) * 1e6,

@@ -3,9 +3,10 @@
 #   1. every instrument action through the tool against a bare termios client;
 #   2. the live run at 9600 baud offscreen and under a real X display (Xvfb, openbox, the
 #      xcb platform, accessibility on): CPU per record and share of a core, and resident
-#      memory through the offscreen run; at 96000 and 960000 baud a bare termios reader first
-#      shows that the simulator delivers every character, then the tool's run: records
-#      sent, received, lost;
+#      memory through the offscreen run; instructions per record, counted by callgrind,
+#      which unlike CPU time do not change with the machine's other work; at 96000 and
+#      960000 baud a bare termios reader first shows that the simulator delivers every
+#      character, then the tool's run: records sent, received, lost;
 #   3. start-up to the main panel.
 # Nothing here passes or fails: the targets are shown next to the figures.
 #
@@ -22,13 +23,13 @@ while (($#)); do
     case $1 in
         --minutes) minutes=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
         *) echo "bench.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
 seconds=$(awk -v m="$minutes" 'BEGIN { printf "%d", m * 60 }')
 
-scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core
+scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core valgrind
 build=build-bench
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
@@ -71,6 +72,13 @@ if command -v Xvfb >/dev/null && command -v openbox >/dev/null && command -v dbu
 else
     echo "(Xvfb, openbox or dbus-run-session missing: no run under X)" | tee "$log/liveX"
 fi
+echo "-- 9600 baud offscreen under callgrind, 60 s: instructions per record"
+valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$log/callgrind" \
+    "$build/bench/live_bench" --baud 9600 --seconds 60 2>/dev/null | tee "$log/livecg"
+instructions=$(awk '/^totals:/ { print $2 }' "$log/callgrind")
+measured=$(awk '/records in the measured window/ { print $NF }' "$log/livecg")
+per_record=$(awk -v i="$instructions" -v r="$measured" 'BEGIN { if (r > 0) printf "%d", i / r }')
+echo "  instructions per record:      ${per_record:-?} (of the tool, all its threads)"
 for baud in 96000 960000; do
     echo "-- $baud baud, 10 s: the simulator alone, to a bare reader"
     bench live_bench --bare 1 --baud "$baud" --seconds 10 | tee "$log/bare$baud"
@@ -103,6 +111,7 @@ for run in live9600 liveX; do
     target "CPU under 1% at 9600 ($where):" \
         "$(awk -v s="$share" 'BEGIN { print ((s != "" && s < 1) ? "met" : "NOT met") }') ($share%, $per a record)"
 done
+target "instructions per record at 9600:" "${per_record:-?} (no target: the figure to compare between commits)"
 for baud in 96000 960000; do
     bare=$(awk '/^  lost by the simulator:/ { print $5 }' "$log/bare$baud")
     target "simulator delivers all at $baud:" "$([ "$bare" = 0 ] && echo yes || echo "NO (lost $bare)")"
