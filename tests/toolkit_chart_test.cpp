@@ -4,8 +4,10 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 
+#include "tests/harness/virtual_clock.h"
 #include "toolkit/panels/chart_history.h"
 #include "toolkit/panels/strip_chart.h"
 
@@ -63,6 +65,61 @@ TEST(StripChartControls, EachHasANameTheKeyboardReachesAndPauseKeepsTheDescripti
     EXPECT_TRUE(chart.zoomed());
     chart.setPaused(false);  // resuming follows the latest points again
     EXPECT_FALSE(chart.zoomed());
+}
+
+// The trace read back from the chart's pixels: the columns that hold some of its colour,
+// and the longest unbroken vertical run of it in any one column.
+struct TracePixels {
+    int first = -1, last = -1, holes = 0, longestRun = 0;
+};
+
+TracePixels tracePixels(StripChart& chart) {
+    const QImage image = chart.grab().toImage();
+    const QRgb colour = chart.palette().color(QPalette::Highlight).rgb();
+    TracePixels t;
+    std::vector<bool> traced(static_cast<size_t>(image.width()));
+    for (int x = 0; x < image.width(); ++x) {
+        int run = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            run = image.pixel(x, y) == colour ? run + 1 : 0;
+            t.longestRun = std::max(t.longestRun, run);
+            traced[static_cast<size_t>(x)] = traced[static_cast<size_t>(x)] || run > 0;
+        }
+        if (traced[static_cast<size_t>(x)]) {
+            t.first = t.first < 0 ? x : t.first;
+            t.last = x;
+        }
+    }
+    for (int x = std::max(0, t.first); x < t.last; ++x)
+        t.holes += traced[static_cast<size_t>(x)] ? 0 : 1;
+    return t;
+}
+
+// A minute at the line rate puts many points in every pixel column; a zoom into a fraction
+// of a second leaves most columns without one. Either way the trace is one unbroken line,
+// and a step from one level to another is drawn whole.
+TEST(StripChartTrace, IsUnbrokenWhetherColumnsHoldManyPointsOrNone) {
+    VirtualClock clock;
+    SetToolkitClock(&clock);
+    {
+        StripChart chart("Level", 16384, 0, 2);
+        chart.resize(600, 320);
+        constexpr int kRate = 192;
+        for (int i = 0; i < 60 * kRate; ++i) {
+            clock.advance(1.0 / kRate);
+            chart.addSample({i < 30 * kRate ? 0.5 : 1.5, 0, false, 0});
+        }
+        const TracePixels dense = tracePixels(chart);
+        EXPECT_GT(dense.last - dense.first, 400);
+        EXPECT_EQ(dense.holes, 0);
+        EXPECT_GT(dense.longestRun, 60);  // the step: half the plot's height, 0.5 to 1.5
+
+        chart.zoomTo(30 - 0.1, 30 + 0.1, 0, 2);  // 38 points over hundreds of columns
+        const TracePixels sparse = tracePixels(chart);
+        EXPECT_GT(sparse.last - sparse.first, 400);
+        EXPECT_EQ(sparse.holes, 0);
+    }
+    SetToolkitClock(nullptr);
 }
 
 }  // namespace
