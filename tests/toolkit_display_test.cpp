@@ -108,7 +108,7 @@ TEST_F(Display, ATextBoxChangedInABurstPaintsOncePerFrameAndAlwaysReadsTheNewest
     EXPECT_LE(paints.paints, burst.elapsed() / 16 + 2);
 
     ResetTextBox(panel, kLog, "last\n");
-    settle(250);  // the frame's end paints the newest text, and a frame passes
+    settle(600);  // the frame's end paints the newest text, and a frame passes
     EXPECT_EQ(box->toPlainText(), "last");
 
     // A lone change is painted before the call returns; the same text again is not.

@@ -9,6 +9,7 @@
 #include "toolkit/panels/quit_request.h"
 #include "toolkit/panels/types.h"
 #include "toolkit/platform/clock.h"
+#include "toolkit/platform/event_pump.h"
 
 namespace {
 QEventLoop* runningLoop = nullptr;
@@ -47,7 +48,7 @@ int GetUserEvent(int wait, int* panel, int* control) {
     if (wait || lastQueueLook < 0 || now - lastQueueLook >= kQueueLookInterval ||
         now < lastQueueLook) {
         lastQueueLook = now;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        PumpWindowEvents();
     }
     dispatchQueuedEvents();
     while (wait && dispatchedEventCount() == before && !pendingQuit()) {

@@ -15,9 +15,9 @@
 namespace {
 
 // A box that changes with every live record is read by nobody faster than this (a
-// meter's display changes a few times a second), and painting it more often costs more
-// than everything else the record asks for.
-constexpr qint64 kTextFrameMs = 100;
+// meter's display changes a few times a second), and replacing its text and painting it
+// more often costs more than everything else the record asks for.
+constexpr qint64 kTextFrameMs = 250;
 
 // Sized for its rows and columns, not for Qt's generic default.
 class TextBoxEdit : public QPlainTextEdit {

@@ -178,12 +178,10 @@ class QtSerialLine : public SerialLine {
         clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
     }
 
+    // A live loop's own polls pump too: one pump a slice, whoever runs it.
     void pumpWindowsNowAndThen() {
-        if (pumped_.isValid() &&
-            pumped_.nsecsElapsed() < static_cast<qint64>(kSerialPumpInterval * 1e9))
-            return;
-        PumpWindowEvents();
-        pumped_.start();
+        if (SecondsSinceWindowsPumped() >= kSerialPumpInterval)
+            PumpWindowEvents();
     }
 
     // Sleeps `seconds` without looking at the line, moving the toolkit clock on likewise.
@@ -218,7 +216,6 @@ class QtSerialLine : public SerialLine {
     double charSeconds_ = 0.0;  // one character's time on the wire
     double gathering_ = 0.0;    // SetComReadGathering
     int queueChars_ = 0;        // the input queue's size, and the port's read buffer's
-    QElapsedTimer pumped_;      // since windows were last pumped by a read
     bool lost_ = false;
 };
 
