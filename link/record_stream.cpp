@@ -12,9 +12,10 @@
 namespace {
 
 // Records come every few milliseconds for as long as the stream runs; taking them a chart
-// frame's worth at a time costs one wake-up a frame instead of one a record, and no one
-// sees records turn up 40 ms late.
-constexpr double kRecordGathering = 0.04;
+// frame's worth at a time costs one wake-up a frame instead of one a record (a wake-up
+// costs far more than the records it takes), and no one sees records turn up a tenth of
+// a second late. The operator's clicks wait as long at most.
+constexpr double kRecordGathering = 0.1;
 
 // A record that has lost its line end is discarded up to the next one; the line is not
 // read for ever when none comes.

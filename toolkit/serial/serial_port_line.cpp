@@ -1,10 +1,11 @@
 // A serial line on a QSerialPort, driven by blocking waits on the calling thread.
 //
-// Waits go in slices of at most kSerialPumpInterval so windows repaint between them; each
-// slice sleeps in the kernel, so a blocked read costs no CPU. Windows are pumped at most
-// once a slice, however often the line wakes the reader. A read that has part of its
-// characters sleeps through the rest's time on the wire instead of waking per character,
-// and while a stream runs, through its gathering time (SetComReadGathering).
+// Waits go in slices of at most kSerialPumpInterval (while a stream runs, its gathering
+// time, SetComReadGathering) so windows repaint between them; each slice sleeps in the
+// kernel, so a blocked read costs no CPU. Windows are pumped at most once a slice, however
+// often the line wakes the reader. A read that has part of its characters sleeps through
+// the rest's time on the wire instead of waking per character, and while a stream runs,
+// through its gathering time, never longer than the input queue takes to fill.
 // Time-outs are measured on the toolkit clock. A device that goes away (ResourceError, or a
 // hung-up terminal) makes the line report kComDeviceLost from then on. The port's read
 // buffer is the input queue's bound: once full, Qt leaves further bytes in the system.
@@ -144,11 +145,12 @@ class QtSerialLine : public SerialLine {
                 continue;
             // All but the last missing character are still on the wire, whether or not the
             // reply has begun: waking for each would cost more than the read. One sleep (no
-            // longer than a window pump's interval, at least the gathering time of a
-            // stream) covers them; the wait after it takes the last one.
+            // longer than a window pump's interval, or a stream's gathering time) covers
+            // them; the wait after it takes the last one.
             const double onTheWire = std::max((count - got - 1) * charSeconds_, gathering_);
             if (onTheWire > 0) {
-                sleepFor(std::min({onTheWire, remaining, kSerialPumpInterval}));
+                const double longest = std::max(kSerialPumpInterval, gathering_);
+                sleepFor(std::min({onTheWire, remaining, longest}));
                 port_.waitForReadyRead(0);  // takes what came meanwhile, without waiting
             } else
                 waitSlice(remaining, [this](int ms) { return port_.waitForReadyRead(ms); });
