@@ -97,7 +97,8 @@ TracePixels tracePixels(StripChart& chart) {
 
 // A minute at the line rate puts many points in every pixel column; a zoom into a fraction
 // of a second leaves most columns without one. Either way the trace is one unbroken line,
-// and a step from one level to another is drawn whole.
+// and a step from one level to another is drawn whole; the crosshair reads records only
+// where there are some.
 TEST(StripChartTrace, IsUnbrokenWhetherColumnsHoldManyPointsOrNone) {
     VirtualClock clock;
     SetToolkitClock(&clock);
@@ -118,6 +119,19 @@ TEST(StripChartTrace, IsUnbrokenWhetherColumnsHoldManyPointsOrNone) {
         const TracePixels sparse = tracePixels(chart);
         EXPECT_GT(sparse.last - sparse.first, 400);
         EXPECT_EQ(sparse.holes, 0);
+
+        // The crosshair reads the record under it, and none before the run began.
+        auto cursorText = [&] {
+            for (const QLabel* label : chart.findChildren<QLabel*>())
+                if (label->text().startsWith("Cursor:"))
+                    return label->text();
+            return QString();
+        };
+        chart.zoomTo(-30, 60, 0, 2);
+        chart.showCrosshairAt(QPointF(chart.width() * 0.9, chart.height() / 2.0));
+        EXPECT_TRUE(cursorText().endsWith(", 1.500 (0 counts)")) << cursorText().toStdString();
+        chart.showCrosshairAt(QPointF(chart.width() * 0.15, chart.height() / 2.0));
+        EXPECT_TRUE(cursorText().endsWith("no record here")) << cursorText().toStdString();
     }
     SetToolkitClock(nullptr);
 }

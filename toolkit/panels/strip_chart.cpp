@@ -354,9 +354,20 @@ void StripChart::refreshReadout() {
         return;
     }
     const View v = currentView();
-    QString text =
-        tr("Cursor: %1, %2")
-            .arg(timeLabel(timeAt(crosshair_->x()), (v.t1 - v.t0) / 1000), valueText(near.value));
+    const double t = timeAt(crosshair_->x());
+    const QString time = timeLabel(t, (v.t1 - v.t0) / 1000);
+    // A record far from the cursor (before the run, across a gap in the stream) is not the
+    // cursor's: it must lie within a few pixels, a second, or one of the thinned history's
+    // stretches.
+    constexpr double kReachPixels = 5;
+    constexpr double kReachSeconds = 1;
+    const double reach = std::max({kReachPixels * (v.t1 - v.t0) / std::max(1.0, plot.width()),
+                                   kReachSeconds, history_.bucketSpan()});
+    if (std::abs(near.time - t) > reach) {
+        cursor_->setText(tr("Cursor: %1, no record here").arg(time));
+        return;
+    }
+    QString text = tr("Cursor: %1, %2").arg(time, valueText(near.value));
     if (near.hasCount)
         text += tr(" (%1 counts)").arg(near.count);
     cursor_->setText(text);
