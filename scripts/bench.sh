@@ -32,7 +32,8 @@ seconds=$(awk -v m="$minutes" 'BEGIN { printf "%d", m * 60 }')
 scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core valgrind
 build=build-bench
 log=$(mktemp -d)
-trap 'rm -rf "$log"' EXIT
+xvfb= wm=
+trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$log"' EXIT
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log/configure" 2>&1 ||
     { cat "$log/configure"; exit 1; }
 cmake --build "$build" -j "$(nproc)" --target benchmarks >"$log/build" 2>&1 ||
@@ -62,12 +63,20 @@ if command -v Xvfb >/dev/null && command -v openbox >/dev/null && command -v dbu
     DISPLAY=$display openbox >/dev/null 2>&1 &
     wm=$!
     sleep 0.5
-    spi=$(ls /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher 2>/dev/null | head -n 1)
-    DISPLAY=$display QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 dbus-run-session -- \
+    # Debian keeps the launcher in one of two places (a missing one must not end the run).
+    spi=
+    for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
+        [ -x "$candidate" ] && { spi=$candidate; break; }
+    done
+    # A failed run under X must not end the whole benchmark: say so and show why.
+    if ! DISPLAY=$display QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 dbus-run-session -- \
         bash -c '[ -n "$1" ] && { "$1" --launch-immediately >/dev/null 2>&1 & sleep 1; }; shift
                  exec "$@"' _ "$spi" \
         "$build/bench/live_bench" --baud 9600 --seconds "$seconds" --platform xcb --accessible 1 \
-        2>/dev/null | tee "$log/liveX"
+        2>"$log/liveX.err" | tee "$log/liveX"; then
+        echo "(the run under X failed; the end of its error output:)"
+        tail -n 5 "$log/liveX.err"
+    fi
     kill "$wm" "$xvfb" 2>/dev/null || true
 else
     echo "(Xvfb, openbox or dbus-run-session missing: no run under X)" | tee "$log/liveX"
