@@ -8,6 +8,7 @@ namespace {
 // A trend that would add less than this over a ten-minute run is no growth: page-sized
 // steps of the heap and the first fill of fixed buffers stay well below it.
 constexpr double kSteadyKbPerTenMinutes = 256;
+constexpr double kShortestVerdictSeconds = 300;
 constexpr size_t kShownRows = 12;
 }  // namespace
 
@@ -67,7 +68,12 @@ void printMemoryTrend(FILE* out, const std::vector<MemorySample>& samples) {
                  first->residentKb, last.residentKb);
     std::fprintf(out, "  trend: %+.1f kB/min (%+.2f bytes per record)\n", kbPerSecond * 60,
                  bytesPerRecord);
+    // The chart's recent points, kept whole, take the first minute and a half of a run to
+    // fill: a shorter run shows that filling, not whether memory keeps growing.
     const bool steady = kbPerSecond * 600 < kSteadyKbPerTenMinutes;
     std::fprintf(out, "  verdict: %s\n",
-                 steady ? "does not grow with the run's length" : "GROWS with the run's length");
+                 last.seconds < kShortestVerdictSeconds
+                     ? "too short to tell (run 5 minutes or more)"
+                 : steady ? "does not grow with the run's length"
+                          : "GROWS with the run's length");
 }
