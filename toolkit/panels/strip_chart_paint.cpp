@@ -187,8 +187,9 @@ void StripChart::paintEvent(QPaintEvent* event) {
             if (!c.any)
                 continue;
             const double x = plot.left() + (static_cast<double>(i) + 0.5) * dx;
-            double top = std::min(yOf(c.min), yOf(c.max));
-            double bottom = std::max(yOf(c.min), yOf(c.max));
+            const double yMin = yOf(c.min), yMax = yOf(c.max);
+            double top = std::min(yMin, yMax);
+            double bottom = std::max(yMin, yMax);
             if (previous && *previous + 1 == i) {
                 top = std::min(top, previousY);
                 bottom = std::max(bottom, previousY);
