@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <utility>
 
+#include "toolkit/panels/accessible_scroll_area.h"
 #include "toolkit/panels/dispatch.h"
 #include "toolkit/panels/quit_request.h"
 #include "toolkit/panels/types.h"
@@ -36,6 +37,7 @@ int InitToolkit(int argc, char* argv[]) {
         return UIE_NotInitialized;
     // Only QuitUserInterface ends the tool; a hidden or closed panel never does.
     QApplication::setQuitOnLastWindowClosed(false);
+    installAccessibleScrollAreas();
     return UIE_NoError;
 }
 
