@@ -2,40 +2,74 @@
 // events (the live run) they run nested in it, and otherwise at once.
 #include "toolkit/panels/navigation_bar.h"
 
-#include <QPushButton>
+#include <QAccessible>
 #include <QVBoxLayout>
 
 #include "toolkit/panels/callback_bindings.h"
 
-NavigationBar::NavigationBar(QWidget* parent)
-    : QFrame(parent), places_(new QVBoxLayout), quit_(new QVBoxLayout) {
-    setObjectName(QStringLiteral("navigationBar"));
-    setAccessibleName(tr("Navigation"));
-    setFrameShape(QFrame::StyledPanel);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 8, 6, 8);
-    column->setSpacing(4);
-    places_->setSpacing(4);
-    column->addLayout(places_);
-    column->addStretch(1);
-    column->addLayout(quit_);
-}
+namespace {
 
-QAbstractButton* NavigationBar::addButton(const QString& label) {
-    auto* button = new QPushButton(label, this);
-    button->setCheckable(true);
-    button->setFlat(true);
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { text-align: left; padding: 5px 10px; }"
-                       "QPushButton:checked { font-weight: bold; }"));
-    QString name = label;
-    button->setAccessibleName(name.remove(QLatin1Char('&')));
-    // Room for the label in bold too: a style may embolden the marked entry.
+const char* const kEntryStyle =
+    "QPushButton { text-align: left; padding: 5px 10px; }"
+    "QPushButton:checked { font-weight: bold; }";
+
+// Room for the label in bold too: the entry in front is drawn bold.
+void fitLabel(QPushButton* button, const QString& name) {
     QFont bold = button->font();
     bold.setBold(true);
     const int em = button->fontMetrics().horizontalAdvance(QLatin1Char('M'));
     button->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(name) + 2 * em);
-    return button;
+}
+
+QString withoutMnemonic(QString label) {
+    return label.remove(QLatin1Char('&'));
+}
+
+}  // namespace
+
+NavigationTab::NavigationTab(const QString& label, QWidget* parent) : QPushButton(label, parent) {
+    // Checkable for its look alone: the mark follows the page in front, never a click.
+    setCheckable(true);
+    setFlat(true);
+    setStyleSheet(QString::fromLatin1(kEntryStyle));
+    setAccessibleName(withoutMnemonic(label));
+    fitLabel(this, accessibleName());
+}
+
+void NavigationTab::setCurrent(bool current) {
+    const bool changed = current != isChecked();
+    setChecked(current);
+    if (changed && QAccessible::isActive()) {
+        QAccessible::State selection;
+        selection.selected = true;
+        QAccessibleStateChangeEvent event(this, selection);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+NavigationBar::NavigationBar(QWidget* parent)
+    : QFrame(parent),
+      tabs_(new NavigationTabs(this)),
+      places_(new QVBoxLayout(tabs_)),
+      quit_(new QVBoxLayout) {
+    setObjectName(QStringLiteral("navigationBar"));
+    setAccessibleName(tr("Navigation"));
+    tabs_->setAccessibleName(tr("Places"));
+    setFrameShape(QFrame::StyledPanel);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 8, 6, 8);
+    column->setSpacing(4);
+    places_->setContentsMargins(0, 0, 0, 0);
+    places_->setSpacing(4);
+    column->addWidget(tabs_);
+    column->addStretch(1);
+    column->addLayout(quit_);
+}
+
+NavigationTab* NavigationBar::addTab(const QString& label) {
+    auto* tab = new NavigationTab(label, tabs_);
+    places_->addWidget(tab);
+    return tab;
 }
 
 void NavigationBar::clear() {
@@ -49,32 +83,33 @@ void NavigationBar::setEntries(std::span<const NavigationEntry> entries, const Q
                                const QString& quitCallback) {
     clear();
     for (const NavigationEntry& e : entries) {
-        QAbstractButton* button = addButton(QString::fromUtf8(e.label));
+        NavigationTab* tab = addTab(QString::fromUtf8(e.label));
         const QByteArray callback(e.callback);
-        // The mark follows the page in front, never the click alone.
-        connect(button, &QAbstractButton::clicked, this, [this, callback] {
+        connect(tab, &QAbstractButton::clicked, this, [this, callback] {
             refreshMarks();
             postNamedCallback(callback.constData());
         });
-        places_->addWidget(button);
-        entries_.push_back({button, e.resourceId, nullptr});
+        entries_.push_back({tab, e.resourceId, nullptr});
     }
-    quitButton_ = addButton(quitLabel);
-    quitButton_->setCheckable(false);
-    const QByteArray quit = quitCallback.toUtf8();
-    connect(quitButton_, &QAbstractButton::clicked, this,
-            [quit] { postNamedCallback(quit.constData()); });
-    quit_->addWidget(quitButton_);
+    auto* quit = new QPushButton(quitLabel, this);
+    quit->setFlat(true);
+    quit->setStyleSheet(QString::fromLatin1(kEntryStyle));
+    quit->setAccessibleName(withoutMnemonic(quitLabel));
+    fitLabel(quit, quit->accessibleName());
+    const QByteArray quitName = quitCallback.toUtf8();
+    connect(quit, &QAbstractButton::clicked, this,
+            [quitName] { postNamedCallback(quitName.constData()); });
+    quit_->addWidget(quit);
+    quitButton_ = quit;
 }
 
 void NavigationBar::addPageEntry(const QString& label, QWidget* page) {
-    QAbstractButton* button = addButton(label);
-    connect(button, &QAbstractButton::clicked, this, [this, page] {
+    NavigationTab* tab = addTab(label);
+    connect(tab, &QAbstractButton::clicked, this, [this, page] {
         refreshMarks();
         emit pageRequested(page);
     });
-    places_->addWidget(button);
-    entries_.push_back({button, -1, page});
+    entries_.push_back({tab, -1, page});
 }
 
 void NavigationBar::markPanel(int resourceId) {
@@ -91,13 +126,13 @@ void NavigationBar::markPage(QWidget* page) {
 
 void NavigationBar::refreshMarks() {
     for (const Entry& e : entries_)
-        e.button->setChecked(e.page ? e.page == markedPage_
+        e.button->setCurrent(e.page ? e.page == markedPage_
                                     : markedPage_ == nullptr && e.resourceId == markedId_);
 }
 
 QString NavigationBar::marked() const {
     for (const Entry& e : entries_)
-        if (e.button->isChecked())
+        if (e.button->isCurrent())
             return e.button->accessibleName();
     return {};
 }

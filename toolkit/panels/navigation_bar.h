@@ -1,8 +1,13 @@
-// The main window's navigation bar: one button per place the operator can go, each running
+// The main window's navigation bar: one entry per place the operator can go, each running
 // the callback a panel button bound to the same name runs, and Quit at the bottom.
+//
+// The entries are page tabs to a screen reader, in a page tab list: the entry of the page
+// in front is the selected tab, and a tab's one action goes to its page, as a click does.
+// On screen the entry in front is drawn checked.
 #pragma once
 
 #include <QFrame>
+#include <QPushButton>
 #include <QString>
 #include <span>
 #include <vector>
@@ -11,6 +16,23 @@
 
 class QAbstractButton;
 class QVBoxLayout;
+
+// One entry: a button whose accessible interface is a page tab (shell_accessibility).
+class NavigationTab : public QPushButton {
+    Q_OBJECT
+  public:
+    NavigationTab(const QString& label, QWidget* parent);
+    // Marks the entry whose page is in front, and tells a screen reader when that changes.
+    void setCurrent(bool current);
+    bool isCurrent() const { return isChecked(); }
+};
+
+// The column of entries, a page tab list to a screen reader.
+class NavigationTabs : public QWidget {
+    Q_OBJECT
+  public:
+    using QWidget::QWidget;
+};
 
 class NavigationBar : public QFrame {
     Q_OBJECT
@@ -34,14 +56,15 @@ class NavigationBar : public QFrame {
 
   private:
     struct Entry {
-        QAbstractButton* button;
+        NavigationTab* button;
         int resourceId;
         QWidget* page;
     };
-    QAbstractButton* addButton(const QString& label);
+    NavigationTab* addTab(const QString& label);
     void clear();
     void refreshMarks();
 
+    NavigationTabs* tabs_;
     QVBoxLayout* places_;
     QVBoxLayout* quit_;
     std::vector<Entry> entries_;

@@ -1,9 +1,46 @@
 #include "toolkit/panels/shell_accessibility.h"
 
 #include <QAccessibleWidget>
-#include <QWidget>
+#include <QKeySequence>
+
+#include "toolkit/panels/navigation_bar.h"
 
 namespace {
+
+// A navigation entry as a page tab: selected while its page is in front, and its one
+// action (the default a screen reader or voice control uses) goes to the page as a click
+// does. The click is a moment later, as Qt's own buttons do it, so that the reader's call
+// returns before the page opens.
+class AccessibleNavigationTab : public QAccessibleWidget {
+  public:
+    explicit AccessibleNavigationTab(NavigationTab* tab)
+        : QAccessibleWidget(tab, QAccessible::PageTab) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.selectable = true;
+        s.selected = tab()->isCurrent();
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && tab()->isEnabled())
+            tab()->animateClick();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        if (name != pressAction())
+            return QAccessibleWidget::keyBindingsForAction(name);
+        const QKeySequence key = QKeySequence::mnemonic(tab()->text());
+        return key.isEmpty() ? QStringList() : QStringList(key.toString(QKeySequence::NativeText));
+    }
+
+  private:
+    NavigationTab* tab() const { return static_cast<NavigationTab*>(object()); }
+};
 
 QAccessibleInterface* shellRegion(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
@@ -14,6 +51,10 @@ QAccessibleInterface* shellRegion(const QString& className, QObject* object) {
         return new QAccessibleWidget(widget, QAccessible::Pane);
     if (className == QLatin1String("NavigationBar"))
         return new QAccessibleWidget(widget, QAccessible::ToolBar);
+    if (className == QLatin1String("NavigationTabs"))
+        return new QAccessibleWidget(widget, QAccessible::PageTabList);
+    if (className == QLatin1String("NavigationTab"))
+        return new AccessibleNavigationTab(static_cast<NavigationTab*>(widget));
     return nullptr;
 }
 
