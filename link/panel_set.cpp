@@ -30,6 +30,17 @@ void labelPortChoices(int mainPanel) {
     }
 }
 
+// A panel left for another is never shown again: it goes, with its widgets and its chart's
+// history. The toolkit deletes its window once no callback of its own can be running, and
+// drops whatever input for it is still queued.
+void replaceCurrentPanel(int fresh) {
+    const int left = currentPanel;
+    currentPanel = fresh;
+    const bool resident = left == messagePanel || left == connectedPanel || left == donePanel;
+    if (left > 0 && left != fresh && !resident)
+        DiscardPanel(left);
+}
+
 }  // namespace
 
 void setLeavePanelHook(LeavePanelHook hook) {
@@ -49,7 +60,7 @@ void relabelPortChoices() {
 int navigateTo(int panelId) {
     leavingPanel();
     HidePanel(currentPanel);
-    currentPanel = LoadPanel(0, kResourceFile, panelId);
+    replaceCurrentPanel(LoadPanel(0, kResourceFile, panelId));
     mainPanelInFront = -1;
     if (currentPanel < 0)
         return -1;
@@ -62,7 +73,7 @@ int navigateTo(int panelId) {
 }
 
 int showFreshMainPanel() {
-    currentPanel = LoadPanel(0, kResourceFile, PANEL_MAIN);
+    replaceCurrentPanel(LoadPanel(0, kResourceFile, PANEL_MAIN));
     mainPanelInFront = -1;
     if (currentPanel < 0)
         return -1;

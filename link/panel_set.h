@@ -3,7 +3,8 @@
 // A negative handle is the failure code of the load that produced it. The resident
 // panels (messages, connection result, write done) are loaded once at start-up and only
 // shown and hidden; every other panel is loaded afresh each time the operator moves to
-// it, so it opens with the resource file's initial values.
+// it, so it opens with the resource file's initial values, and the instance left behind
+// is discarded.
 #pragma once
 
 extern int currentPanel;    // the panel in front, replaced by every navigation

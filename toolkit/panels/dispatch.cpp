@@ -3,6 +3,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <algorithm>
 #include <deque>
 
 #include "toolkit/panels/panel_host.h"
@@ -77,6 +78,12 @@ void dispatchQueuedEvents() {
         pending.pop_front();
         run(next);
     }
+}
+
+void dropQueuedEventsOf(int panel) {
+    pending.erase(std::remove_if(pending.begin(), pending.end(),
+                                 [panel](const UserEventRecord& e) { return e.panel == panel; }),
+                  pending.end());
 }
 
 void noteUserEventPoll() {

@@ -26,6 +26,8 @@ bool InsideCallback();
 
 // Runs the queued events, and what they queue in turn, at the current depth.
 void dispatchQueuedEvents();
+// Forgets the queued events of a panel that is being discarded.
+void dropQueuedEventsOf(int panel);
 // GetUserEvent was called: the host hears of it once per outermost callback.
 void noteUserEventPoll();
 // How many events have been dispatched so far, and the last of them.

@@ -206,6 +206,7 @@ void discardPanel(int handle) {
     if (!window)
         return;
     panels().erase(handle);
+    dropQueuedEventsOf(handle);
     window->concealPanel();
     if (PanelHost* host = CurrentPanelHost(); host && window->isHosted())
         host->release(window);
