@@ -37,6 +37,8 @@ bool startsWithNumber(const char* text, int length) {
 // Takes characters one at a time up to and including the next line end.
 RecordTaken skipToLineEnd(const RecordReader& reader) {
     for (int i = 0; i < kLongestResync; ++i) {
+        if (reader.onlyReceived && GetInQLen(comPort) <= 0)
+            return RecordTaken::Short;
         char c = 0;
         const int count = readReply(&c, 1);
         if (count < 0)
@@ -93,6 +95,18 @@ RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer) {
     }
     const RecordTaken skipped = skipToLineEnd(reader);
     return skipped == RecordTaken::Failed ? RecordTaken::Failed : RecordTaken::Broken;
+}
+
+RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer) {
+    const int waiting = GetInQLen(comPort);
+    if (waiting < 0)
+        return RecordTaken::Failed;
+    if (waiting < reader.length - reader.carried)
+        return RecordTaken::Short;
+    reader.onlyReceived = true;
+    const RecordTaken taken = takeRecordFromLine(reader, buffer);
+    reader.onlyReceived = false;
+    return taken;
 }
 
 int recordCounts(const char* record, int length) {

@@ -15,7 +15,8 @@ inline constexpr int kSecondValueOffset = 6;
 
 enum class RecordTaken {
     Whole,   // the record's characters are at the start of the buffer
-    Short,   // the read ended at the time-out with fewer characters
+    Short,   // the read ended at the time-out with fewer characters (or, for
+             // takeReceivedRecord, the record has not all arrived)
     Broken,  // out of step or not a number: neither shown nor logged
     Failed,  // the line reported an error; its status is in comStatus
 };
@@ -25,12 +26,16 @@ struct RecordReader {
     int lineEnd = -1;  // the line end the stream's records carry; -1 while none was seen
     int carried = 0;   // characters of the next record already taken off the line
     char carry[kTwoValueRecordLength] = {};
+    bool onlyReceived = false;  // takeReceivedRecord: never wait for a character
 };
 
 // A reader for a stream of `length`-character records, nothing seen yet.
 RecordReader recordReaderFor(int length);
 // Reads the next record into `buffer` (room for the record's length and a terminator).
 RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer);
+// The same for a record whose characters have all been received: nothing waits for the
+// line, and a record not yet all there is Short, its characters left on the line.
+RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer);
 // The first value of a record, read as atoi reads it.
 int recordCounts(const char* record, int length);
 

@@ -3,7 +3,9 @@
 // The loop takes records of a fixed length, chosen at the start from the settings block;
 // a read that does not bring a whole record is shown as such and neither plotted nor
 // logged, and a record out of step is counted, skipped and the stream taken up again at
-// its next line end. The loop looks up currentPanel afresh on every pass.
+// its next line end. The loop looks up currentPanel afresh on every pass. When the run
+// ends, the records already received are taken too before the log closes: a stop lands
+// between two reads, and those that came meanwhile belong to the run.
 #include "live/live_readout.h"
 
 #include <cstring>
@@ -28,8 +30,13 @@ unsigned long liveRecordsBroken = 0;
 
 namespace {
 
-RecordReader reader;
-double runStart = 0;  // toolkit clock at the 'G' of the running start
+// What the running start fixed for the whole run.
+struct Run {
+    RecordReader reader;
+    int recordLength = kOneValueRecordLength;
+    float fullScale = 0;
+    double start = 0;  // toolkit clock at the 'G'
+} run;
 
 // Reads the settings block and takes from it the record form and the gauge length.
 // Returns false, with the reason shown, when no run may start.
@@ -71,9 +78,26 @@ void showRecordText(const char* text, int length) {
     ResetTextBox(currentPanel, LIVE_RECORD, line);
 }
 
-// One pass: a record into ioBuffer, its values to the panel, its characters to the logs.
-void takeRecord(int recordLength, float fullScale) {
-    switch (takeRecordFromLine(reader, ioBuffer)) {
+// A whole record in ioBuffer: its values to the panel, its characters to the logs.
+void showRecord() {
+    const int recordLength = run.recordLength;
+    ToolkitClock& clock = CurrentClock();
+    LiveRecord record;
+    parseLiveRecord(ioBuffer, recordLength, run.fullScale, record);
+    if (record.hasSecond)
+        SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
+    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
+    PlotStripChartSample(currentPanel, LIVE_CHART, sample);
+    ioBuffer[recordLength] = '\n';
+    writeLogRecord(ioBuffer, recordLength + 1);
+    writeCsvRecord(record, clock.now() - run.start, clock.wallTime());
+    showRecordText(ioBuffer, recordLength);
+    ++liveRecordsShown;
+}
+
+// One pass: a record into ioBuffer, shown and logged.
+void takeRecord() {
+    switch (takeRecordFromLine(run.reader, ioBuffer)) {
         case RecordTaken::Failed:
             // The line is gone (an adapter pulled out): the run ends instead of spinning on
             // failed reads, and the operator reads why.
@@ -88,20 +112,26 @@ void takeRecord(int recordLength, float fullScale) {
             ++liveRecordsBroken;
             return;
         case RecordTaken::Whole:
+            showRecord();
             break;
     }
-    ToolkitClock& clock = CurrentClock();
-    LiveRecord record;
-    parseLiveRecord(ioBuffer, recordLength, fullScale, record);
-    if (record.hasSecond)
-        SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
-    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
-    PlotStripChartSample(currentPanel, LIVE_CHART, sample);
-    ioBuffer[recordLength] = '\n';
-    writeLogRecord(ioBuffer, recordLength + 1);
-    writeCsvRecord(record, clock.now() - runStart, clock.wallTime());
-    showRecordText(ioBuffer, recordLength);
-    ++liveRecordsShown;
+}
+
+// The records whose characters are all in when the run ends, without waiting for more.
+void takeRecordsAlreadyReceived() {
+    for (;;) {
+        switch (takeReceivedRecord(run.reader, ioBuffer)) {
+            case RecordTaken::Whole:
+                showRecord();
+                break;
+            case RecordTaken::Broken:
+                ++liveRecordsBroken;
+                break;
+            case RecordTaken::Short:
+            case RecordTaken::Failed:
+                return;
+        }
+    }
 }
 
 // The status bar counts the records of the run, and those skipped as out of step; two
@@ -122,8 +152,11 @@ void showRecordsInStatus(bool now) {
 }  // namespace
 
 void endLiveRun() {
+    const bool running = liveRunning == 1;
     liveRunning = 0;
     sendStopPair();
+    if (running)
+        takeRecordsAlreadyReceived();
     closeLog();
 }
 
@@ -148,8 +181,7 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     if (!streamAcknowledged())
         return 0;
 
-    runStart = CurrentClock().now();
-    reader = recordReaderFor(recordLength);
+    run = {recordReaderFor(recordLength), recordLength, fullScale, CurrentClock().now()};
     ResetTextBox(currentPanel, LIVE_RECORD, "");
     liveRunning = 1;
     liveRecordsShown = 0;
@@ -160,7 +192,7 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     StartStripChartRun(currentPanel, LIVE_CHART);
     openLogForRun();
     while (liveRunning == 1) {
-        takeRecord(recordLength, fullScale);
+        takeRecord();
         showRecordsInStatus(false);
         GetUserEvent(0, nullptr, nullptr);
     }

@@ -29,7 +29,7 @@ std::string fileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButton) {
+TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButtonKeepsEveryRecordSent) {
     // A steady level at half the gauge: every record reads 2050.
     SimProcess sim({"--no-drift", "--level", "0.5"});
     ASSERT_TRUE(sim.started());
@@ -69,6 +69,16 @@ TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButton) {
     SetComTime(1, 0.3);
     char spare[5];
     EXPECT_EQ(ComRd(1, spare, 5), 0);
+
+    // Every record the instrument sent before it heard the stop pair is in the log, but
+    // for the one that may have been on its way.
+    sim.stop();
+    const std::string report = sim.errorOutput();
+    const auto at = report.find("records sent: ");
+    ASSERT_NE(at, std::string::npos) << report;
+    const unsigned long sent = std::stoul(report.substr(at + 14));
+    EXPECT_GE(sent, liveRecordsShown);
+    EXPECT_LE(sent - liveRecordsShown, 1u);
 
     SetPopupAnswerer(nullptr);
     DiscardAllPanels();

@@ -1,6 +1,8 @@
 // Live runs as the operator meets them: the records shown, plotted and logged, the bytes
 // on the wire when a run starts and ends, and the ways a start is refused.
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -161,6 +163,42 @@ TEST_F(LiveEnd, StopAndReturnWithNoRunStillSendTheStopPair) {
     EXPECT_EQ(wire(), "stst");
     EXPECT_FALSE(visible(donePanel));
 }
+
+// A stop lands between two reads; the records that came before the stop pair left belong
+// to the run, whether reads wake per record or sleep a tenth of a second to gather them.
+class LiveStopKeeps : public LiveScenario, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override {
+        backend.gatherReads(GetParam());
+        LiveScenario::SetUp();
+    }
+};
+
+TEST_P(LiveStopKeeps, EveryRecordSentBeforeTheStopPairInTheLogAndTheCsv) {
+    const std::string path = logPath("kept.log");
+    chooseLog(path);
+    for (const int stopControl : {LIVE_STOP, LIVE_RETURN}) {
+        const int sentBefore = instrument.recordsSent();
+        const size_t plottedBefore = points().size();
+        runFor(1.03, stopControl);
+        const int sent = instrument.recordsSent() - sentBefore;
+        EXPECT_EQ(wire().substr(wire().size() - 2), "st");
+        ASSERT_GT(sent, 150);
+        // At most the record being sent while the stop pair travelled is not in.
+        EXPECT_LE(sent - static_cast<int>(liveRecordsShown), 1);
+        EXPECT_GE(sent, static_cast<int>(liveRecordsShown));
+        EXPECT_EQ(fileBytes(path), repeated(oneValueRecord() + "\r\n", liveRecordsShown));
+        std::ifstream csv(logPath("kept.csv"));
+        const long csvLines =
+            std::count(std::istreambuf_iterator<char>(csv), std::istreambuf_iterator<char>(), '\n');
+        EXPECT_EQ(csvLines, static_cast<long>(liveRecordsShown) + 1);  // and its header
+        EXPECT_EQ(points().size() - plottedBefore, liveRecordsShown);
+        chooseLog(path);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadsThat, LiveStopKeeps, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Gather" : "WakePerRecord"; });
 
 class LiveRefusal : public LiveScenario {};
 

@@ -58,6 +58,17 @@ struct InProcessBackend::Wire {
         return taken;
     }
 
+    // How many bytes have arrived by `now` and wait to be read.
+    int countArrived(double now) const {
+        int count = 0;
+        for (const auto& b : incoming) {
+            if (b.time > now)
+                break;
+            ++count;
+        }
+        return count;
+    }
+
     // When the `missing`-th byte not yet read has arrived, or `horizon` if that is
     // sooner. The peer is stepped one character time at a time: it cannot be told
     // about the past, so it must not run ahead of where the reading will stop.
@@ -81,8 +92,8 @@ struct InProcessBackend::Wire {
 
 class InProcessLine : public SerialLine {
   public:
-    InProcessLine(InProcessBackend::Wire& wire, double characterTime)
-        : wire_(&wire), characterTime_(characterTime) {
+    InProcessLine(InProcessBackend::Wire& wire, double characterTime, bool gathers)
+        : wire_(&wire), characterTime_(characterTime), gathers_(gathers) {
         wire.line = this;
     }
     ~InProcessLine() override {
@@ -133,8 +144,12 @@ class InProcessLine : public SerialLine {
             double horizon = deadline;
             if (virtualClock)
                 horizon = std::min(horizon, virtualClock->nextActionTime());
-            const double target =
+            double target =
                 wire_->whenArrived(static_cast<size_t>(count - got), now, horizon, characterTime_);
+            // While a stream runs, a read that must wait sleeps its gathering time, as the
+            // real line does, and a press made meanwhile waits for the sleep's end.
+            if (gathering_ > 0)
+                target = std::min(deadline, now + gathering_);
             clock.waitUntil(std::max(target, now));
             // A scheduled action may have pulled the cable meanwhile.
             if (!usable())
@@ -142,11 +157,23 @@ class InProcessLine : public SerialLine {
         }
     }
 
+    int bytesWaiting() override {
+        if (!usable())
+            return kComDeviceLost;
+        const double now = CurrentClock().now();
+        wire_->advancePeer(now);
+        return wire_->countArrived(now);
+    }
+
+    void setReadGathering(double seconds) override { gathering_ = gathers_ ? seconds : 0; }
+
   private:
     bool usable() const { return wire_ && !dropped_; }
 
     InProcessBackend::Wire* wire_;
     double characterTime_;
+    bool gathers_;
+    double gathering_ = 0;
     bool dropped_ = false;
 };
 
@@ -203,5 +230,6 @@ std::unique_ptr<SerialLine> InProcessBackend::open(int port, const std::string& 
     const double now = CurrentClock().now();
     w.advancePeer(now);
     w.dropArrived(now);
-    return std::make_unique<InProcessLine>(w, 10.0 / static_cast<double>(settings.baudRate));
+    return std::make_unique<InProcessLine>(w, 10.0 / static_cast<double>(settings.baudRate),
+                                           gatherReads_);
 }

@@ -59,6 +59,10 @@ class InProcessBackend : public SerialBackend {
     // The line open on `port` goes away: its every call returns kComDeviceLost.
     // A later open of the port gets a working line again.
     void dropLine(int port);
+    // Lines opened afterwards sleep a stream's gathering time (SetComReadGathering) when a
+    // read must wait, as the real line does. Off by default: records then arrive one by
+    // one, each at its own time.
+    void gatherReads(bool on) { gatherReads_ = on; }
 
     bool isOpen(int port) const;
     // Every open asked for, in order, failed ones included.
@@ -75,4 +79,5 @@ class InProcessBackend : public SerialBackend {
     std::map<int, std::unique_ptr<Wire>> wires_;
     std::vector<OpenRecord> opens_;
     int openError_ = 0;
+    bool gatherReads_ = false;
 };

@@ -143,6 +143,15 @@ int ComWrtByte(int port, int byte) {
     return ComWrt(port, &c, 1);
 }
 
+int GetInQLen(int port) {
+    const SerialCallNote note;
+    int status = kComNoError;
+    ComPort* p = openPort(port, status);
+    if (!p)
+        return status;
+    return noteResult(*p, p->line->bytesWaiting());
+}
+
 int SetComReadGathering(int port, double seconds) {
     int status = kComNoError;
     ComPort* p = openPort(port, status);

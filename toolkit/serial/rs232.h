@@ -26,6 +26,9 @@ int FlushOutQ(int port);
 int ComWrtByte(int port, int byte);
 int ComWrt(int port, const char* buffer, int count);
 int ComRd(int port, char* buffer, int count);
+// How many received bytes are waiting to be read (at most the input queue's size); a
+// negative Rs232Error when the port cannot say.
+int GetInQLen(int port);
 // While a device streams, a read that must wait may as well sleep `seconds` and take all
 // that came meanwhile: the following reads are then served at once, without waking for
 // every few characters. 0, the default, ends each read as soon as its characters are in.

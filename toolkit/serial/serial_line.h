@@ -31,6 +31,9 @@ class SerialLine {
     virtual int write(const char* data, int count) = 0;
     // Blocks until count bytes are read or `timeoutSeconds` have passed; returns the count.
     virtual int read(char* buffer, int count, double timeoutSeconds) = 0;
+    // How many received bytes a read would take at once, without waiting; negative when
+    // the line has failed.
+    virtual int bytesWaiting() = 0;
     // How long a write may wait for the device to take its bytes (the port's time-out).
     virtual void setWriteTimeout(double /*seconds*/) {}
     // How long a read that must wait lets characters gather before it looks again.

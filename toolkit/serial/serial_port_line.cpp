@@ -157,6 +157,19 @@ class QtSerialLine : public SerialLine {
         }
     }
 
+    int bytesWaiting() override {
+        if (lost_)
+            return kComDeviceLost;
+        port_.waitForReadyRead(0);  // takes what the system holds, without waiting
+        if (port_.bytesAvailable() == 0 && hasHungUp(port_)) {
+            lost_ = true;
+            return kComDeviceLost;
+        }
+        if (const int f = failure(kComNoError))
+            return f;
+        return static_cast<int>(port_.bytesAvailable());
+    }
+
   private:
     int clearQueue(QSerialPort::Direction direction) {
         if (lost_)
