@@ -85,6 +85,8 @@ void writeDateFields(const DateWrite& write) {
     finishBlockText();
 
     const KeptWrite kept = writeBlockKept(write.action, read.text, write.reread);
+    if (kept.result == WriteResult::NotSent)
+        return;
     if (kept.result != WriteResult::Written) {
         if (write.clearsOnRefusal)
             clearMessages();
