@@ -85,6 +85,25 @@ void endLoggingAfterFailure(LogFile& failed) {
                reason.c_str());
 }
 
+// Ends logging when `file` has lost its last name (deleted, or its folder removed): what
+// would follow could never be found again. Looked at once a batch, not once a record.
+bool endLoggingIfGone(LogFile& file) {
+    if (GetFileLinkCount(file.handle) != 0)
+        return false;
+    const std::string path = file.path;
+    const std::string folder = directoryOf(path);
+    const bool folderGone = !folder.empty() && GetFileKind(folder.c_str()) == FILE_ABSENT;
+    file.pending.clear();
+    closeFile(file);
+    closeFile(&file == &rawLog ? csvLog : rawLog);
+    logFileHandle = -1;
+    showLogInStatus();
+    reportLine(folderGone ? "log file %s is gone with its folder: logging stopped, the run goes on"
+                          : "log file %s was deleted: logging stopped, the run goes on",
+               path.c_str());
+    return true;
+}
+
 // Writes the pending lines of both files once a batch has gathered (or at once).
 void writePending(bool now) {
     const double at = CurrentClock().now();
@@ -95,6 +114,8 @@ void writePending(bool now) {
     for (LogFile* file : {&rawLog, &csvLog}) {
         if (*file->open != 1 || file->pending.empty())
             continue;
+        if (endLoggingIfGone(*file))
+            return;
         const int size = static_cast<int>(file->pending.size());
         if (CVI_WriteFile(file->handle, file->pending.data(), size) != size) {
             endLoggingAfterFailure(*file);
@@ -115,9 +136,12 @@ void reportNotOpened(Report report, const char* format, const char* path) {
 }
 
 bool refusedAsNotRegular(Report report, const char* path) {
-    if (GetFileKind(path) != FILE_NOT_REGULAR)
+    const PathKind kind = GetPathKind(path);
+    if (kind == PathKind::Absent || kind == PathKind::Regular)
         return false;
-    reportNotOpened(report, "log file not opened: %s is not a regular file", path);
+    if (report == Report::OnClearedBox)
+        clearMessages();
+    reportLine("log file not opened: %s is %s", path, PathKindWords(kind));
     return true;
 }
 
