@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kFolderVariable[] = "QUORVEL_HISTORY_DIR";
 constexpr char kUnidentified[] = "unidentified";
-constexpr qint64 kCountingChunk = 1 << 20;
 
 std::string& chosenFolder() {
     static std::string folder;
@@ -34,22 +33,6 @@ std::string fileNameFor(const std::string& serialNumber) {
         name += kept ? c : '_';
     }
     return name + ".txt";
-}
-
-// The line ends in the file's first `end` bytes, and whether the last of them is one.
-long long countLineEnds(QFile& file, qint64 end, bool& endsLine) {
-    long long count = 0;
-    QByteArray chunk;
-    endsLine = false;
-    for (qint64 at = 0; at < end;) {
-        chunk = file.read(std::min(kCountingChunk, end - at));
-        if (chunk.isEmpty())
-            break;
-        count += std::count(chunk.cbegin(), chunk.cend(), '\n');
-        endsLine = chunk.back() == '\n';
-        at += chunk.size();
-    }
-    return count;
 }
 
 void takeLine(std::string_view line, long long number, HistoryFile& history) {
@@ -88,12 +71,13 @@ std::string numberList(const std::vector<long long>& numbers) {
 
 std::string damagedNote(const HistoryFile& history) {
     const std::string named = numberList(history.firstDamagedLines);
+    const std::string where = history.olderBytes > 0 ? " of the part loaded" : " of the history";
     if (history.damagedCount == 1)
-        return "line " + named + " of the history is damaged and was skipped";
+        return "line " + named + where + " is damaged and was skipped";
     if (history.damagedCount <= static_cast<long long>(kDamagedLinesNamed))
-        return "lines " + named + " of the history are damaged and were skipped";
-    return std::to_string(history.damagedCount) +
-           " lines of the history are damaged and were skipped; the first are lines " + named;
+        return "lines " + named + where + " are damaged and were skipped";
+    return std::to_string(history.damagedCount) + " lines" + where +
+           " are damaged and were skipped; the first are lines " + named;
 }
 
 std::string olderNote(const HistoryFile& history) {
@@ -175,22 +159,18 @@ HistoryFile loadHistory(const std::string& path) {
         history.problem = "cannot open " + path + " (" + file.errorString().toStdString() + ")";
         return history;
     }
+    // The byte before the tail tells whether the tail starts on a line of its own.
     const qint64 size = file.size();
-    const qint64 start = std::max<qint64>(0, size - kHistoryTailBytes);
-    long long number = 1;
-    bool startsLine = true;
-    if (start > 0)
-        number += countLineEnds(file, start, startsLine);
+    const qint64 start = std::max<qint64>(0, size - kHistoryTailBytes - 1);
     file.seek(start);
     const QByteArray tail = file.read(size - start);
     std::string_view rest(tail.constData(), static_cast<size_t>(tail.size()));
-    if (!startsLine) {  // a line cut by the start of the tail is part of the older history
+    if (start > 0) {  // a line cut by the start of the tail is part of the older history
         const size_t end = rest.find('\n');
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        ++number;
     }
     history.olderBytes = size - static_cast<qint64>(rest.size());
-    for (; !rest.empty(); ++number) {
+    for (long long number = 1; !rest.empty(); ++number) {
         const size_t end = rest.find('\n');
         takeLine(rest.substr(0, end), number, history);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);

@@ -27,7 +27,8 @@ std::string currentHistoryFilePath();
 std::vector<std::string> historyFilePaths();
 
 // What loading takes at most: the file's last few megabytes, and of their entries the
-// newest ones.
+// newest ones. Nothing before them is read, so lines are numbered from the first line
+// loaded; that is the file's first line unless older history was left out.
 inline constexpr long long kHistoryTailBytes = 4LL * 1024 * 1024;
 inline constexpr size_t kHistoryMostEntries = 10000;
 inline constexpr size_t kDamagedLinesNamed = 5;

@@ -118,8 +118,14 @@ HistoryPage::~HistoryPage() {
     pages().erase(id_);
 }
 
+HistoryPage::FileStamp HistoryPage::stampOf(const QString& path) {
+    const QFileInfo info(path);  // looked at, never opened
+    return {path, info.exists() ? info.size() : -1, info.lastModified()};
+}
+
 void HistoryPage::reloadFiles() {
     const QString current = QString::fromStdString(currentHistoryFilePath());
+    instrumentFile_ = current;
     QSignalBlocker quiet(files_);
     files_->clear();
     for (const std::string& path : historyFilePaths()) {
@@ -133,11 +139,16 @@ void HistoryPage::reloadFiles() {
 }
 
 void HistoryPage::reloadEntries() {
-    const HistoryFile history = loadHistory(files_->currentData().toString().toStdString());
+    const QString path = files_->currentData().toString();
+    loaded_ = stampOf(path);
+    const HistoryFile history = loadHistory(path.toStdString());
     entries_.assign(history.entries.rbegin(), history.entries.rend());
     QSignalBlocker quiet(list_);
     list_->clear();
-    for (const HistoryEntry& entry : entries_) list_->addItem(entryLabel(entry));
+    QStringList labels;
+    labels.reserve(static_cast<qsizetype>(entries_.size()));
+    for (const HistoryEntry& entry : entries_) labels.append(entryLabel(entry));
+    list_->addItems(labels);
     std::string notes;
     for (const std::string& note : historyNotes(history))
         notes += (notes.empty() ? "" : "\n") + note;
@@ -177,7 +188,10 @@ RestoreOutcome HistoryPage::restoreSelected() {
 
 void HistoryPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    reloadFiles();
+    const bool unchanged = instrumentFile_ == QString::fromStdString(currentHistoryFilePath()) &&
+                           stampOf(loaded_.path) == loaded_;
+    if (!unchanged)
+        reloadFiles();
 }
 
 QString HistoryPage::note() const {

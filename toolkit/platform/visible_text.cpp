@@ -39,6 +39,8 @@ int sequenceAt(std::string_view text, size_t at, char32_t& code) {
 
 // Characters that may hide or reorder what is shown.
 bool isHiding(char32_t code) {
+    if (code < 0x80)
+        return code < 0x20 || code == 0x7F;
     switch (QChar::category(code)) {
         case QChar::Other_Control:
         case QChar::Other_Format:
