@@ -36,10 +36,13 @@ struct LogFile {
     char* path;
     std::string pending;
     bool headerWritten = false;
+    // Whether the file system counts the file's names: one that says 0 from the start
+    // tells nothing, and its log is never taken for deleted.
+    bool namesCounted = false;
 };
 
-LogFile rawLog{&logFileOpen, -1, logFilePath, {}, false};
-LogFile csvLog{&csvFileOpen, -1, csvFilePath, {}, false};
+LogFile rawLog{&logFileOpen, -1, logFilePath, {}, false, false};
+LogFile csvLog{&csvFileOpen, -1, csvFilePath, {}, false, false};
 double lastWrite = 0;
 
 // The path can be longer than ioBuffer, so the line is built in a buffer of its own to
@@ -88,7 +91,7 @@ void endLoggingAfterFailure(LogFile& failed) {
 // Ends logging when `file` has lost its last name (deleted, or its folder removed): what
 // would follow could never be found again. Looked at once a batch, not once a record.
 bool endLoggingIfGone(LogFile& file) {
-    if (GetFileLinkCount(file.handle) != 0)
+    if (!file.namesCounted || GetFileLinkCount(file.handle) != 0)
         return false;
     const std::string path = file.path;
     const std::string folder = directoryOf(path);
@@ -153,6 +156,7 @@ bool openFile(Report report, LogFile& file, const char* path) {
         return false;
     }
     file.handle = handle;
+    file.namesCounted = GetFileLinkCount(handle) > 0;
     *file.open = 1;
     return true;
 }

@@ -105,3 +105,22 @@ TEST_F(LiveRecords, ALogFileDeletedDuringARunEndsLoggingWithOneLine) {
 }
 
 }  // namespace
+
+namespace {
+
+class TakeReadingRecords : public ToolFixture {};
+
+TEST_F(TakeReadingRecords, AveragesReadingsOnlyWhateverElseComes) {
+    instrument.setDrift(0);
+    instrument.setLevel(0.1);
+    for (int record = 5; record <= 500; record += 5)
+        instrument.faults().recordTexts[record] = "9999\r";
+    connect();
+    openFromMain(MAIN_CALIBRATE);
+    press(CAL_TAKE_A);
+    float reading = -1;
+    GetCtrlVal(currentPanel, CAL_READING_A, &reading);
+    EXPECT_EQ(reading, static_cast<float>(instrument.reportedCounts()));
+}
+
+}  // namespace
