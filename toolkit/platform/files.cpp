@@ -129,13 +129,14 @@ int AppendWholeToFile(const char* path, const char* text, int count) {
         lastError = std::string("it is ") + PathKindWords(kind);
         return -1;
     }
+    std::error_code sizeError;
+    const std::uintmax_t end =
+        kind == PathKind::Absent ? 0 : std::filesystem::file_size(path, sizeError);
     std::FILE* stream = std::fopen(path, "ab");
     if (!stream) {
         noteError(errno);
         return -1;
     }
-    std::fseek(stream, 0, SEEK_END);
-    const long end = std::ftell(stream);
     size_t fits = static_cast<size_t>(count);
     if (spaceLeft >= 0 && static_cast<long long>(fits) > spaceLeft)
         fits = static_cast<size_t>(spaceLeft);
@@ -152,8 +153,8 @@ int AppendWholeToFile(const char* path, const char* text, int count) {
     noteError(error != 0 ? error : ENOSPC);
     // Whatever part reached the file goes again, so the next entry starts on a line of its own.
     std::error_code ignored;
-    if (end >= 0)
-        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(end), ignored);
+    if (!sizeError)
+        std::filesystem::resize_file(path, end, ignored);
     return -1;
 }
 
