@@ -93,7 +93,7 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     const KeptWrite write = writeBlockKept("calibration", read.text, Reread::None);
     if (write.result == WriteResult::Written)
         DisplayPanel(donePanel);
-    else
+    else if (write.result != WriteResult::NotSent)
         reportAckAlone(write.ack);
     return 0;
 }

@@ -64,6 +64,8 @@ int setdefaultcallback(int, int, int event, void*, int, int) {
     calibrationTrace("write in default calibrate buffer \n%s\n", ioBuffer);
 
     const KeptWrite write = writeBlockKept("default calibration", read.text, Reread::None);
+    if (write.result == WriteResult::NotSent)
+        return 0;
     if (write.result != WriteResult::Written) {
         reportAckBelow(write.ack);
         return 0;

@@ -62,8 +62,9 @@ Average averageRecords(char letter, int recordLength) {
         const RecordTaken taken = takeRecordFromLine(reader, record);
         if (taken == RecordTaken::Short || taken == RecordTaken::Failed)
             break;
-        if (taken == RecordTaken::Whole)
-            average.add(recordCounts(record, recordLength));
+        RecordValues values;
+        if (taken == RecordTaken::Whole && readRecordValues(record, recordLength, values))
+            average.add(values.counts);
         if (clock.now() >= nextShow && average.count > 0) {
             showProgress(letter, average, false);
             nextShow = clock.now() + kShowEvery;

@@ -1,13 +1,13 @@
 // Fuzzes the live record parse. Arbitrary characters of any length must be refused or
-// parsed without reading past the record; a record as the instrument formats it must
-// give back exactly its counts and sixteenths.
+// parsed without reading past the record, and what is parsed is a reading (each value 0
+// to 4095); a record as the instrument formats it must give back exactly its counts and
+// sixteenths when they are readings, and be refused when they are not.
 //
 // Input: byte 0 is the gauge length in tenths (as the settings block keeps it), byte 1
 // picks raw characters (even) or the instrument's own format (odd); the rest is the raw
 // record, or the counts and sixteenths to format.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -33,16 +33,17 @@ void rawRecord(const uint8_t* data, size_t size, float fullScale) {
     record.plotted = -1.5f;
     const bool parsed = parseExact(reinterpret_cast<const char*>(data), size, fullScale, record);
     const bool isRecord = size == kOneValueRecordLength || size == kTwoValueRecordLength;
-    FUZZ_CHECK(parsed == isRecord);
+    FUZZ_CHECK(!parsed || isRecord);
     if (!parsed) {
         FUZZ_CHECK(record.plotted == -1.5f && !record.hasSecond);
         return;
     }
     FUZZ_CHECK(record.hasSecond == (size == kTwoValueRecordLength));
-    FUZZ_CHECK(std::isfinite(record.plotted) && std::isfinite(record.second));
-    // No value of an int can plot beyond the int range scaled to the gauge.
-    FUZZ_CHECK(std::fabs(record.plotted) <= 2147483648.0 * fullScale / kFullScaleCounts * 1.0001);
-    if (!record.hasSecond)
+    FUZZ_CHECK(record.counts >= 0 && record.counts <= kHighestCount);
+    FUZZ_CHECK(record.plotted >= 0.0f && record.plotted <= fullScale * 1.0001f);
+    if (record.hasSecond)
+        FUZZ_CHECK(record.counts2 >= 0 && record.counts2 <= kHighestCount);
+    else
         FUZZ_CHECK(record.second == 0.0f);
 }
 
@@ -54,8 +55,12 @@ void formattedRecord(FuzzedDataProvider& in, float fullScale) {
     const size_t expected = twoValues ? kTwoValueRecordLength : kOneValueRecordLength;
     if (text.size() != expected)
         return;  // counts too wide for the record: the tool reads it as misaligned text
+    const auto reading = [](int value) { return value >= 0 && value <= kHighestCount; };
     LiveRecord record;
-    FUZZ_CHECK(parseExact(text.data(), text.size(), fullScale, record));
+    const bool parsed = parseExact(text.data(), text.size(), fullScale, record);
+    FUZZ_CHECK(parsed == (reading(counts) && (!twoValues || reading(sixteenths))));
+    if (!parsed)
+        return;
     FUZZ_CHECK(record.plotted ==
                static_cast<float>(counts * static_cast<double>(fullScale) / kFullScaleCounts));
     FUZZ_CHECK(record.hasSecond == twoValues);

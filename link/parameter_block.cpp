@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/block_read.h"
+#include "link/date_bytes.h"
 #include "link/messages.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
@@ -97,6 +98,8 @@ int finishBlockText() {
 }
 
 WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack) {
+    if (!dateBytesWritable(ioBuffer))
+        return WriteResult::NotSent;
     char sent[kBlockWriteLength + 1];
     std::memcpy(sent, ioBuffer, sizeof sent);
     flushQueues();

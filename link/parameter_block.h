@@ -30,7 +30,12 @@ void putBlockWord(char* text, int highIndex, int value);
 // checksum.
 int finishBlockText();
 
-enum class WriteResult { Written, RefusedAtW, RefusedAtD };
+enum class WriteResult {
+    Written,
+    RefusedAtW,
+    RefusedAtD,
+    NotSent,  // nothing went to the instrument; the message panel says why, if anything does
+};
 enum class Reread {
     None,
     AfterStepDelay,  // 'r', step delay, ack, step delay, 129 characters
@@ -44,9 +49,10 @@ struct ReadBack {
     uint64_t differing = 0;  // bit i set: byte i came back other than it was sent
 };
 // Sends 'w', expects 'W', sends the 131-character write form from ioBuffer, expects
-// 'D', then reads the block back as `reread` says. `ack` holds the last acknowledgement;
-// `readBack`, when given, what the re-read showed. A re-read that did not bring a whole
-// block is not compared, as an unanswered re-read never stopped a write.
+// 'D', then reads the block back as `reread` says. A text whose date or time bytes are
+// not two decimal digits each is not sent at all: one line names the field (NotSent). `ack` holds
+// the last acknowledgement; `readBack`, when given, what the re-read showed. A re-read that did not
+// bring a whole block is not compared, as an unanswered re-read never stopped a write.
 WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack = nullptr);
 // One line naming the bytes that came back different. Leaves ioBuffer alone.
 void addReadBackDifferenceLine(const ReadBack& readBack);

@@ -1,7 +1,6 @@
 #include "link/record_stream.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 #include "link/block_read.h"
@@ -32,6 +31,24 @@ bool startsWithNumber(const char* text, int length) {
     if (at < length && (text[at] == '-' || text[at] == '+'))
         ++at;
     return at < length && std::isdigit(static_cast<unsigned char>(text[at]));
+}
+
+// Blanks, then the digits of a count from 0 to kHighestCount, from `at` up to `end`; `at`
+// is left behind the digits.
+bool readCount(const char* text, int end, int& at, int& count) {
+    while (at < end && text[at] == ' ') ++at;
+    const int first = at;
+    long value = 0;
+    while (at < end && std::isdigit(static_cast<unsigned char>(text[at]))) {
+        value = value * 10 + (text[at] - '0');
+        if (value > kHighestCount)
+            return false;
+        ++at;
+    }
+    if (at == first)
+        return false;
+    count = static_cast<int>(value);
+    return true;
 }
 
 // Takes characters one at a time up to and including the next line end.
@@ -109,12 +126,27 @@ RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer) {
     return taken;
 }
 
-int recordCounts(const char* record, int length) {
-    char line[kTwoValueRecordLength + 1];
-    const int n = length < kTwoValueRecordLength ? length : kTwoValueRecordLength;
-    std::memcpy(line, record, static_cast<size_t>(n));
-    line[n] = '\0';
-    return std::atoi(line);
+bool readRecordValues(const char* record, int length, RecordValues& values) {
+    if (length != kOneValueRecordLength && length != kTwoValueRecordLength)
+        return false;
+    RecordValues read;
+    read.hasSecond = length == kTwoValueRecordLength;
+    const int firstEnd = read.hasSecond ? kSecondValueOffset : length;
+    int at = 0;
+    if (!readCount(record, firstEnd, at, read.counts))
+        return false;
+    if (read.hasSecond) {
+        if (at == firstEnd)  // the separator before character 6 is never a digit
+            return false;
+        while (at < firstEnd && (record[at] == ',' || record[at] == ' ')) ++at;
+        if (at != firstEnd || !readCount(record, length, at, read.counts2))
+            return false;
+    }
+    while (at < length && isLineEnd(record[at])) ++at;
+    if (at != length)
+        return false;
+    values = read;
+    return true;
 }
 
 bool readStreamSettings(StreamSettings& settings, BlockRead& read) {

@@ -36,8 +36,20 @@ RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer);
 // The same for a record whose characters have all been received: nothing waits for the
 // line, and a record not yet all there is Short, its characters left on the line.
 RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer);
-// The first value of a record, read as atoi reads it.
-int recordCounts(const char* record, int length);
+
+// A whole record is a reading only when each of its values is one: blanks before it
+// aside, a decimal count from 0 to 4095 (the instrument's scale), followed in a two-value
+// record by the separator (commas and blanks) up to character 6, and at the record's end
+// by nothing but its line end. "12a4", "9999", "-001" and "+123" are not readings.
+inline constexpr int kHighestCount = 4095;
+struct RecordValues {
+    int counts = 0;
+    bool hasSecond = false;
+    int counts2 = 0;
+};
+// True, with the values, when the `length` characters at `record` (one of the two record
+// lengths) are a reading; false, leaving `values` as they were, otherwise.
+bool readRecordValues(const char* record, int length, RecordValues& values);
 
 // The start exchange of a stream: the settings block is read ('r'), the record form and
 // gauge length taken from it, both queues flushed and 'g' sent. What a start learns:

@@ -36,10 +36,13 @@ struct LogFile {
     char* path;
     std::string pending;
     bool headerWritten = false;
+    // Whether the file system counts the file's names: one that says 0 from the start
+    // tells nothing, and its log is never taken for deleted.
+    bool namesCounted = false;
 };
 
-LogFile rawLog{&logFileOpen, -1, logFilePath, {}, false};
-LogFile csvLog{&csvFileOpen, -1, csvFilePath, {}, false};
+LogFile rawLog{&logFileOpen, -1, logFilePath, {}, false, false};
+LogFile csvLog{&csvFileOpen, -1, csvFilePath, {}, false, false};
 double lastWrite = 0;
 
 // The path can be longer than ioBuffer, so the line is built in a buffer of its own to
@@ -85,6 +88,25 @@ void endLoggingAfterFailure(LogFile& failed) {
                reason.c_str());
 }
 
+// Ends logging when `file` has lost its last name (deleted, or its folder removed): what
+// would follow could never be found again. Looked at once a batch, not once a record.
+bool endLoggingIfGone(LogFile& file) {
+    if (!file.namesCounted || GetFileLinkCount(file.handle) != 0)
+        return false;
+    const std::string path = file.path;
+    const std::string folder = directoryOf(path);
+    const bool folderGone = !folder.empty() && GetFileKind(folder.c_str()) == FILE_ABSENT;
+    file.pending.clear();
+    closeFile(file);
+    closeFile(&file == &rawLog ? csvLog : rawLog);
+    logFileHandle = -1;
+    showLogInStatus();
+    reportLine(folderGone ? "log file %s is gone with its folder: logging stopped, the run goes on"
+                          : "log file %s was deleted: logging stopped, the run goes on",
+               path.c_str());
+    return true;
+}
+
 // Writes the pending lines of both files once a batch has gathered (or at once).
 void writePending(bool now) {
     const double at = CurrentClock().now();
@@ -95,6 +117,8 @@ void writePending(bool now) {
     for (LogFile* file : {&rawLog, &csvLog}) {
         if (*file->open != 1 || file->pending.empty())
             continue;
+        if (endLoggingIfGone(*file))
+            return;
         const int size = static_cast<int>(file->pending.size());
         if (CVI_WriteFile(file->handle, file->pending.data(), size) != size) {
             endLoggingAfterFailure(*file);
@@ -115,9 +139,12 @@ void reportNotOpened(Report report, const char* format, const char* path) {
 }
 
 bool refusedAsNotRegular(Report report, const char* path) {
-    if (GetFileKind(path) != FILE_NOT_REGULAR)
+    const PathKind kind = GetPathKind(path);
+    if (kind == PathKind::Absent || kind == PathKind::Regular)
         return false;
-    reportNotOpened(report, "log file not opened: %s is not a regular file", path);
+    if (report == Report::OnClearedBox)
+        clearMessages();
+    reportLine("log file not opened: %s is %s", path, PathKindWords(kind));
     return true;
 }
 
@@ -129,6 +156,7 @@ bool openFile(Report report, LogFile& file, const char* path) {
         return false;
     }
     file.handle = handle;
+    file.namesCounted = GetFileLinkCount(handle) > 0;
     *file.open = 1;
     return true;
 }

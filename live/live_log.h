@@ -10,7 +10,8 @@
 // Records are written in batches, at most a fraction of a second after they were taken,
 // and whatever is still pending when a log closes is written then. A write that fails or
 // stores less than it was given ends logging (both files) with one line naming the file
-// and the reason; what was written before stays, and the run goes on.
+// and the reason; what was written before stays, and the run goes on. So does a file that
+// is deleted, or whose folder is removed, while it is open: looked at once a batch.
 #pragma once
 
 struct LiveRecord;

@@ -83,7 +83,14 @@ void showRecord() {
     const int recordLength = run.recordLength;
     ToolkitClock& clock = CurrentClock();
     LiveRecord record;
-    parseLiveRecord(ioBuffer, recordLength, run.fullScale, record);
+    if (!parseLiveRecord(ioBuffer, recordLength, run.fullScale, record)) {
+        // Not a reading: counted with the records out of step, and kept in the raw log
+        // as it came, but never plotted or written to the CSV as a value.
+        ++liveRecordsBroken;
+        ioBuffer[recordLength] = '\n';
+        writeLogRecord(ioBuffer, recordLength + 1);
+        return;
+    }
     if (record.hasSecond)
         SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
     const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};

@@ -7,7 +7,8 @@
 #      which unlike CPU time do not change with the machine's other work; at 96000 and
 #      960000 baud a bare termios reader first shows that the simulator delivers every
 #      character, then the tool's run: records sent, received, lost;
-#   3. start-up to the main panel.
+#   3. start-up to the main panel;
+#   4. loading a 200 MB settings history (random bytes, then genuine entries).
 # Nothing here passes or fails: the targets are shown next to the figures.
 #
 #   scripts/bench.sh [--minutes M] [--rounds N]
@@ -100,6 +101,10 @@ echo "== 3. Start-up =="
 bench startup_bench --runs 5 || echo "(the start-up was not measured)"
 echo
 
+echo "== 4. Settings history of 200 MB =="
+bench history_bench --megabytes 200 | tee "$log/history"
+echo
+
 echo "== Targets =="
 target() { printf '%-36s %s\n' "$1" "$2"; }
 ratio=$(awk '/^largest ratio:/ { print $3 }' "$log/actions")
@@ -126,4 +131,8 @@ for baud in 96000 960000; do
     target "simulator delivers all at $baud:" "$([ "$bare" = 0 ] && echo yes || echo "NO (lost $bare)")"
 done
 target "resident memory:" "$(awk -F': ' '/verdict/ { print $2 }' "$log/live9600")"
+slowest=$(awk '/loadHistory:|History page shown/ { for (i = 1; i <= NF; ++i) if ($(i+1) == "s," || $(i+1) == "s;") print $i }' \
+    "$log/history" | sort -g | tail -1)
+target "200 MB history loads under 1 s:" \
+    "$(awk -v s="$slowest" 'BEGIN { print ((s != "" && s < 1) ? "met" : "NOT met") }') (slowest $slowest s)"
 echo "load average at the end: $(load); whole run $(($(date +%s) - started)) s"

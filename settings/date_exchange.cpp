@@ -46,7 +46,7 @@ bool pastStartConfirmed(const LocalTime& start) {
     const std::string question = "The start time " + formatDateMinute(start) +
                                  " lies in the past of this computer's clock (now " +
                                  formatDateMinute(now) + ").\nWrite it anyway?";
-    return ConfirmPopup("Start time in the past", question.c_str()) == 1;
+    return ConfirmPopup("Start time in the past", question) == 1;
 }
 
 }  // namespace
@@ -85,6 +85,8 @@ void writeDateFields(const DateWrite& write) {
     finishBlockText();
 
     const KeptWrite kept = writeBlockKept(write.action, read.text, write.reread);
+    if (kept.result == WriteResult::NotSent)
+        return;
     if (kept.result != WriteResult::Written) {
         if (write.clearsOnRefusal)
             clearMessages();

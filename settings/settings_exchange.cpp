@@ -81,6 +81,8 @@ void writeSettingsBlock(const char* action, const BlockRead& read) {
         reportKeptWrite(write);
         return;
     }
+    if (write.result == WriteResult::NotSent)
+        return;
     addAckLine(write.ack.text, write.ack.status);
     showMessages();
     HidePanel(currentPanel);

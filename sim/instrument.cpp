@@ -217,6 +217,9 @@ void Instrument::produceRecords(double until) {
         const int counts = countsForLevel(level_ + drift_ * wave, block_);
         const int sixteenths = static_cast<int>(std::lround(temperature_ * 16));
         std::string record = liveRecord(counts, sixteenths, twoValues_);
+        if (const auto text = faults_.recordTexts.find(recordsMade_ + 1);
+            text != faults_.recordTexts.end())
+            record = text->second;
         if (++recordsMade_ == faults_.dropCharacterOfRecord)
             record.erase(0, 1);
         send(record, madeAt, true);

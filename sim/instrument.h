@@ -32,6 +32,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -61,9 +62,12 @@ struct Faults {
     // another valid one, as a line without parity may; the checksum stays as computed from
     // the block kept, so it no longer matches the text. -1: off. A comma is left alone.
     int damageBlockCharacter = -1;
-    bool ignoreStopPair = false;  // a stream goes on after 's' 't', as if never heard
+    bool ignoreStopPair = false;     // a stream goes on after 's' 't', as if never heard
     int dropCharacterOfRecord = -1;  // the record (from 1, counted over the instrument's life)
                                      // whose first character is lost on the line
+    // Records (from 1, counted over the instrument's life) sent as the text given instead
+    // of a reading, as a faulty instrument might: "12a4\r", "9999\r".
+    std::map<int, std::string> recordTexts;
 };
 
 struct Options {

@@ -36,6 +36,12 @@ inline std::string writeFormOf(const Block& block) {
 constexpr int kFirstClockByte = 11;
 constexpr int kLastClockByte = 17;
 
+// A scheduled start of two decimal digits a byte, 2027-03-01 08:30: a block whose date
+// bytes are not decimal is never written, so blocks meant to be written carry one.
+inline void putDecimalStart(Block& block) {
+    block[18] = 0x30, block[19] = 0x08, block[20] = 0x01, block[21] = 0x03, block[22] = 0x27;
+}
+
 // The clock bytes run with the instrument's clock: a kept block is compared without them.
 inline Block clockless(Block block) {
     for (int i = kFirstClockByte; i <= kLastClockByte; ++i) block[i] = 0;

@@ -97,6 +97,7 @@ class CalibrationScenario : public ToolFixture {
         for (int i = 0; i < 43; ++i)
             if (i < kFirstClockByte || i > kLastClockByte)
                 block[i] = static_cast<uint8_t>(i * 29 + 0x1B);
+        putDecimalStart(block);
         block[42] = 0xD5;
         block = withCalibration(block, block[1], block[2], gain, zero, block[24]);
         return block;

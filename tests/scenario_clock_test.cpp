@@ -46,6 +46,8 @@ class ClockPanel : public ToolFixture {
         // Every byte distinct and some with hex letters, so a shifted or lost byte shows.
         for (int i = 0; i < 43; ++i)
             instrument.block()[i] = static_cast<uint8_t>(0x11 * (i % 15) + i);
+        // The start two decimal digits a byte, as a block that is written must hold it.
+        instrument.block()[21] = 0x03, instrument.block()[22] = 0x27;
         instrument.block()[42] = 0xC2;  // clock-set flag clear
         connect();
         openFromMain(MAIN_CLOCK);

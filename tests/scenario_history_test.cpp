@@ -47,8 +47,8 @@ class History : public ToolFixture {
         block[42] = 0x12;
         return block;
     }
-    // The 129 characters of the text that went out after 'w'.
-    std::string written() const { return wire().substr(wire().find('w') + 1, 129); }
+    // The 131 characters that went out after 'w': the text and its checksum.
+    std::string written() const { return wire().substr(wire().find('w') + 1, 131); }
 };
 
 TEST_F(History, AKxWriteKeepsTheTextReadAndTheTextWritten) {
@@ -61,9 +61,10 @@ TEST_F(History, AKxWriteKeepsTheTextReadAndTheTextWritten) {
     press(KX_SET);
     const std::string sent = written();
     const std::string prefix = std::string(kTime) + "\tkx write\t";
+    // Each block with its checksum, as the instrument sends it.
     EXPECT_EQ(historyLines(),
               (std::vector<std::string>{prefix + "before\t" + kSerial + "\tCOM1\t" +
-                                            readFormOf(withClockOf(before, sent)),
+                                            writeFormOf(withClockOf(before, sent)),
                                         prefix + "written\t" + kSerial + "\tCOM1\t" + sent}));
 }
 
@@ -159,7 +160,7 @@ TEST_F(History, RestoreAnsweredNoSendsNothingAfterItsRead) {
     EXPECT_EQ(instrument.block()[7], 123);
 }
 
-TEST_F(History, AFolderThatCannotBeWrittenIsOneLineAndTheWriteGoesOn) {
+TEST_F(History, AFolderThatCannotBeMadeAsksBeforeTheWriteYesWritesNoSendsNothing) {
     arrange();
     const std::string blocker = historyDir + "/not-a-folder";
     std::ofstream(blocker) << "a file where the folder should be\n";
@@ -168,11 +169,24 @@ TEST_F(History, AFolderThatCannotBeWrittenIsOneLineAndTheWriteGoesOn) {
     openFromMain(MAIN_KX);
     press(KX_READ);
     ::setValue(currentPanel, KX_BYTE7, 99);
+    popups.confirmAnswer = 0;
+    clearWire();
+    press(KX_SET);
+    ASSERT_EQ(popups.questions.size(), 1u);
+    EXPECT_EQ(popups.questions[0].title, "Settings history");
+    EXPECT_EQ(popups.questions[0].text,
+              "The settings history cannot keep the block being replaced (cannot create the "
+              "folder " +
+                  blocker + "/history). Write anyway?");
+    EXPECT_EQ(wire(), "r");  // the read before the write, and nothing after it
+    EXPECT_NE(instrument.block()[7], 99);
+    EXPECT_TRUE(messageLines().empty());
+
+    popups.confirmAnswer = 1;
     press(KX_SET);
     EXPECT_EQ(instrument.block()[7], 99);
     EXPECT_TRUE(visible(donePanel));
-    EXPECT_EQ(messageLines(), std::vector<std::string>{"settings history not saved: cannot write " +
-                                                       blocker + "/history/QV-0000012345.txt"});
+    EXPECT_TRUE(messageLines().empty());  // the operator was told already
 }
 
 TEST_F(History, ADamagedLineIsSkippedWithANote) {

@@ -33,6 +33,7 @@ class KxSettings : public ToolFixture {
         for (int i = 0; i < 43; ++i)
             if (i < kFirstClockByte || i > kLastClockByte)
                 block[i] = static_cast<uint8_t>(i * 29 + 0x1B);
+        putDecimalStart(block);
         block[7] = static_cast<uint8_t>(byte7);
         block[42] = static_cast<uint8_t>(flags);
         return block;

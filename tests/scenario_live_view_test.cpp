@@ -124,7 +124,7 @@ TEST_F(LiveView, AFifoIsRefusedAsALogSoNoWriteCanBlockTheWindow) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     chooseLog(fifo);
     EXPECT_EQ(messageLines(),
-              std::vector<std::string>{"log file not opened: " + fifo + " is not a regular file"});
+              std::vector<std::string>{"log file not opened: " + fifo + " is a FIFO"});
     EXPECT_EQ(logFileOpen, 0);
     runFor(0.3);
     EXPECT_GT(liveRecordsShown, 10u);

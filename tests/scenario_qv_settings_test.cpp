@@ -33,6 +33,7 @@ class QvSettings : public ToolFixture {
         for (int i = 0; i < 43; ++i)
             if (i < kFirstClockByte || i > kLastClockByte)
                 block[i] = static_cast<uint8_t>(i * 29 + 0x1B);
+        putDecimalStart(block);
         block[7] = 0x11;
         block[8] = 0xA2;
         block[9] = 0x03;

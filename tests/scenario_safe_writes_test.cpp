@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/vaskinterface.h"
+#include "link/date_bytes.h"
 #include "link/panel_set.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
@@ -267,5 +268,62 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedRead{"Calibrate", MAIN_CALIBRATE, CAL_CALIBRATE},
                       DamagedRead{"DefaultCalibration", MAIN_CALIBRATE, CAL_DEFAULT}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+class UndecimalStart : public SafeWrites, public ::testing::WithParamInterface<DamagedRead> {};
+
+// A start the instrument holds as FF goes back with every write that does not replace it:
+// no write sends it, whichever action it is.
+TEST_P(UndecimalStart, IsNeverWrittenAndOneLineNamesTheField) {
+    for (int byte = 18; byte <= 22; ++byte) instrument.block()[byte] = 0xFF;
+    const Block before = instrument.block();
+    open(GetParam().mainButton);
+    press(GetParam().button);
+    EXPECT_EQ(wire().find('w'), std::string::npos);
+    ASSERT_FALSE(messageLines().empty());
+    EXPECT_EQ(messageLines().back(),
+              "start minute (byte 18) holds FF, not two decimal digits; nothing written");
+    EXPECT_TRUE(visible(messagePanel));
+    EXPECT_FALSE(visible(donePanel));
+    EXPECT_EQ(clockless(instrument.block()), clockless(before));
+    EXPECT_TRUE(historyLines().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWriteThatKeepsTheStart, UndecimalStart,
+    ::testing::Values(DamagedRead{"KxSet", MAIN_KX, KX_SET}, DamagedRead{"QvSet", MAIN_QV, QV_SET},
+                      DamagedRead{"ClockSet", MAIN_CLOCK, CLOCK_SET},
+                      DamagedRead{"DefaultCalibration", MAIN_CALIBRATE, CAL_DEFAULT}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Only the digits are checked: a start of 99 in every field, which no calendar has, is the
+// instrument's own and goes back as it came.
+TEST_F(SafeWrites, ADecimalStartGoesBackAsItCameWhateverItsValues) {
+    for (int byte = 18; byte <= 22; ++byte) instrument.block()[byte] = 0x99;
+    open(MAIN_KX);
+    press(KX_READ);
+    press(KX_SET);
+    EXPECT_TRUE(visible(donePanel));
+    ASSERT_NE(wire().find('w'), std::string::npos);
+    EXPECT_EQ(wire().substr(wire().find('w') + 1 + 3 * 18, 15), "99,99,99,99,99,");
+}
+
+TEST(DateBytes, EachOfTheTwelveIsCheckedAndNoOtherByte) {
+    std::string text;
+    for (int i = 0; i < 43; ++i) text += "00,";
+    EXPECT_FALSE(findDateByteFault(text.c_str()));
+    for (int byte = 11; byte <= 22; ++byte) {
+        std::string damaged = text;
+        damaged.replace(3 * byte, 2, byte % 2 ? "9A" : "A9");
+        const auto fault = findDateByteFault(damaged.c_str());
+        ASSERT_TRUE(fault) << byte;
+        EXPECT_EQ(fault->byte, byte);
+    }
+    for (int byte : {10, 23, 42}) text.replace(3 * byte, 2, "FF");
+    EXPECT_FALSE(findDateByteFault(text.c_str()));
+}
 
 }  // namespace

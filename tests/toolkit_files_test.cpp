@@ -1,7 +1,11 @@
-// Data files by handle: ASCII line ends, and what opening does to an existing file.
+// Data files by handle: ASCII line ends, and what opening does to an existing file; what a
+// path is, looked at without opening it; appends that are whole or not at all; text from
+// outside shown safely.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QTemporaryDir>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -118,6 +122,61 @@ TEST_F(DataFileTest, OnlyRegularFilesAndFreeNamesCanBeTakenForWriting) {
     EXPECT_EQ(GetFileKind(path("new.log").c_str()), FILE_ABSENT);
     EXPECT_EQ(GetFileKind(dir_.path().toStdString().c_str()), FILE_NOT_REGULAR);
     EXPECT_EQ(GetFileKind("/dev/null"), FILE_NOT_REGULAR);
+}
+
+}  // namespace
+
+namespace {
+
+// An entry is appended whole or not at all: what a full disk cut short is taken back, so
+// the next append starts on a line of its own.
+TEST_F(DataFileTest, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
+    write(path("history.txt"), "first\n");
+    SetFileSpaceLimit(3);
+    EXPECT_EQ(AppendWholeToFile(path("history.txt").c_str(), "second\n", 7), -1);
+    EXPECT_STREQ(GetFileErrorText(), "No space left on device");
+    EXPECT_EQ(contents(path("history.txt")), "first\n");
+    SetFileSpaceLimit(-1);
+    EXPECT_EQ(AppendWholeToFile(path("history.txt").c_str(), "third\n", 6), 0);
+    EXPECT_EQ(contents(path("history.txt")), "first\nthird\n");
+    EXPECT_EQ(AppendWholeToFile(path("new.txt").c_str(), "x\n", 2), 0);
+    EXPECT_EQ(contents(path("new.txt")), "x\n");
+}
+
+// Nobody holds the FIFO's other end: an open would wait for ever.
+TEST_F(DataFileTest, APathIsLookedAtWithoutOpeningSoAFifoIsRefusedAtOnce) {
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(GetPathKind(path("pipe").c_str()), PathKind::Fifo);
+    EXPECT_EQ(AppendWholeToFile(path("pipe").c_str(), "x\n", 2), -1);
+    EXPECT_STREQ(GetFileErrorText(), "it is a FIFO");
+    EXPECT_EQ(GetFileKind(path("pipe").c_str()), FILE_NOT_REGULAR);
+    EXPECT_EQ(GetPathKind(dir_.path().toStdString().c_str()), PathKind::Directory);
+    EXPECT_EQ(GetPathKind("/dev/null"), PathKind::CharacterDevice);
+    EXPECT_EQ(GetPathKind(path("absent").c_str()), PathKind::Absent);
+    EXPECT_STREQ(PathKindWords(PathKind::CharacterDevice), "a character device");
+}
+
+TEST_F(DataFileTest, AnOpenFileKnowsWhenItHasLostItsName) {
+    const int handle =
+        CVI_OpenFile(path("log.txt").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    ASSERT_GE(handle, 0);
+    EXPECT_EQ(GetFileLinkCount(handle), 1);
+    std::filesystem::remove(path("log.txt"));
+    EXPECT_EQ(GetFileLinkCount(handle), 0);
+    CVI_CloseFile(handle);
+    EXPECT_EQ(GetFileLinkCount(handle), -1);
+}
+
+TEST(VisibleTextTest, NothingFromOutsideCanCutOrHideWhatIsShown) {
+    EXPECT_EQ(VisibleText(std::string("zz\0yy", 5)), "zz\\x00yy");
+    EXPECT_EQ(VisibleText("a\x1b[2Jb\x7f"), "a\\x1B[2Jb\\x7F");
+    EXPECT_EQ(VisibleText("bad \xff\xc3("), "bad \\xFF\\xC3(");
+    EXPECT_EQ(VisibleText("evil\u202Etxt.exe"), "evil\\u{202E}txt.exe");
+    EXPECT_EQ(VisibleText("7: 123 → 230\n\tnext"), "7: 123 → 230\n\tnext");
+    EXPECT_TRUE(IsPlainText("QV-0000012345 → é"));
+    EXPECT_FALSE(IsPlainText("kx\twrite"));
+    EXPECT_FALSE(IsPlainText(std::string("zz\0", 3)));
+    EXPECT_FALSE(IsPlainText("\xc3"));
 }
 
 }  // namespace

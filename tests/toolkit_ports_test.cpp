@@ -1,5 +1,6 @@
 // Which device each port number reaches, with a fake list of the devices present; the
-// Ports… dialog that changes it; and why a device did not open.
+// Ports… dialog that changes it, naming what an unlisted device is; and why a device did
+// not open.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <unistd.h>
@@ -8,11 +9,14 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "toolkit/ports/ports_dialog.h"
@@ -158,6 +162,45 @@ TEST(OpenFailure, AMissingDeviceAndOneInUseAreToldApart) {
                  "join the dialout group (sudo usermod -aG dialout $USER), then log out and log "
                  "in again.");
     CloseCom(1);
+    ::close(master);
+}
+
+TEST(OpenFailure, ADirectoryOrARegularFileIsNamedForWhatItIs) {
+    SetSerialBackend(nullptr);
+    QTemporaryDir dir;
+    EXPECT_EQ(OpenComConfig(1, dir.path().toStdString().c_str(), 9600, 0, 8, 1, 512, 512),
+              kComCannotOpen);
+    EXPECT_EQ(LastComOpenFailure(1), ComOpenFailure::Directory);
+    EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, LastComOpenFailure(1)),
+                 "The port cannot be opened: it reaches a directory, not a serial device. Give "
+                 "the port its device with Ports… on the main panel.");
+    const std::string file = dir.filePath("plain").toStdString();
+    std::ofstream(file) << "not a device";
+    EXPECT_EQ(OpenComConfig(1, file.c_str(), 9600, 0, 8, 1, 512, 512), kComCannotOpen);
+    EXPECT_EQ(LastComOpenFailure(1), ComOpenFailure::RegularFile);
+    EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, LastComOpenFailure(1)),
+                 "The port cannot be opened: it reaches a regular file, not a serial device. "
+                 "Give the port its device with Ports… on the main panel.");
+}
+
+TEST_F(PortDevices, TheDialogSaysWhatAnUnlistedDeviceIs) {
+    QTemporaryDir dir;
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    const QString link = dir.filePath("sim");
+    ASSERT_TRUE(QFile::link(QString::fromUtf8(name), link));
+    ChooseDeviceForComPort(3, "/dev/zero");
+    ChooseDeviceForComPort(4, link.toStdString());
+    runDialog([name](QDialog& dialog) {
+        auto* list = dialog.findChild<QTreeWidget*>("devicesPresent");
+        ASSERT_EQ(list->topLevelItemCount(), 4);
+        EXPECT_EQ(list->topLevelItem(2)->text(0), "/dev/zero");
+        EXPECT_EQ(list->topLevelItem(2)->text(1), "character device");
+        EXPECT_EQ(list->topLevelItem(3)->text(1), "pseudo-terminal (through a link)");
+        dialog.reject();
+    });
+    ::close(slave);
     ::close(master);
 }
 

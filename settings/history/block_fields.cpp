@@ -30,7 +30,34 @@ int bcd(const char* text, int index) {
     return bcdPairValue(text + blockTextPosition(index));
 }
 
+// Bytes no panel owns, as the instrument holds them.
+std::string hexBytes(const char* text, int first, int last) {
+    std::string shown;
+    for (int i = first; i <= last; ++i) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02X", getBlockByte(text, i));
+        shown += (i > first ? " " : "") + std::string(pair);
+    }
+    return shown;
+}
+
+// A date whose bytes are not two decimal digits each is shown as the bytes it holds.
+bool isDecimalDate(const char* text, int first, int last) {
+    for (int i = first; i <= last; ++i) {
+        const char* pair = text + blockTextPosition(i);
+        if (pair[0] < '0' || pair[0] > '9' || pair[1] < '0' || pair[1] > '9')
+            return false;
+    }
+    return true;
+}
+
+std::string notADate(const char* text, int first, int last) {
+    return "not a date: " + hexBytes(text, first, last);
+}
+
 std::string clockValue(const char* text) {
+    if (!isDecimalDate(text, kClockSecondsByte, kClockYearByte))
+        return notADate(text, kClockSecondsByte, kClockYearByte);
     char shown[64];
     std::snprintf(shown, sizeof shown, "%04d-%02d-%02d %02d:%02d:%02d, day of week %d",
                   2000 + bcd(text, kClockYearByte), bcd(text, kClockMonthByte),
@@ -45,6 +72,8 @@ std::string startValue(const char* text) {
     for (int i = kStartMinuteByte; i <= kStartYearByte; ++i) stored |= getBlockByte(text, i) != 0;
     if (!stored)
         return "none stored";
+    if (!isDecimalDate(text, kStartMinuteByte, kStartYearByte))
+        return notADate(text, kStartMinuteByte, kStartYearByte);
     char shown[32];
     std::snprintf(shown, sizeof shown, "%04d-%02d-%02d %02d:%02d", 2000 + bcd(text, kStartYearByte),
                   bcd(text, kStartMonthByte), bcd(text, kStartDayByte), bcd(text, kStartHourByte),
@@ -55,17 +84,6 @@ std::string startValue(const char* text) {
 std::string lengthValue(const char* text) {
     char shown[16];
     std::snprintf(shown, sizeof shown, "%.1f", getBlockByte(text, kLengthTenthsByte) / 10.0);
-    return shown;
-}
-
-// Bytes no panel owns, as the instrument holds them.
-std::string hexBytes(const char* text, int first, int last) {
-    std::string shown;
-    for (int i = first; i <= last; ++i) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, "%02X", getBlockByte(text, i));
-        shown += (i > first ? " " : "") + std::string(pair);
-    }
     return shown;
 }
 

@@ -1,20 +1,20 @@
 // The settings history: every block text before it is overwritten, and every text the
-// instrument took, one line each in a text file per instrument.
-//
-// A line is tab-separated and readable as it stands:
-//   2026-12-07 12:00:00 <TAB> kx write <TAB> before <TAB> QV-0000012345 <TAB> COM1 <TAB> 129
-//   characters
-// time on this computer, the action, "before" (the text read just before the write) or
-// "written" (the text the instrument acknowledged with 'D'), the serial number of the
-// latest identification ("-" before any), the port and the block text in its read form.
+// instrument took, one line each (history_lines.h) in a text file per instrument.
 //
 // The files live in QUORVEL_HISTORY_DIR when it is set, else in the user's data folder
-// under quorvel/history (~/.local/share/quorvel/history on Linux). A history that cannot
-// be written never stops a write: it is reported in one line of the message panel.
+// under quorvel/history (~/.local/share/quorvel/history on Linux). Only regular files are
+// read or written: a path is looked at before it is opened, so a FIFO or a device there
+// never blocks. An entry is appended whole or not at all. Loading takes the newest part of
+// a file only, so a history of any size loads in a moment and in bounded memory.
+//
+// No widgets and no message lines here: results are values that the write path, the
+// History page (or a command line) turn into questions and lines.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "settings/history/history_lines.h"
 
 // The folder of the history files; a folder set here wins over the environment.
 std::string historyFolder();
@@ -26,28 +26,33 @@ std::string currentHistoryFilePath();
 // Every history file in the folder, by name.
 std::vector<std::string> historyFilePaths();
 
-inline constexpr char kBeforeStage[] = "before";
-inline constexpr char kWrittenStage[] = "written";
-
-struct HistoryEntry {
-    std::string time;
-    std::string action;
-    std::string stage;
-    std::string serialNumber;
-    std::string port;
-    std::string text;  // 129 characters, the read form
-    int line = 0;      // from 1, in its file
-};
+// What loading takes at most: the file's last few megabytes, and of their entries the
+// newest ones. Nothing before them is read, so lines are numbered from the first line
+// loaded; that is the file's first line unless older history was left out.
+inline constexpr long long kHistoryTailBytes = 4LL * 1024 * 1024;
+inline constexpr size_t kHistoryMostEntries = 10000;
+inline constexpr size_t kDamagedLinesNamed = 5;
 
 struct HistoryFile {
-    std::vector<HistoryEntry> entries;  // in the file's order, oldest first
-    std::vector<int> damagedLines;      // lines skipped because they are not an entry
+    std::vector<HistoryEntry> entries;         // in the file's order, oldest first
+    long long damagedCount = 0;                // lines of the loaded part that are no entry
+    std::vector<long long> firstDamagedLines;  // the first kDamagedLinesNamed of them
+    long long olderBytes = 0;                  // bytes at the file's start that were not read
+    long long olderEntries = 0;  // entries read but left out, older than the newest ones
+    std::string problem;         // why the file could not be read at all; empty when it was
 };
 HistoryFile loadHistory(const std::string& path);
-// "line 3 of the history is damaged and was skipped", or for several "lines 3, 7 ...".
-std::string damagedLinesNote(const std::vector<int>& lines);
+// What the History page says about a loaded file, one sentence each: why it could not be
+// read, how much older history was not loaded, which lines are damaged.
+std::vector<std::string> historyNotes(const HistoryFile& history);
 
-// Keeps the text read before the write of `action`; the first of the two calls of a write.
-void keepBlockBeforeWrite(const char* action, const char* readText);
-// Keeps the text the instrument took (only its first 129 characters are kept).
-void keepBlockWritten(const char* action, const char* writtenText);
+// Whether a block was kept, and if not, why ("cannot write <path>: No space left on
+// device", "<path> is a FIFO", "cannot create the folder <folder>").
+struct KeepResult {
+    bool kept = false;
+    std::string reason;
+};
+// Keeps the text read before the write of `action`; the first of the two keeps of a write.
+KeepResult keepBlockBeforeWrite(const char* action, const char* readText);
+// Keeps the text the instrument took (its first 129 characters and their checksum).
+KeepResult keepBlockWritten(const char* action, const char* writtenText);

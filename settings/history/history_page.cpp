@@ -15,6 +15,7 @@
 #include "link/block_read.h"
 #include "settings/history/block_fields.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 #include "toolkit/widgets/labelled_combo_box.h"
 
 namespace {
@@ -40,9 +41,17 @@ int pageActionCallback(int panel, int control, int event, void*, int, int) {
     return 0;
 }
 
+// Text from the file, shown so that nothing in it can hide or cut what follows.
+QString shown(const std::string& text) {
+    return QString::fromStdString(VisibleText(text));
+}
+
 QString entryLabel(const HistoryEntry& entry) {
-    return QString::fromStdString(entry.time + "   " + entry.action + " (" + entry.stage + ")   " +
-                                  entry.serialNumber + "   " + entry.port);
+    QString label = shown(entry.time + "   " + entry.action + " (" + entry.stage + ")   " +
+                          entry.serialNumber + "   " + entry.port);
+    if (entry.checksum.empty())
+        label += QStringLiteral("   (kept without a checksum)");
+    return label;
 }
 
 QPushButton* button(const char* label, QWidget* parent) {
@@ -73,6 +82,9 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
     note_ = new QLabel(this);
     note_->setAccessibleName(QStringLiteral("History notes"));
     note_->setWordWrap(true);
+    note_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    // A long path in a note wraps within the page instead of widening it past its buttons.
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     readButton_ = button("Read instrument", this);
     restoreButton_ = button("Restore these settings", this);
     restoreButton_->setEnabled(false);
@@ -106,27 +118,41 @@ HistoryPage::~HistoryPage() {
     pages().erase(id_);
 }
 
+HistoryPage::FileStamp HistoryPage::stampOf(const QString& path) {
+    const QFileInfo info(path);  // looked at, never opened
+    return {path, info.exists() ? info.size() : -1, info.lastModified()};
+}
+
 void HistoryPage::reloadFiles() {
     const QString current = QString::fromStdString(currentHistoryFilePath());
+    instrumentFile_ = current;
     QSignalBlocker quiet(files_);
     files_->clear();
     for (const std::string& path : historyFilePaths()) {
         const QString file = QString::fromStdString(path);
-        files_->addItem(QFileInfo(file).completeBaseName(), file);
+        files_->addItem(shown(QFileInfo(file).completeBaseName().toStdString()), file);
     }
     if (files_->findData(current) < 0)
-        files_->addItem(QFileInfo(current).completeBaseName(), current);
+        files_->addItem(shown(QFileInfo(current).completeBaseName().toStdString()), current);
     files_->setCurrentIndex(files_->findData(current));
     reloadEntries();
 }
 
 void HistoryPage::reloadEntries() {
-    const HistoryFile history = loadHistory(files_->currentData().toString().toStdString());
+    const QString path = files_->currentData().toString();
+    loaded_ = stampOf(path);
+    const HistoryFile history = loadHistory(path.toStdString());
     entries_.assign(history.entries.rbegin(), history.entries.rend());
     QSignalBlocker quiet(list_);
     list_->clear();
-    for (const HistoryEntry& entry : entries_) list_->addItem(entryLabel(entry));
-    note_->setText(QString::fromStdString(damagedLinesNote(history.damagedLines)));
+    QStringList labels;
+    labels.reserve(static_cast<qsizetype>(entries_.size()));
+    for (const HistoryEntry& entry : entries_) labels.append(entryLabel(entry));
+    list_->addItems(labels);
+    std::string notes;
+    for (const std::string& note : historyNotes(history))
+        notes += (notes.empty() ? "" : "\n") + note;
+    note_->setText(shown(notes));
     list_->setCurrentRow(entries_.empty() ? -1 : 0);
     showFields();
 }
@@ -162,7 +188,10 @@ RestoreOutcome HistoryPage::restoreSelected() {
 
 void HistoryPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    reloadFiles();
+    const bool unchanged = instrumentFile_ == QString::fromStdString(currentHistoryFilePath()) &&
+                           stampOf(loaded_.path) == loaded_;
+    if (!unchanged)
+        reloadFiles();
 }
 
 QString HistoryPage::note() const {

@@ -7,6 +7,8 @@
 // toolkit callbacks, one at a time with every other action.
 #pragma once
 
+#include <QDateTime>
+#include <QString>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -44,12 +46,24 @@ class HistoryPage : public QWidget {
     QListWidget* entryList() const { return list_; }
 
   protected:
-    // Coming into view lists the entries afresh; the instrument is read on request only.
+    // Coming into view lists the entries afresh when the file has changed; the instrument
+    // is read on request only.
     void showEvent(QShowEvent* event) override;
 
   private:
+    // What the entries shown were loaded from: a page coming into view loads again only
+    // when its file (or the instrument's) has changed since.
+    struct FileStamp {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp stampOf(const QString& path);
     void showFields();
     int id_;
+    FileStamp loaded_;
+    QString instrumentFile_;
     std::vector<HistoryEntry> entries_;
     std::string instrumentText_;
     QComboBox* files_;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/block_read.h"
+#include "link/date_bytes.h"
 #include "link/messages.h"
 #include "settings/history/block_fields.h"
 #include "settings/history/kept_write.h"
@@ -40,6 +41,11 @@ std::string question(const HistoryEntry& entry, const std::vector<std::string>& 
 
 RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry) {
     clearMessages();
+    if (!blockTextSound(entry)) {
+        addMessageText("settings not restored: the kept entry is damaged; nothing written");
+        showMessages();
+        return RestoreOutcome::Failed;
+    }
     const BlockRead read = readBlock(kRestoreRead);
     if (!read.ok) {
         reportBlockReadFailure(kRestoreRead, read);
@@ -49,6 +55,9 @@ RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry) {
     char restored[kBlockTextLength + 1];
     std::memcpy(restored, ioBuffer, kBlockTextLength);
     restored[kBlockTextLength] = '\0';
+    // Asked about, a block that would then be refused would only waste the operator's time.
+    if (!dateBytesWritable(restored))
+        return RestoreOutcome::Failed;
 
     const std::vector<std::string> changes = changedFields(read.text, restored);
     if (changes.empty()) {
@@ -57,13 +66,15 @@ RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry) {
                      "was written.");
         return RestoreOutcome::NothingToChange;
     }
-    if (ConfirmPopup(kTitle, question(entry, changes).c_str()) != 1)
+    if (ConfirmPopup(kTitle, question(entry, changes)) != 1)
         return RestoreOutcome::Declined;
 
     // The question may have let other work use ioBuffer: the text is put back first.
     std::memcpy(ioBuffer, restored, kBlockTextLength);
     finishBlockText();
     const KeptWrite write = writeBlockKept("restore", read.text, Reread::AfterStepDelay);
+    if (write.result == WriteResult::NotSent)
+        return write.declined ? RestoreOutcome::Declined : RestoreOutcome::Failed;
     if (write.result != WriteResult::Written) {
         addAckLine(write.ack.text, write.ack.status);
         showMessages();

@@ -1,6 +1,8 @@
 // Putting a kept block back: a read-modify-write that takes every byte from the history
 // entry except the running clock (bytes 11 to 17) and the clock-set flag, which stay as
 // the instrument holds them now, after a question that lists the fields that will change.
+// An entry whose block does not match its kept checksum, or whose scheduled start is not
+// two decimal digits a byte, is refused with a line before anything is asked or written.
 #pragma once
 
 #include "settings/history/history.h"

@@ -16,6 +16,7 @@
 
 #include "toolkit/panels/popup_answerer.h"
 #include "toolkit/panels/types.h"
+#include "toolkit/platform/visible_text.h"
 
 namespace {
 
@@ -66,27 +67,37 @@ int storePath(const std::string& path, char pathName[]) {
 }  // namespace
 
 int MessagePopup(const char* title, const char* message) {
+    return MessagePopup(title, std::string_view(message ? message : ""));
+}
+
+int MessagePopup(const char* title, std::string_view message) {
+    const std::string shown = VisibleText(message);
     if (PopupAnswerer* answerer = InstalledPopupAnswerer()) {
-        answerer->message(title ? title : "", message ? message : "");
+        answerer->message(title ? title : "", shown);
         return UIE_NoError;
     }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return UIE_NotInitialized;
     const ArrowCursor arrow;
-    QMessageBox box(QMessageBox::Information, text(title), text(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Information, text(title), QString::fromStdString(shown),
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
     return UIE_NoError;
 }
 
 int ConfirmPopup(const char* title, const char* message) {
+    return ConfirmPopup(title, std::string_view(message ? message : ""));
+}
+
+int ConfirmPopup(const char* title, std::string_view message) {
+    const std::string shown = VisibleText(message);
     if (PopupAnswerer* answerer = InstalledPopupAnswerer())
-        return answerer->confirm(title ? title : "", message ? message : "") == 1 ? 1 : 0;
+        return answerer->confirm(title ? title : "", shown) == 1 ? 1 : 0;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return UIE_NotInitialized;
     const ArrowCursor arrow;
-    QMessageBox box(QMessageBox::Question, text(title), text(message),
+    QMessageBox box(QMessageBox::Question, text(title), QString::fromStdString(shown),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);

@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include "toolkit/platform/file_system.h"
+
 namespace {
 
 struct OpenFile {
@@ -104,11 +106,56 @@ int CVI_WriteFile(int handle, const char* buffer, int count) {
 }
 
 int GetFileKind(const char* path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path ? path : "", error);
-    if (error || !std::filesystem::exists(status))
-        return FILE_ABSENT;
-    return std::filesystem::is_regular_file(status) ? FILE_REGULAR : FILE_NOT_REGULAR;
+    switch (GetPathKind(path)) {
+        case PathKind::Absent:
+            return FILE_ABSENT;
+        case PathKind::Regular:
+            return FILE_REGULAR;
+        default:
+            return FILE_NOT_REGULAR;
+    }
+}
+
+int GetFileLinkCount(int handle) {
+    const OpenFile* file = fileFor(handle);
+    return file ? OpenFileLinkCount(file->stream) : -1;
+}
+
+int AppendWholeToFile(const char* path, const char* text, int count) {
+    if (!path || !*path || count < 0 || (!text && count > 0))
+        return -1;
+    const PathKind kind = GetPathKind(path);
+    if (kind != PathKind::Absent && kind != PathKind::Regular) {
+        lastError = std::string("it is ") + PathKindWords(kind);
+        return -1;
+    }
+    std::error_code sizeError;
+    const std::uintmax_t end =
+        kind == PathKind::Absent ? 0 : std::filesystem::file_size(path, sizeError);
+    std::FILE* stream = std::fopen(path, "ab");
+    if (!stream) {
+        noteError(errno);
+        return -1;
+    }
+    size_t fits = static_cast<size_t>(count);
+    if (spaceLeft >= 0 && static_cast<long long>(fits) > spaceLeft)
+        fits = static_cast<size_t>(spaceLeft);
+    const size_t written = std::fwrite(text, 1, fits, stream);
+    int error = written < fits ? errno : 0;
+    if (std::fflush(stream) != 0 && error == 0)
+        error = errno;
+    if (std::fclose(stream) != 0 && error == 0)
+        error = errno;
+    if (spaceLeft >= 0)
+        spaceLeft -= static_cast<long long>(written);
+    if (error == 0 && written == static_cast<size_t>(count))
+        return 0;
+    noteError(error != 0 ? error : ENOSPC);
+    // Whatever part reached the file goes again, so the next entry starts on a line of its own.
+    std::error_code ignored;
+    if (!sizeError)
+        std::filesystem::resize_file(path, end, ignored);
+    return -1;
 }
 
 const char* GetFileErrorText() {

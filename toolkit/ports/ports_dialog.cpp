@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include <array>
 #include <vector>
 
+#include "toolkit/platform/file_system.h"
+#include "toolkit/serial/device_checks.h"
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/serial_devices.h"
 #include "toolkit/serial/types.h"
@@ -31,8 +34,22 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// What a path the system does not list as a serial device is: "pseudo-terminal",
+// "character device (through a link)", "regular file", ...
+std::string kindOf(const std::string& device) {
+    std::string kind = "pseudo-terminal";
+    if (!isPseudoTerminal(device)) {
+        kind = PathKindWords(GetPathKind(device.c_str()));
+        if (kind.rfind("a ", 0) == 0)
+            kind.erase(0, 2);
+    }
+    if (QFileInfo(text(device)).isSymLink())
+        kind += " (through a link)";
+    return kind;
+}
+
 // The devices present, and those the ports reach that exist without being listed (a
-// pseudo-terminal, a link to one).
+// pseudo-terminal, a link to one), described by what they are.
 std::vector<SerialDeviceInfo> devicesToShow() {
     std::vector<SerialDeviceInfo> devices = PresentSerialDevices();
     for (int port = kFirstComPort; port <= kLastComPort; ++port) {
@@ -40,7 +57,7 @@ std::vector<SerialDeviceInfo> devicesToShow() {
         const bool listed = std::any_of(devices.begin(), devices.end(),
                                         [&](const auto& d) { return d.device == reached.device; });
         if (reached.present && !listed && reached.source != DeviceSource::System)
-            devices.push_back({reached.device, "pseudo-terminal or link", "", ""});
+            devices.push_back({reached.device, kindOf(reached.device), "", ""});
     }
     return devices;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "toolkit/platform/file_system.h"
 #include "toolkit/serial/device_checks.h"
 
 bool isPseudoTerminal(const std::string& device) {
@@ -23,6 +24,20 @@ bool hasHungUp(const QSerialPort& port) {
 }
 
 ComOpenFailure openFailureOf(const std::string& device, QSerialPort::SerialPortError error) {
+    switch (GetPathKind(device.c_str())) {
+        case PathKind::Directory:
+            return ComOpenFailure::Directory;
+        case PathKind::Regular:
+            return ComOpenFailure::RegularFile;
+        case PathKind::Fifo:
+            return ComOpenFailure::Fifo;
+        case PathKind::Socket:
+            return ComOpenFailure::Socket;
+        case PathKind::Other:
+            return ComOpenFailure::NotDevice;
+        default:
+            break;
+    }
     if (error == QSerialPort::DeviceNotFoundError || ::access(device.c_str(), F_OK) != 0)
         return ComOpenFailure::Missing;
     if (::access(device.c_str(), R_OK | W_OK) != 0)

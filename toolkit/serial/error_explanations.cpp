@@ -41,6 +41,21 @@ constexpr OpenExplanation kOpenExplanations[] = {
                                    "again."},
     {ComOpenFailure::InUse,        "The port cannot be opened: its device is in use by another "
                                    "program. Close that program, then press Connect again."},
+    {ComOpenFailure::Directory,    "The port cannot be opened: it reaches a directory, not a "
+                                   "serial device. Give the port its device with Ports… on the "
+                                   "main panel."},
+    {ComOpenFailure::RegularFile,  "The port cannot be opened: it reaches a regular file, not a "
+                                   "serial device. Give the port its device with Ports… on the "
+                                   "main panel."},
+    {ComOpenFailure::Fifo,         "The port cannot be opened: it reaches a FIFO (a named pipe), "
+                                   "not a serial device. Give the port its device with Ports… on "
+                                   "the main panel."},
+    {ComOpenFailure::Socket,       "The port cannot be opened: it reaches a socket, not a serial "
+                                   "device. Give the port its device with Ports… on the main "
+                                   "panel."},
+    {ComOpenFailure::NotDevice,    "The port cannot be opened: it reaches something that is not "
+                                   "a device. Give the port its serial device with Ports… on the "
+                                   "main panel."},
 };
 // clang-format on
 

@@ -19,6 +19,11 @@ enum class ComOpenFailure {
     Missing,       // no such device (an adapter not plugged in)
     NoPermission,  // the device exists and the user may not use it
     InUse,         // another program has the device open
+    Directory,     // the path names a directory, not a device
+    RegularFile,   // the path names a regular file, not a device
+    Fifo,          // the path names a FIFO (a named pipe)
+    Socket,        // the path names a socket
+    NotDevice,     // the path names something else that is no device
 };
 
 inline constexpr int kFirstComPort = 1;

@@ -1,0 +1,248 @@
+// The settings history against hostile files: entries edited by hand, a FIFO where the file
+// should be, a file of any size, and a disk that fills up in the middle of an entry.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <atomic>
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "link/panel_set.h"
+#include "settings/history/history.h"
+#include "settings/history/history_page.h"
+#include "tests/block_forms.h"
+#include "tests/harness/tool_fixture.h"
+#include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
+#include "ui/vaskinterface_ids.h"
+
+namespace {
+
+constexpr char kSerial[] = "QV-0000012345";
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Should an open block after all, the other end of the FIFO is opened after two seconds, so
+// the test fails on its time instead of hanging; a write then meets no reader and fails.
+class FifoUnblocker {
+  public:
+    explicit FifoUnblocker(std::string path) : path_(std::move(path)) {
+        previous_ = std::signal(SIGPIPE, SIG_IGN);
+        thread_ = std::thread([this] {
+            for (int i = 0; i < 200 && !done_; ++i) usleep(10000);
+            if (!done_)
+                ::close(::open(path_.c_str(), O_RDWR | O_NONBLOCK));
+        });
+    }
+    ~FifoUnblocker() {
+        done_ = true;
+        thread_.join();
+        std::signal(SIGPIPE, previous_);
+    }
+
+  private:
+    std::string path_;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+    void (*previous_)(int) = nullptr;
+};
+
+class HistoryFiles : public ToolFixture {
+  protected:
+    void SetUp() override {
+        ToolFixture::SetUp();
+        putDecimalStart(instrument.block());
+        instrument.block()[7] = 230;
+        connect();
+    }
+    void TearDown() override {
+        SetFileSpaceLimit(-1);
+        ToolFixture::TearDown();
+    }
+    // A kx write of byte 7 from the panel; its history lines are the file's last two.
+    void writeByte7(int value) {
+        openFromMain(MAIN_KX);
+        press(KX_READ);
+        ::setValue(currentPanel, KX_BYTE7, value);
+        press(KX_SET);
+        press(KX_MAIN);
+    }
+    std::string path() const { return historyFilePath(kSerial); }
+};
+
+TEST_F(HistoryFiles, ATamperedEntryIsSkippedAndCannotBeRestored) {
+    writeByte7(123);
+    HistoryEntry before = HistoryPage().entries()[1];
+    ASSERT_EQ(before.stage, "before");
+    // The block edited by hand: the start made FF FF FF FF FF, byte 7 99, byte 25 EE.
+    std::string edited = before.text;
+    for (int byte : {18, 19, 20, 21, 22}) edited.replace(3 * byte, 2, "FF");
+    edited.replace(21, 2, "99");
+    edited.replace(75, 2, "EE");
+    const std::string tail = "\t" + std::string(kSerial) + "\tCOM1\t" + edited + before.checksum;
+    std::ofstream(path(), std::ios::app)
+        << before.time << "\tzz" << '\0' << "yy\tbefore" << tail << "\n"  // a NUL as well
+        << before.time << "\tkx write\tbefore" << tail << "\n";
+
+    HistoryPage page;
+    EXPECT_EQ(page.entries().size(), 2u);
+    EXPECT_EQ(page.note(), "lines 3, 4 of the history are damaged and were skipped");
+
+    before.text = edited;  // as a page that did not check would have offered it
+    clearWire();
+    EXPECT_EQ(restoreHistoryEntry(before), RestoreOutcome::Failed);
+    EXPECT_EQ(messageLines(),
+              std::vector<std::string>{
+                  "settings not restored: the kept entry is damaged; nothing written"});
+    EXPECT_TRUE(popups.questions.empty());
+    EXPECT_EQ(wire(), "");
+}
+
+TEST_F(HistoryFiles, ALineWithoutChecksumLoadsAndAnImpossibleStartInItIsNeverWritten) {
+    Block kept = instrument.block();
+    const std::string line =
+        std::string("2025-06-15 09:00:00\tkx write\tbefore\t") + kSerial + "\tCOM1\t";
+    kept[18] = kept[19] = kept[20] = kept[21] = kept[22] = 0xFF;
+    std::ofstream(path()) << line << readFormOf(instrument.block()) << "\n"
+                          << line << readFormOf(kept) << "\n";
+    HistoryPage page;
+    ASSERT_EQ(page.entries().size(), 2u);
+    EXPECT_TRUE(page.entryList()->item(0)->text().endsWith("(kept without a checksum)"));
+    page.selectEntry(0);
+    EXPECT_EQ(page.fieldTable()->item(10, 1)->text(), "not a date: FF FF FF FF FF");
+
+    clearWire();
+    EXPECT_EQ(page.restoreSelected(), RestoreOutcome::Failed);
+    EXPECT_EQ(messageLines(),
+              std::vector<std::string>{
+                  "start minute (byte 18) holds FF, not two decimal digits; nothing written"});
+    EXPECT_TRUE(popups.questions.empty());
+    EXPECT_EQ(wire(), "r");  // the instrument read, nothing written
+    EXPECT_EQ(instrument.blocksWritten(), 0);
+}
+
+TEST_F(HistoryFiles, ANulInAFieldIsShownEscapedAndTheQuestionWhole) {
+    writeByte7(123);
+    HistoryEntry before = HistoryPage().entries()[1];
+    before.action = std::string("zz\0yy", 5);
+    popups.confirmAnswer = 0;
+    EXPECT_EQ(restoreHistoryEntry(before), RestoreOutcome::Declined);
+    ASSERT_EQ(popups.questions.size(), 1u);
+    EXPECT_EQ(popups.questions[0].text,
+              "Restore the settings kept at 2025-06-15 09:30:00 (before zz\\x00yy)?\n"
+              "The clock keeps running. These fields will change:\n"
+              "setting byte 7: 123 → 230");
+}
+
+TEST_F(HistoryFiles, AFifoIsNeitherReadNorWrittenAndNothingWaitsForIt) {
+    ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
+    FifoUnblocker unblocker(path());
+    QElapsedTimer timer;
+    timer.start();
+    HistoryPage page;
+    EXPECT_EQ(page.note(),
+              QString::fromStdString("settings history not read: " + path() + " is a FIFO"));
+    popups.confirmAnswer = 0;
+    clearWire();
+    writeByte7(99);
+    EXPECT_LT(timer.elapsed(), 1000);
+    ASSERT_EQ(popups.questions.size(), 1u);
+    EXPECT_EQ(popups.questions[0].text,
+              "The settings history cannot keep the block being replaced (" + path() +
+                  " is a FIFO). Write anyway?");
+    EXPECT_EQ(wire().find('w'), std::string::npos);
+    EXPECT_EQ(instrument.block()[7], 230);
+}
+
+TEST_F(HistoryFiles, AHugeFileLoadsItsNewestPartAndSaysWhatWasLeftOut) {
+    // Lines of one length, every 997th damaged: where the loaded part starts is known.
+    const std::string text = readFormOf(instrument.block());
+    const std::string entry = formatHistoryLine("2025-06-15 09:00:00", "kx write", "before",
+                                                kSerial, "COM1", text.c_str());
+    constexpr long long kLines = 30000;
+    std::string all;
+    std::vector<long long> startOf(kLines + 2);
+    for (long long n = 1; n <= kLines; ++n) {
+        startOf[n] = static_cast<long long>(all.size());
+        all += n % 997 == 0 ? std::string("damaged\n") : entry;
+    }
+    std::ofstream(path(), std::ios::binary) << all;
+    const long long tailStart = static_cast<long long>(all.size()) - kHistoryTailBytes;
+    long long first = 1;
+    while (startOf[first] < tailStart) ++first;
+    long long damaged = 0, entries = 0;
+    std::vector<long long> named;
+    for (long long n = first; n <= kLines; ++n) {
+        if (n % 997 != 0)
+            ++entries;
+        else if (++damaged <= 5)
+            named.push_back(n - first + 1);  // counted from the first line loaded
+    }
+
+    HistoryPage page;
+    ASSERT_EQ(page.entries().size(), kHistoryMostEntries);
+    EXPECT_EQ(page.entries().front().line, kLines - first + 1);  // the newest first
+    char megabytes[16];
+    std::snprintf(megabytes, sizeof megabytes, "%.1f", static_cast<double>(startOf[first]) / 1e6);
+    std::string numbers;
+    for (long long n : named) numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
+    EXPECT_EQ(page.note().toStdString(),
+              "older history not loaded: the first " + std::string(megabytes) +
+                  " MB of the file and " + std::to_string(entries - 10000) +
+                  " entries before the newest 10000\n" + std::to_string(damaged) +
+                  " lines of the part loaded are damaged and were skipped; the first are lines " +
+                  numbers);
+
+    // The notes stay short: the table and the buttons keep their places in the window.
+    page.resize(760, 640);
+    page.show();
+    QApplication::processEvents();
+    EXPECT_LE(page.restoreButton()->geometry().bottom(), page.height());
+    EXPECT_GT(page.fieldTable()->height(), 150);
+}
+
+TEST_F(HistoryFiles, AFullDiskLeavesNoPartOfAnEntryAndTheNextOneIsWhole) {
+    writeByte7(123);
+    const std::string whole = fileBytes(path());
+    const size_t lineLength = whole.find('\n') + 1;
+
+    // The entry before the write does not fit: cut back, and the operator is asked.
+    SetFileSpaceLimit(20);
+    popups.confirmAnswer = 0;
+    clearWire();
+    writeByte7(124);
+    ASSERT_EQ(popups.questions.size(), 1u);
+    EXPECT_EQ(popups.questions[0].text,
+              "The settings history cannot keep the block being replaced (cannot write " + path() +
+                  ": No space left on device). Write anyway?");
+    EXPECT_EQ(fileBytes(path()), whole);
+    EXPECT_EQ(wire().find('w'), std::string::npos);
+
+    // The entry before fits, the entry written does not: cut back, and one line says so.
+    SetFileSpaceLimit(static_cast<long long>(lineLength) + 30);
+    writeByte7(125);
+    EXPECT_EQ(instrument.block()[7], 125);
+    EXPECT_EQ(messageLines(), std::vector<std::string>{"settings history not saved: cannot write " +
+                                                       path() + ": No space left on device"});
+    EXPECT_EQ(fileBytes(path()).size(), whole.size() + lineLength);
+
+    SetFileSpaceLimit(-1);
+    writeByte7(126);
+    const HistoryFile history = loadHistory(path());
+    EXPECT_EQ(history.damagedCount, 0);
+    ASSERT_EQ(history.entries.size(), 5u);
+    EXPECT_EQ(history.entries.back().stage, "written");
+}
+
+}  // namespace
