@@ -2,8 +2,8 @@
 # Installs the Debian packages the tool and its tests need, only those that are missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libqt6svg6
-          libgl-dev libgtest-dev googletest "$@")
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev
+          qt6-serialport-dev libqt6svg6 libgl-dev libgtest-dev googletest "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -99,6 +99,7 @@ bool press(int panel, int control) {
     if (!button || !button->isEnabled())
         return false;
     button->click();
+    DeleteDiscardedPanels();
     return true;
 }
 

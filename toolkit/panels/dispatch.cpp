@@ -5,12 +5,15 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "toolkit/panels/panel_host.h"
 
 namespace {
 
 std::deque<UserEventRecord> pending;
+std::vector<void (*)()> afterwards;
 int depth = 0;
 bool polled = false;  // the outermost callback has polled for input
 unsigned long dispatched = 0;
@@ -62,6 +65,16 @@ void postUserEvent(const UserEventRecord& event) {
     pending.clear();
     if ((host = CurrentPanelHost()))
         host->busyChanged(false, nullptr);
+    for (void (*action)() : std::exchange(afterwards, {})) action();
+}
+
+void afterCallbacks(void (*action)()) {
+    if (depth == 0) {
+        action();
+        return;
+    }
+    if (std::find(afterwards.begin(), afterwards.end(), action) == afterwards.end())
+        afterwards.push_back(action);
 }
 
 void PostCommitEvent(CtrlCallbackPtr callback, int panel, int control) {

@@ -28,6 +28,9 @@ bool InsideCallback();
 void dispatchQueuedEvents();
 // Forgets the queued events of a panel that is being discarded.
 void dropQueuedEventsOf(int panel);
+// Runs `action` once the outermost callback has returned (at once when none runs): what a
+// callback started to take down must wait until no callback can be using it.
+void afterCallbacks(void (*action)());
 // GetUserEvent was called: the host hears of it once per outermost callback.
 void noteUserEventPoll();
 // How many events have been dispatched so far, and the last of them.

@@ -5,8 +5,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QPointer>
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/panels/callback_bindings.h"
 #include "toolkit/panels/control_widgets.h"
@@ -21,6 +24,17 @@ std::map<int, PanelWidget*>& panels() {
 }
 
 int nextHandle = 1;
+
+// Windows of discarded panels while a callback runs: one of their widgets may be the
+// sender of the click that runs it, or a panel callback of theirs may be the live loop.
+std::vector<QPointer<PanelWidget>> discarded;
+
+// Deleted from the event loop, once the click that led here has been handled.
+void deleteDiscarded() {
+    for (const QPointer<PanelWidget>& window : std::exchange(discarded, {}))
+        if (window)
+            window->deleteLater();
+}
 
 // Controls that take several lines keep their caption at the top, not in the middle.
 bool isTall(const ControlDef& def) {
@@ -210,10 +224,12 @@ void discardPanel(int handle) {
     window->concealPanel();
     if (PanelHost* host = CurrentPanelHost(); host && window->isHosted())
         host->release(window);
-    if (InsideCallback())
-        window->deleteLater();
-    else
+    if (InsideCallback()) {
+        discarded.emplace_back(window);
+        afterCallbacks(deleteDiscarded);
+    } else {
         delete window;
+    }
 }
 
 void discardAllPanels() {

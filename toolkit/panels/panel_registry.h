@@ -4,8 +4,9 @@
 // last made it, whether or not its page is in front.
 //
 // Handles count up from 1 and are never reused in a process. A discarded panel leaves
-// the registry at once; its window is deleted right away between callbacks, and only
-// later while a callback runs, since that callback may come from one of its widgets.
+// the registry at once, with the input queued for it; its window is deleted right away
+// between callbacks, and otherwise from the event loop once the outermost callback has
+// returned, since a callback (the live loop among them) may come from one of its widgets.
 #pragma once
 
 #include <QWidget>

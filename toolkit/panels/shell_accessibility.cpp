@@ -9,8 +9,8 @@ namespace {
 
 // A navigation entry as a page tab: selected while its page is in front, and its one
 // action (the default a screen reader or voice control uses) goes to the page as a click
-// does. The click is a moment later, as Qt's own buttons do it, so that the reader's call
-// returns before the page opens.
+// does. The click comes from the event loop, once the reader's call has returned: a page
+// may take seconds to open (the Ports dialog waits for the operator).
 class AccessibleNavigationTab : public QAccessibleWidget {
   public:
     explicit AccessibleNavigationTab(NavigationTab* tab)
@@ -27,7 +27,7 @@ class AccessibleNavigationTab : public QAccessibleWidget {
     }
     void doAction(const QString& name) override {
         if (name == pressAction() && tab()->isEnabled())
-            tab()->animateClick();
+            QMetaObject::invokeMethod(tab(), &QAbstractButton::click, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(name);
     }

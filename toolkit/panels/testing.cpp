@@ -1,7 +1,10 @@
 // What tests reach below the panel interface: widgets and data behind handles.
 #include "toolkit/panels/testing.h"
 
+#include <QCoreApplication>
+
 #include "toolkit/panels/control_widgets.h"
+#include "toolkit/panels/dispatch.h"
 #include "toolkit/panels/main_window.h"
 #include "toolkit/panels/message_pane.h"
 #include "toolkit/panels/navigation_bar.h"
@@ -107,5 +110,12 @@ std::string ShellMarkedEntry() {
 
 bool PressShellEntry(const std::string& label) {
     MainWindow* w = CurrentMainWindow();
-    return w && w->navigationBar()->press(QString::fromStdString(label));
+    const bool pressed = w && w->navigationBar()->press(QString::fromStdString(label));
+    DeleteDiscardedPanels();
+    return pressed;
+}
+
+void DeleteDiscardedPanels() {
+    if (!InsideCallback())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -41,3 +41,6 @@ std::string ShellPlaceholderLine();
 std::string ShellMarkedEntry();
 // Clicks the navigation entry with this label (without its &); false when there is none.
 bool PressShellEntry(const std::string& label);
+// What the event loop does once a click has been handled, for tests that run none: the
+// windows of panels discarded meanwhile are deleted. Nothing while a callback runs.
+void DeleteDiscardedPanels();
