@@ -43,7 +43,7 @@ struct CalibrationInputs {
 class CalibrationScenario : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
 
@@ -86,7 +86,7 @@ class CalibrationScenario : public ToolFixture {
         std::ofstream(path) << text;
         DiscardAllPanels();
         resetVaskInterfaceState();
-        setenv("QUORVEL_UIR", path.c_str(), 1);
+        qputenv("QUORVEL_UIR", path.c_str());
         ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     }
 

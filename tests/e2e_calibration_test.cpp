@@ -50,7 +50,7 @@ class CalibrationEndToEnd : public ::testing::Test {
         DiscardAllPanels();
         SetPopupAnswerer(nullptr);
         SetSerialBackend(nullptr);
-        unsetenv("QUORVEL_COM1");
+        qunsetenv("QUORVEL_COM1");
     }
 
     // Starts a live run on the live panel in front and stops it, as the operator would,

@@ -23,7 +23,7 @@ namespace {
 class KxSettings : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
     // Every byte but the clock distinct, many with hex letters, so that a byte moved or
@@ -259,7 +259,7 @@ TEST_F(KxSettings, Byte7AboveOneByteIsRefusedBeforeAnySerialTraffic) {
                                               "\"max\": 999");
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", path.c_str());
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = arrangeBlock(5, 0x12);
     openPanel();

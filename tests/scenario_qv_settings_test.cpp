@@ -23,7 +23,7 @@ namespace {
 class QvSettings : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
     // Every byte but the clock distinct, many with hex letters; the qv bytes within their
@@ -239,7 +239,7 @@ TEST_F(QvSettings, ValuesBeyondTheirCellsAreRefusedBeforeAnySerialTraffic) {
     std::ofstream(path) << widened;
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", path.c_str());
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = arrangeBlock(0x12);
     openPanel();

@@ -27,7 +27,7 @@ constexpr char kNotEnteredQuestion[] =
 class SafeWrites : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
     void open(int mainButton) {
@@ -220,7 +220,7 @@ TEST_F(SafeWrites, AControlThatCannotBeReadStopsTheWriteBeforeAnyTraffic) {
         std::regex(R"(\s*\{"id": 10, "kind": "numeric", "label": "Setting byte 7"[^\n]*)"), "");
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", path.c_str());
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = instrument.block();
     open(MAIN_KX);

@@ -51,9 +51,9 @@ TEST_F(StartUp, FailsWithMinusOneWhenAResidentPanelCannotBeLoaded) {
     }
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", path.c_str());
     const int result = startVaskInterface(0, nullptr);
-    unsetenv("QUORVEL_UIR");
+    qunsetenv("QUORVEL_UIR");
     EXPECT_EQ(result, -1);
     EXPECT_EQ(loadedResourceIds(), (std::vector<int>{PANEL_DONE, PANEL_MESSAGE}));
     for (int handle : LoadedPanels()) EXPECT_FALSE(IsPanelVisible(handle));

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QStringList>
 #include <cctype>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include "link/link_state.h"
 #include "link/messages.h"
 #include "settings/local_time.h"
+#include "toolkit/platform/data_folder.h"
 
 namespace {
 
@@ -109,8 +109,7 @@ std::string historyFolder() {
         return chosenFolder();
     if (const char* folder = std::getenv(kFolderVariable); folder && *folder)
         return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
-           "/quorvel/history";
+    return ToolDataFolder() + "/history";
 }
 
 void setHistoryFolder(const std::string& folder) {

@@ -26,7 +26,7 @@ SimProcess::~SimProcess() {
 
 void SimProcess::exportAs(int comPort) const {
     const std::string name = "QUORVEL_COM" + std::to_string(comPort);
-    setenv(name.c_str(), path_.c_str(), 1);
+    qputenv(name.c_str(), path_.c_str());
 }
 
 void SimProcess::pressButton() {

@@ -1,5 +1,6 @@
-// Device checks on Windows, which has no pseudo-terminals; a device that goes away (an
-// adapter pulled out) is reported by QSerialPort itself as a resource error.
+// Device checks on Windows, which has no pseudo-terminals. The tool's own line on Windows
+// (serial_port_line_windows.cpp) tells a removed device and a refused open from the system's
+// error codes; these answer for a QSerialPort the same questions as on POSIX systems.
 #include "toolkit/serial/device_checks.h"
 
 bool isPseudoTerminal(const std::string& /*device*/) {

@@ -1,5 +1,5 @@
-// COMn names on Windows are the system's own device names; QSerialPort opens them as
-// they stand (COM10 and above included).
+// COMn names on Windows are the system's own device names; the serial line opens them as
+// \\.\COMn, which reaches COM10 and above too.
 #include <string>
 
 #include "toolkit/serial/device_choice.h"
