@@ -49,11 +49,12 @@ int quitcallback(int, int, int event, void*, int, int) {
 int portcallback(int, int, int event, void*, int, int) {
     if (event == EVENT_RIGHT_CLICK) {
         const std::string help =
-            std::string("click on the port number that is connected to the Quorvel\n\n"
-                        "Each port shows the device it reaches. To give a port its device (a "
-                        "USB serial adapter, for example), press Ports… on the main panel or in "
-                        "the navigation bar; the choice is remembered. An environment variable "
-                        "QUORVEL_COM1 to QUORVEL_COM4, when set, wins.") +
+            std::string(
+                "click on the port number that is connected to the Quorvel\n\n"
+                "Each port shows the device it reaches. To give a port its device (a "
+                "USB serial adapter, for example), press Ports… on the main panel or in "
+                "the navigation bar; the choice is remembered. An environment variable "
+                "QUORVEL_COM1 to QUORVEL_COM4, when set, wins.") +
             kFindingPortsHint;
         MessagePopup("Help for SERIAL PORT", help.c_str());
     }

@@ -168,8 +168,8 @@ void formatIsoTime(char* out, size_t size, double wallTime) {
     const long long second = millis / 1000;
     if (second != cachedSecond) {
         const CalendarTime utc = UtcCalendarTime(static_cast<double>(second));
-        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d",
-                      utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second);
+        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d", utc.year,
+                      utc.month, utc.day, utc.hour, utc.minute, utc.second);
         cachedSecond = second;
     }
     std::snprintf(out, size, "%s.%03dZ", cachedPrefix, static_cast<int>(millis % 1000));

@@ -35,7 +35,8 @@ TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButton) {
     ASSERT_TRUE(sim.started());
     sim.exportAs(1);
     const std::string logPath =
-        (std::filesystem::temp_directory_path() / ("quorvel-e2e-live-" + std::to_string(QCoreApplication::applicationPid())))
+        (std::filesystem::temp_directory_path() /
+         ("quorvel-e2e-live-" + std::to_string(QCoreApplication::applicationPid())))
             .string();
     RecordingPopups popups;
     SetPopupAnswerer(&popups);

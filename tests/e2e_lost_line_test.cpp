@@ -55,7 +55,8 @@ class LostLine : public ::testing::Test {
     }
 
     const std::string link_ =
-        (std::filesystem::temp_directory_path() / ("quorvel-lost-" + std::to_string(QCoreApplication::applicationPid())))
+        (std::filesystem::temp_directory_path() /
+         ("quorvel-lost-" + std::to_string(QCoreApplication::applicationPid())))
             .string();
     QElapsedTimer simStarted_;
 };

@@ -1,7 +1,7 @@
+#include "tests/harness/time_zone.h"
+
 #include <cstdlib>
 #include <ctime>
-
-#include "tests/harness/time_zone.h"
 
 void useUtcAsLocalTime() {
     setenv("TZ", "UTC", 1);

@@ -1,7 +1,8 @@
 // Calendar conversions on POSIX systems: the re-entrant localtime_r and gmtime_r.
+#include "toolkit/platform/calendar.h"
+
 #include <ctime>
 
-#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/calendar_tm.h"
 
 CalendarTime LocalCalendarTime(double wallTime) {

@@ -1,8 +1,9 @@
 // Calendar conversions on Windows: the C run-time's localtime_s and gmtime_s (arguments in
 // the opposite order to C11's) on its 64-bit time.
+#include "toolkit/platform/calendar.h"
+
 #include <ctime>
 
-#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/calendar_tm.h"
 
 CalendarTime LocalCalendarTime(double wallTime) {

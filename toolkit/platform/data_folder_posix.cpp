@@ -1,7 +1,7 @@
 // The tool's data folder on POSIX systems: "quorvel" in the shared data location.
-#include <QStandardPaths>
-
 #include "toolkit/platform/data_folder.h"
+
+#include <QStandardPaths>
 
 std::string ToolDataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +

@@ -9,6 +9,8 @@
 // toolkit clock. Every call asks ClearCommError first: it clears a line error (framing,
 // overrun) that would otherwise stop the port, and it fails once the device has gone (a USB
 // adapter pulled out), which the line then reports as kComDeviceLost from then on.
+#include "toolkit/serial/serial_port_line.h"
+
 #include <windows.h>
 
 #include <QElapsedTimer>
@@ -21,7 +23,6 @@
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/event_pump.h"
 #include "toolkit/serial/device_names.h"
-#include "toolkit/serial/serial_port_line.h"
 
 namespace {
 
@@ -160,14 +161,13 @@ class WindowsSerialLine : public SerialLine {
             if (onTheWire > 0) {
                 const double longest = std::max(kSerialPumpInterval, gathering_);
                 timed([&] {
-                    std::this_thread::sleep_for(std::chrono::duration<double>(
-                        std::min({onTheWire, remaining, longest})));
+                    std::this_thread::sleep_for(
+                        std::chrono::duration<double>(std::min({onTheWire, remaining, longest})));
                     return true;
                 });
                 continue;
             }
-            const int m =
-                take(buffer + got, count - got, std::min(remaining, kSerialPumpInterval));
+            const int m = take(buffer + got, count - got, std::min(remaining, kSerialPumpInterval));
             if (m < 0)
                 return m;
             got += m;
@@ -224,9 +224,8 @@ class WindowsSerialLine : public SerialLine {
         if (!setTimeouts(waitMs))
             return lost(GetLastError());
         DWORD n = 0;
-        const bool ok = timed([&] {
-            return ReadFile(handle_, buffer, static_cast<DWORD>(count), &n, nullptr) != 0;
-        });
+        const bool ok = timed(
+            [&] { return ReadFile(handle_, buffer, static_cast<DWORD>(count), &n, nullptr) != 0; });
         if (!ok)
             return lost(GetLastError());
         return static_cast<int>(n);
