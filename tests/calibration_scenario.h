@@ -2,6 +2,7 @@
 // instrument, its inputs, the standard output of a press, and the block texts expected.
 #pragma once
 
+#include <QByteArray>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -86,7 +87,7 @@ class CalibrationScenario : public ToolFixture {
         std::ofstream(path) << text;
         DiscardAllPanels();
         resetVaskInterfaceState();
-        qputenv("QUORVEL_UIR", path.c_str());
+        qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
         ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     }
 

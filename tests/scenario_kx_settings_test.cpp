@@ -1,5 +1,6 @@
 // The kx settings panel as the operator meets it: read, set, refusals and failed reads,
 // with the bytes on the wire and the block the instrument keeps.
+#include <QByteArray>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -259,7 +260,7 @@ TEST_F(KxSettings, Byte7AboveOneByteIsRefusedBeforeAnySerialTraffic) {
                                               "\"max\": 999");
     DiscardAllPanels();
     resetVaskInterfaceState();
-    qputenv("QUORVEL_UIR", path.c_str());
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = arrangeBlock(5, 0x12);
     openPanel();

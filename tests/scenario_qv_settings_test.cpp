@@ -1,5 +1,6 @@
 // The qv settings panel as the operator meets it: read, set, the inverted option bit, the
 // flag bits it keeps, refusals and failed reads.
+#include <QByteArray>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -239,7 +240,7 @@ TEST_F(QvSettings, ValuesBeyondTheirCellsAreRefusedBeforeAnySerialTraffic) {
     std::ofstream(path) << widened;
     DiscardAllPanels();
     resetVaskInterfaceState();
-    qputenv("QUORVEL_UIR", path.c_str());
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = arrangeBlock(0x12);
     openPanel();

@@ -1,6 +1,7 @@
 // Writes that cannot overwrite the instrument by mistake: the question before writing a
 // panel's defaults, dates that exist, this computer's time, the default calibration's
 // question, the instrument's checksum, the block read back and a control that cannot be read.
+#include <QByteArray>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -220,7 +221,7 @@ TEST_F(SafeWrites, AControlThatCannotBeReadStopsTheWriteBeforeAnyTraffic) {
         std::regex(R"(\s*\{"id": 10, "kind": "numeric", "label": "Setting byte 7"[^\n]*)"), "");
     DiscardAllPanels();
     resetVaskInterfaceState();
-    qputenv("QUORVEL_UIR", path.c_str());
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = instrument.block();
     open(MAIN_KX);

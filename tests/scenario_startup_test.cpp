@@ -1,4 +1,5 @@
 // Start-up, navigation, help and quit, as the operator meets them.
+#include <QByteArray>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,7 +52,7 @@ TEST_F(StartUp, FailsWithMinusOneWhenAResidentPanelCannotBeLoaded) {
     }
     DiscardAllPanels();
     resetVaskInterfaceState();
-    qputenv("QUORVEL_UIR", path.c_str());
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     const int result = startVaskInterface(0, nullptr);
     qunsetenv("QUORVEL_UIR");
     EXPECT_EQ(result, -1);

@@ -2,7 +2,7 @@
 // open state, time-outs, pacing at the line rate, flushing and a lost device.
 #include <gtest/gtest.h>
 
-#include <QtGlobal>
+#include <QByteArray>
 #include <cstdlib>
 #include <deque>
 #include <map>

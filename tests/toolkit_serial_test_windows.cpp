@@ -3,7 +3,7 @@
 // in Windows terms.
 #include <gtest/gtest.h>
 
-#include <QtGlobal>
+#include <QByteArray>
 
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/error_explanations.h"

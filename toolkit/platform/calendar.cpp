@@ -1,4 +1,6 @@
 // What both families of systems share: std::tm to and from CalendarTime, and mktime.
+#include "toolkit/platform/calendar.h"
+
 #include "toolkit/platform/calendar_tm.h"
 
 CalendarTime calendarOf(const std::tm& parts) {

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "toolkit/platform/calendar.h"
+struct CalendarTime;
 
 CalendarTime calendarOf(const std::tm& parts);
 std::tm tmOf(const CalendarTime& time);
