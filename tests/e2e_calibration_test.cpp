@@ -3,6 +3,7 @@
 // the live panel shows the level before and after a two-point calibration.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>

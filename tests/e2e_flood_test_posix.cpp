@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QEventLoop>
 #include <QTimer>
 #include <fstream>

@@ -2,6 +2,7 @@
 // hangs up its end of the pseudo-terminal, as a cable pulled out does to an adapter.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdlib>

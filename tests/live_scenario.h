@@ -38,6 +38,7 @@ class LiveScenario : public ToolFixture {
     }
     void TearDown() override {
         ToolFixture::TearDown();
+        closeLog();  // a test may end with its log open; Windows deletes no open file
         std::filesystem::remove_all(logDir);
     }
 

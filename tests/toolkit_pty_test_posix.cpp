@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <chrono>
 #include <string>

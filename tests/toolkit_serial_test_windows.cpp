@@ -9,6 +9,7 @@
 #include "toolkit/serial/error_explanations.h"
 #include "toolkit/serial/rs232.h"
 #include "toolkit/serial/serial_backend.h"
+#include "toolkit/serial/system_explanations.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ TEST(WindowsPorts, AnAbsentComPortIsMissingAndExplainedWithDeviceManager) {
                  "look up its COM port number in Device Manager (Ports (COM & LPT)), or give the "
                  "port another device with Ports… on the main panel.");
     EXPECT_EQ(ComRd(4, nullptr, 0), kComNotOpen);
+    EXPECT_STREQ(kFindingPortsHint,
+                 "\n\nDevice Manager shows which COM port number Windows gave an adapter, under "
+                 "Ports (COM & LPT).");
 }
 
 }  // namespace

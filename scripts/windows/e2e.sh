@@ -13,6 +13,6 @@ run="$source/scripts/windows/wine-run.sh"
 . scripts/windows/sim-on-com1.sh
 trap stop_sim_on_com1 EXIT
 
-serial=QV-WINE-0000022
+serial=QV-WINE-000022
 start_sim_on_com1 "${1:-build-linux-sim}" "$serial"
 QT_QPA_PLATFORM=offscreen QUORVEL_E2E_SERIAL=$serial "$run" "$build/bin/com_port_e2e_tests.exe"

@@ -1,6 +1,7 @@
 // Starting quorvel-sim, learning its terminal from its first line, and stopping it.
 #include "tests/harness/sim_process.h"
 
+#include <QByteArray>
 #include <cstdlib>
 #include <string>
 
