@@ -22,6 +22,7 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "FileDescription" "${PRODUCT} configuration and monitoring tool installer"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "${PRODUCT}"
 
 !define MUI_ICON "${BINDIR}\quorvel.ico"
 !define MUI_UNICON "${BINDIR}\quorvel.ico"

@@ -30,9 +30,11 @@ echo "installed: $(du -sk "$target" | cut -f1) KB in C:\\Program Files\\Quorvel,
 
 # From another folder, as the Start menu starts it: it finds its resource file beside itself.
 log=$(mktemp)
-(cd "$WINEPREFIX/drive_c" && QT_QPA_PLATFORM=offscreen WINEDEBUG=-all \
-    "$wine" "C:\\Program Files\\Quorvel\\vaskinterface.exe" >"$log" 2>&1) &
+cd "$WINEPREFIX/drive_c"
+QT_QPA_PLATFORM=offscreen WINEDEBUG=-all "$wine" "C:\\Program Files\\Quorvel\\vaskinterface.exe" \
+    >"$log" 2>&1 &
 tool=$!
+cd "$source"
 sleep 8
 if ! kill -0 "$tool" 2>/dev/null; then
     cat "$log" >&2
@@ -47,7 +49,7 @@ echo "the installed program started offscreen and kept running with its panels"
 "$wine" "C:\\Program Files\\Quorvel\\Uninstall.exe" /S
 # The uninstaller runs on from a copy of itself: wait for it to finish.
 for _ in $(seq 60); do [ -e "$target" ] || break; sleep 0.5; done
-/usr/lib/wine/wineserver -w
+timeout 60 /usr/lib/wine/wineserver -w || /usr/lib/wine/wineserver -k
 [ ! -e "$target" ] || fail "the uninstaller left $(ls "$target")"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start menu entry"
 if "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel' \
