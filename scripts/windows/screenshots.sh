@@ -22,7 +22,7 @@ openbox >/dev/null 2>&1 &
 wm=$!
 tool=
 cleanup() {
-    [ -n "$tool" ] && kill "$tool" 2>/dev/null
+    [ -z "$tool" ] || kill "$tool" 2>/dev/null || true
     stop_sim_on_com1
     kill "$wm" "$xvfb" 2>/dev/null || true
 }
