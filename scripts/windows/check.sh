@@ -17,6 +17,7 @@ build=${BUILD_DIR:-build-windows}
 tests() { (cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 600); }
 step "build" scripts/windows/build.sh "$@"
 step "unit and scenario tests under Wine" tests
-step "end to end through COM1 under Wine" scripts/windows/e2e.sh
+# quorvel-sim from the Linux build of scripts/test.sh, when there is one.
+step "end to end through COM1 under Wine" scripts/windows/e2e.sh "${LINUX_BUILD:-build-test}"
 step "installer" scripts/windows/installer.sh
 step "silent install, start and uninstall under Wine" scripts/windows/test-installer.sh
