@@ -1,10 +1,13 @@
 #include "app/navigation.h"
 
+#include <string>
+
 #include "link/link_state.h"
 #include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/ports/ports_dialog.h"
+#include "toolkit/serial/system_explanations.h"
 #include "ui/vaskinterface_ids.h"
 
 #define NAVIGATION_CALLBACK(name, panelId)                      \
@@ -45,12 +48,15 @@ int quitcallback(int, int, int event, void*, int, int) {
 
 int portcallback(int, int, int event, void*, int, int) {
     if (event == EVENT_RIGHT_CLICK) {
-        MessagePopup("Help for SERIAL PORT",
-                     "click on the port number that is connected to the Quorvel\n\n"
-                     "Each port shows the device it reaches. To give a port its device (a "
-                     "USB serial adapter, for example), press Ports… on the main panel or in "
-                     "the navigation bar; the choice is remembered. An environment variable "
-                     "QUORVEL_COM1 to QUORVEL_COM4, when set, wins.");
+        const std::string help =
+            std::string(
+                "click on the port number that is connected to the Quorvel\n\n"
+                "Each port shows the device it reaches. To give a port its device (a "
+                "USB serial adapter, for example), press Ports… on the main panel or in "
+                "the navigation bar; the choice is remembered. An environment variable "
+                "QUORVEL_COM1 to QUORVEL_COM4, when set, wins.") +
+            kFindingPortsHint;
+        MessagePopup("Help for SERIAL PORT", help.c_str());
     }
     return 0;
 }

@@ -10,14 +10,14 @@
 struct AckFrame;
 
 // A trace line of the calibration actions on standard output, flushed at once.
-void calibrationTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void calibrationTrace(const char* format, ...);
 
 // A refused acknowledgement as the only line of the message box (the calibrate button),
 // or below the lines already there (the default calibration, which clears at its start).
 void reportAckAlone(const AckFrame& ack);
 void reportAckBelow(const AckFrame& ack);
 // One line that replaces the messages, which come to the front.
-void reportRefusal(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void reportRefusal(const char* format, ...);
 
 // No table entry for the length: type 0 prints "bad length %d" and adds its line below
 // the lines already there; types 1 and 2 clear the text box first. Shows the messages.

@@ -10,7 +10,10 @@ void showPortInStatus(int port, const char* portName) {
         SetStatusField(StatusField::Port, ("COM" + std::to_string(port)).c_str());
         return;
     }
-    const std::string text = std::string(portName) + " \u00b7 " + DeviceForComName(portName);
+    // A port that reaches the system's COM port of its own name (Windows) is named once.
+    const std::string device = DeviceForComName(portName);
+    const std::string text =
+        device == portName ? device : std::string(portName) + " \u00b7 " + device;
     SetStatusField(StatusField::Port, text.c_str());
 }
 

@@ -7,7 +7,7 @@
 
 // Clearing also clears the explanation the main window shows below the newest error.
 void clearMessages();
-void addMessageLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void addMessageLine(const char* format, ...);
 void addMessageText(const char* text);  // a line as it stands
 // The first `count` characters of `text` as a line, each one that cannot be shown (NUL,
 // control characters, bytes above 126) written as \xNN; printable ones stay as they came.

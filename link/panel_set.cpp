@@ -19,13 +19,18 @@ LeavePanelHook leaveHook = nullptr;
 int mainPanelInFront = -1;  // the handle of the main panel while it is currentPanel
 
 // Each port number shows the device it reaches, e.g. "COM1 (/dev/ttyS0)", or
-// "COM1 (/dev/ttyUSB0, absent)" while that device is not there.
+// "COM1 (/dev/ttyUSB0, absent)" while that device is not there. A port that reaches the
+// system's COM port of its own name (Windows) says only whether it is absent.
 void labelPortChoices(int mainPanel) {
     for (int port = kFirstComPort; port <= kLastComPort; ++port) {
         const PortDevice reached = DeviceForComPort(port);
         char label[160];
-        std::snprintf(label, sizeof label, reached.present ? "COM%d (%s)" : "COM%d (%s, absent)",
-                      port, reached.device.c_str());
+        if (reached.device == "COM" + std::to_string(port))
+            std::snprintf(label, sizeof label, reached.present ? "COM%d" : "COM%d (absent)", port);
+        else
+            std::snprintf(label, sizeof label,
+                          reached.present ? "COM%d (%s)" : "COM%d (%s, absent)", port,
+                          reached.device.c_str());
         SetRingItemLabel(mainPanel, MAIN_PORT, port - kFirstComPort, label);
     }
 }

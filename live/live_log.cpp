@@ -13,6 +13,7 @@
 #include "live/log_names.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
@@ -194,16 +195,9 @@ void formatIsoTime(char* out, size_t size, double wallTime) {
     const long long millis = static_cast<long long>(wallTime * 1000.0 + 0.5);
     const long long second = millis / 1000;
     if (second != cachedSecond) {
-        const std::time_t seconds = static_cast<std::time_t>(second);
-        std::tm utc{};
-#ifdef _WIN32
-        gmtime_s(&utc, &seconds);
-#else
-        gmtime_r(&seconds, &utc);
-#endif
-        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d",
-                      utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
-                      utc.tm_sec);
+        const CalendarTime utc = UtcCalendarTime(static_cast<double>(second));
+        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d", utc.year,
+                      utc.month, utc.day, utc.hour, utc.minute, utc.second);
         cachedSecond = second;
     }
     std::snprintf(out, size, "%s.%03dZ", cachedPrefix, static_cast<int>(millis % 1000));

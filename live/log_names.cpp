@@ -2,22 +2,11 @@
 
 #include <cctype>
 #include <cstdio>
-#include <ctime>
 
+#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/files.h"
 
 namespace {
-
-std::tm localTime(double wallTime) {
-    const std::time_t seconds = static_cast<std::time_t>(wallTime);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    return local;
-}
 
 std::string stem(const char* serialNumber, double wallTime) {
     std::string name;
@@ -27,10 +16,10 @@ std::string stem(const char* serialNumber, double wallTime) {
     }
     if (name.empty())
         name = "quorvel";
-    const std::tm t = localTime(wallTime);
+    const CalendarTime t = LocalCalendarTime(wallTime);
     char when[64];
-    std::snprintf(when, sizeof when, "_%04d-%02d-%02d_%02d%02d", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min);
+    std::snprintf(when, sizeof when, "_%04d-%02d-%02d_%02d%02d", t.year, t.month, t.day, t.hour,
+                  t.minute);
     return name + when;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "toolkit/platform/calendar.h"
+
 namespace {
 
 std::function<LocalTime()>& installedClock() {
@@ -11,17 +13,15 @@ std::function<LocalTime()>& installedClock() {
 }
 
 LocalTime systemLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
+    const CalendarTime now = LocalCalendarTime(static_cast<double>(std::time(nullptr)));
     LocalTime time;
-    time.year = parts.tm_year + 1900;
-    time.month = parts.tm_mon + 1;
-    time.day = parts.tm_mday;
-    time.hour = parts.tm_hour;
-    time.minute = parts.tm_min;
-    time.second = parts.tm_sec > 59 ? 59 : parts.tm_sec;  // a leap second stays in its minute
-    time.dayOfWeek = parts.tm_wday;
+    time.year = now.year;
+    time.month = now.month;
+    time.day = now.day;
+    time.hour = now.hour;
+    time.minute = now.minute;
+    time.second = now.second > 59 ? 59 : now.second;  // a leap second stays in its minute
+    time.dayOfWeek = now.dayOfWeek;
     return time;
 }
 

@@ -2,6 +2,7 @@
 // instrument, its inputs, the standard output of a press, and the block texts expected.
 #pragma once
 
+#include <QByteArray>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -43,7 +44,7 @@ struct CalibrationInputs {
 class CalibrationScenario : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
 
@@ -86,7 +87,7 @@ class CalibrationScenario : public ToolFixture {
         std::ofstream(path) << text;
         DiscardAllPanels();
         resetVaskInterfaceState();
-        setenv("QUORVEL_UIR", path.c_str(), 1);
+        qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
         ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     }
 

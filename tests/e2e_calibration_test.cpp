@@ -3,6 +3,7 @@
 // the live panel shows the level before and after a two-point calibration.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -50,7 +51,7 @@ class CalibrationEndToEnd : public ::testing::Test {
         DiscardAllPanels();
         SetPopupAnswerer(nullptr);
         SetSerialBackend(nullptr);
-        unsetenv("QUORVEL_COM1");
+        qunsetenv("QUORVEL_COM1");
     }
 
     // Starts a live run on the live panel in front and stops it, as the operator would,

@@ -1,6 +1,5 @@
 // The installed tool finds its resource file wherever it is started from.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QProcess>
 #include <QTemporaryDir>

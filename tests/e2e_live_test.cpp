@@ -1,8 +1,8 @@
 // End to end: a live run with a log through the tool's real serial layer, against
 // quorvel-sim on a pseudo-terminal, in real time.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -35,7 +35,8 @@ TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButtonKeepsEveryRecordSent) {
     ASSERT_TRUE(sim.started());
     sim.exportAs(1);
     const std::string logPath =
-        (std::filesystem::temp_directory_path() / ("quorvel-e2e-live-" + std::to_string(getpid())))
+        (std::filesystem::temp_directory_path() /
+         ("quorvel-e2e-live-" + std::to_string(QCoreApplication::applicationPid())))
             .string();
     RecordingPopups popups;
     SetPopupAnswerer(&popups);

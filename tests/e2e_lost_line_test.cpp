@@ -1,8 +1,9 @@
 // End to end: the instrument's line goes away during use and comes back. The simulator
 // hangs up its end of the pseudo-terminal, as a cable pulled out does to an adapter.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <QByteArray>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -26,13 +27,13 @@ const std::string kLostLine = "error code = " + std::to_string(kComDeviceLost);
 class LostLine : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("QUORVEL_COM1", link_.c_str(), 1);
+        qputenv("QUORVEL_COM1", link_.c_str());
         resetVaskInterfaceState();
         ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     }
     void TearDown() override {
         DiscardAllPanels();
-        unsetenv("QUORVEL_COM1");
+        qunsetenv("QUORVEL_COM1");
     }
 
     // A simulator on the link; it hangs up `hangUpAfter` seconds after it started.
@@ -55,7 +56,8 @@ class LostLine : public ::testing::Test {
     }
 
     const std::string link_ =
-        (std::filesystem::temp_directory_path() / ("quorvel-lost-" + std::to_string(::getpid())))
+        (std::filesystem::temp_directory_path() /
+         ("quorvel-lost-" + std::to_string(QCoreApplication::applicationPid())))
             .string();
     QElapsedTimer simStarted_;
 };

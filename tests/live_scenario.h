@@ -2,8 +2,7 @@
 // runs stopped by a press that lands inside the loop, and log files in a fresh directory.
 #pragma once
 
-#include <unistd.h>
-
+#include <QCoreApplication>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +26,7 @@ class LiveScenario : public ToolFixture {
     void SetUp() override {
         ToolFixture::SetUp();
         logDir = std::filesystem::temp_directory_path() /
-                 ("quorvel-live-" + std::to_string(::getpid()) + "-" +
+                 ("quorvel-live-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(logDir);
         std::filesystem::create_directories(logDir);
@@ -39,6 +38,7 @@ class LiveScenario : public ToolFixture {
     }
     void TearDown() override {
         ToolFixture::TearDown();
+        closeLog();  // a test may end with its log open; Windows deletes no open file
         std::filesystem::remove_all(logDir);
     }
 

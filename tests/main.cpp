@@ -16,8 +16,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir history;
     if (!std::getenv("QUORVEL_HISTORY_DIR"))
-        setenv("QUORVEL_HISTORY_DIR", history.path().toLocal8Bit().constData(), 1);
+        qputenv("QUORVEL_HISTORY_DIR", history.path().toLocal8Bit().constData());
     const QTemporaryDir settingsDir;
+    // Files in that folder on every system: Windows keeps native settings in the registry.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,85 +1,24 @@
-// The settings history against hostile files: entries edited by hand, a FIFO where the file
-// should be, a file of any size, and a disk that fills up in the middle of an entry.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// The settings history against hostile files: entries edited by hand, a file of any size,
+// and a disk that fills up in the middle of an entry.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
-#include <atomic>
-#include <csignal>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "link/panel_set.h"
 #include "settings/history/history.h"
 #include "settings/history/history_page.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
+#include "tests/history_files_scenario.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
-
-constexpr char kSerial[] = "QV-0000012345";
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Should an open block after all, the other end of the FIFO is opened after two seconds, so
-// the test fails on its time instead of hanging; a write then meets no reader and fails.
-class FifoUnblocker {
-  public:
-    explicit FifoUnblocker(std::string path) : path_(std::move(path)) {
-        previous_ = std::signal(SIGPIPE, SIG_IGN);
-        thread_ = std::thread([this] {
-            for (int i = 0; i < 200 && !done_; ++i) usleep(10000);
-            if (!done_)
-                ::close(::open(path_.c_str(), O_RDWR | O_NONBLOCK));
-        });
-    }
-    ~FifoUnblocker() {
-        done_ = true;
-        thread_.join();
-        std::signal(SIGPIPE, previous_);
-    }
-
-  private:
-    std::string path_;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-    void (*previous_)(int) = nullptr;
-};
-
-class HistoryFiles : public ToolFixture {
-  protected:
-    void SetUp() override {
-        ToolFixture::SetUp();
-        putDecimalStart(instrument.block());
-        instrument.block()[7] = 230;
-        connect();
-    }
-    void TearDown() override {
-        SetFileSpaceLimit(-1);
-        ToolFixture::TearDown();
-    }
-    // A kx write of byte 7 from the panel; its history lines are the file's last two.
-    void writeByte7(int value) {
-        openFromMain(MAIN_KX);
-        press(KX_READ);
-        ::setValue(currentPanel, KX_BYTE7, value);
-        press(KX_SET);
-        press(KX_MAIN);
-    }
-    std::string path() const { return historyFilePath(kSerial); }
-};
 
 TEST_F(HistoryFiles, ATamperedEntryIsSkippedAndCannotBeRestored) {
     writeByte7(123);
@@ -143,26 +82,6 @@ TEST_F(HistoryFiles, ANulInAFieldIsShownEscapedAndTheQuestionWhole) {
               "Restore the settings kept at 2025-06-15 09:30:00 (before zz\\x00yy)?\n"
               "The clock keeps running. These fields will change:\n"
               "setting byte 7: 123 → 230");
-}
-
-TEST_F(HistoryFiles, AFifoIsNeitherReadNorWrittenAndNothingWaitsForIt) {
-    ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
-    FifoUnblocker unblocker(path());
-    QElapsedTimer timer;
-    timer.start();
-    HistoryPage page;
-    EXPECT_EQ(page.note(),
-              QString::fromStdString("settings history not read: " + path() + " is a FIFO"));
-    popups.confirmAnswer = 0;
-    clearWire();
-    writeByte7(99);
-    EXPECT_LT(timer.elapsed(), 1000);
-    ASSERT_EQ(popups.questions.size(), 1u);
-    EXPECT_EQ(popups.questions[0].text,
-              "The settings history cannot keep the block being replaced (" + path() +
-                  " is a FIFO). Write anyway?");
-    EXPECT_EQ(wire().find('w'), std::string::npos);
-    EXPECT_EQ(instrument.block()[7], 230);
 }
 
 TEST_F(HistoryFiles, AHugeFileLoadsItsNewestPartAndSaysWhatWasLeftOut) {

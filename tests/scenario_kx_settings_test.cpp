@@ -1,5 +1,6 @@
 // The kx settings panel as the operator meets it: read, set, refusals and failed reads,
 // with the bytes on the wire and the block the instrument keeps.
+#include <QByteArray>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +24,7 @@ namespace {
 class KxSettings : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
     // Every byte but the clock distinct, many with hex letters, so that a byte moved or
@@ -260,7 +261,7 @@ TEST_F(KxSettings, Byte7AboveOneByteIsRefusedBeforeAnySerialTraffic) {
                                               "\"max\": 999");
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = arrangeBlock(5, 0x12);
     openPanel();

@@ -9,11 +9,6 @@
 
 namespace {
 
-size_t openDescriptors() {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                                             std::filesystem::directory_iterator()));
-}
-
 size_t countOf(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -61,21 +56,6 @@ TEST_F(LiveLogFile, ALogThatCannotBeOpenedIsReportedAndNotCountedOpen) {
     EXPECT_GT(liveRecordsShown, 10u);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(wire(), "rgst");
-}
-
-TEST_F(LiveLogFile, ChoosingAnotherFileClosesTheOlderOne) {
-    SetCtrlVal(livePanel, LIVE_CSV, 0);  // the raw logs alone
-    const size_t before = openDescriptors();
-    const std::string first = logPath("first.log"), second = logPath("second.log");
-    chooseLog(first);
-    chooseLog(second);
-    EXPECT_EQ(openDescriptors(), before + 1);
-    EXPECT_EQ(std::string(logFilePath), second);
-
-    runFor(0.5);
-    EXPECT_EQ(fileBytes(first), "");
-    EXPECT_EQ(fileBytes(second), repeated(oneValueRecord() + "\r\n", liveRecordsShown));
-    EXPECT_EQ(openDescriptors(), before);
 }
 
 TEST_F(LiveLogFile, AFileChosenDuringARunTakesTheFollowingRecords) {

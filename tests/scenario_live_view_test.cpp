@@ -2,7 +2,6 @@
 // after a lost character, the CSV beside the log, logs that end with a line instead of
 // failing silently or blocking, logging every run, and calibration readings taken from
 // the instrument.
-#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +13,7 @@
 #include <sstream>
 
 #include "calibration/take_reading.h"
+#include "tests/harness/time_zone.h"
 #include "tests/live_scenario.h"
 #include "toolkit/panels/strip_chart.h"
 #include "toolkit/platform/files.h"
@@ -34,8 +34,7 @@ class LiveView : public LiveScenario {
   protected:
     void SetUp() override {
         // File names carry the local date and time: the test's are in UTC.
-        setenv("TZ", "UTC", 1);
-        tzset();
+        useUtcAsLocalTime();
         LiveScenario::SetUp();
     }
     void TearDown() override {
@@ -117,17 +116,6 @@ TEST_F(LiveView, AFullDiskEndsLoggingWithItsLineKeepsWhatWasWrittenAndTheRunGoes
     EXPECT_EQ(kept.size(), 1000u);
     const std::string raw = fileBytes(path);
     EXPECT_EQ(raw, repeated(record + "\r\n", liveRecordsShown).substr(0, raw.size()));
-}
-
-TEST_F(LiveView, AFifoIsRefusedAsALogSoNoWriteCanBlockTheWindow) {
-    const std::string fifo = logPath("pipe");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    chooseLog(fifo);
-    EXPECT_EQ(messageLines(),
-              std::vector<std::string>{"log file not opened: " + fifo + " is a FIFO"});
-    EXPECT_EQ(logFileOpen, 0);
-    runFor(0.3);
-    EXPECT_GT(liveRecordsShown, 10u);
 }
 
 TEST_F(LiveView, LoggingEveryRunOpensAFreshFileOfThePatternForEachRun) {

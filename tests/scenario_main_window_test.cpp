@@ -1,6 +1,7 @@
 // The main window around the panels: the navigation bar, the page area that never leaves
 // the operator stranded, input while an exchange runs, the status bar and the words
 // below an error code.
+#include <QByteArray>
 #include <set>
 
 #include "link/link_state.h"
@@ -65,16 +66,21 @@ TEST_F(MainWindowShell, AClickDuringAnExchangeIsDroppedWhenItEnds) {
 }
 
 TEST_F(MainWindowShell, StatusBarTellsThePortAndWhoAnswered) {
+    // COM1 reaches the system's COM1 (as on Windows), COM2 a device of another name.
+    qputenv("QUORVEL_COM1", "COM1");
+    qputenv("QUORVEL_COM2", "/dev/ttyUSB7");
     EXPECT_EQ(ShellStatusField(StatusField::Port), "not connected");
     connect();
-    EXPECT_EQ(ShellStatusField(StatusField::Port), "COM1 \u00b7 " + DeviceForComName("COM1"));
+    EXPECT_EQ(ShellStatusField(StatusField::Port), "COM1");
     EXPECT_EQ(ShellStatusField(StatusField::Instrument), "Quorvel QV-0000012345");
 
     HidePanel(connectedPanel);
     instrument.faults().asleep = true;
     connect(2);
-    EXPECT_EQ(ShellStatusField(StatusField::Port), "COM2 \u00b7 " + DeviceForComName("COM2"));
+    EXPECT_EQ(ShellStatusField(StatusField::Port), "COM2 \u00b7 /dev/ttyUSB7");
     EXPECT_EQ(ShellStatusField(StatusField::Instrument), "no answer");
+    qunsetenv("QUORVEL_COM1");
+    qunsetenv("QUORVEL_COM2");
 }
 
 TEST_F(MainWindowShell, AFailedOpenIsExplainedBelowItsErrorCode) {

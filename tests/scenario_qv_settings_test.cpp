@@ -1,5 +1,6 @@
 // The qv settings panel as the operator meets it: read, set, the inverted option bit, the
 // flag bits it keeps, refusals and failed reads.
+#include <QByteArray>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +24,7 @@ namespace {
 class QvSettings : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
     // Every byte but the clock distinct, many with hex letters; the qv bytes within their
@@ -240,7 +241,7 @@ TEST_F(QvSettings, ValuesBeyondTheirCellsAreRefusedBeforeAnySerialTraffic) {
     std::ofstream(path) << widened;
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = arrangeBlock(0x12);
     openPanel();

@@ -1,6 +1,7 @@
 // Writes that cannot overwrite the instrument by mistake: the question before writing a
 // panel's defaults, dates that exist, this computer's time, the default calibration's
 // question, the instrument's checksum, the block read back and a control that cannot be read.
+#include <QByteArray>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,7 @@ constexpr char kNotEnteredQuestion[] =
 class SafeWrites : public ToolFixture {
   protected:
     void TearDown() override {
-        unsetenv("QUORVEL_UIR");
+        qunsetenv("QUORVEL_UIR");
         ToolFixture::TearDown();
     }
     void open(int mainButton) {
@@ -221,7 +222,7 @@ TEST_F(SafeWrites, AControlThatCannotBeReadStopsTheWriteBeforeAnyTraffic) {
         std::regex(R"(\s*\{"id": 10, "kind": "numeric", "label": "Setting byte 7"[^\n]*)"), "");
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     const Block before = instrument.block();
     open(MAIN_KX);

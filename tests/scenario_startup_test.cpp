@@ -1,4 +1,5 @@
 // Start-up, navigation, help and quit, as the operator meets them.
+#include <QByteArray>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/serial/system_explanations.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
@@ -51,9 +53,9 @@ TEST_F(StartUp, FailsWithMinusOneWhenAResidentPanelCannotBeLoaded) {
     }
     DiscardAllPanels();
     resetVaskInterfaceState();
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", QByteArray::fromStdString(path.string()));
     const int result = startVaskInterface(0, nullptr);
-    unsetenv("QUORVEL_UIR");
+    qunsetenv("QUORVEL_UIR");
     EXPECT_EQ(result, -1);
     EXPECT_EQ(loadedResourceIds(), (std::vector<int>{PANEL_DONE, PANEL_MESSAGE}));
     for (int handle : LoadedPanels()) EXPECT_FALSE(IsPanelVisible(handle));
@@ -112,12 +114,14 @@ TEST_F(Navigation, RightClickOnThePortSelectorShowsHelpAndChangesNothing) {
     ::rightClick(currentPanel, MAIN_PORT);
     ASSERT_EQ(popups.messages.size(), 1u);
     EXPECT_EQ(popups.messages[0].title, "Help for SERIAL PORT");
+    // Windows adds where Device Manager shows an adapter's COM port number.
     EXPECT_EQ(popups.messages[0].text,
-              "click on the port number that is connected to the Quorvel\n\n"
-              "Each port shows the device it reaches. To give a port its device (a USB serial "
-              "adapter, for example), press Ports… on the main panel or in the navigation bar; "
-              "the choice is remembered. An environment variable QUORVEL_COM1 to QUORVEL_COM4, "
-              "when set, wins.");
+              std::string("click on the port number that is connected to the Quorvel\n\n"
+                          "Each port shows the device it reaches. To give a port its device (a "
+                          "USB serial adapter, for example), press Ports… on the main panel or "
+                          "in the navigation bar; the choice is remembered. An environment "
+                          "variable QUORVEL_COM1 to QUORVEL_COM4, when set, wins.") +
+                  kFindingPortsHint);
     EXPECT_EQ(wire(), "");
     EXPECT_TRUE(backend.opens().empty());
 }

@@ -2,7 +2,6 @@
 // path is, looked at without opening it; appends that are whole or not at all; text from
 // outside shown safely.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -121,7 +120,6 @@ TEST_F(DataFileTest, OnlyRegularFilesAndFreeNamesCanBeTakenForWriting) {
     EXPECT_EQ(GetFileKind(path("plain.log").c_str()), FILE_REGULAR);
     EXPECT_EQ(GetFileKind(path("new.log").c_str()), FILE_ABSENT);
     EXPECT_EQ(GetFileKind(dir_.path().toStdString().c_str()), FILE_NOT_REGULAR);
-    EXPECT_EQ(GetFileKind("/dev/null"), FILE_NOT_REGULAR);
 }
 
 }  // namespace
@@ -141,30 +139,6 @@ TEST_F(DataFileTest, AnAppendThatDoesNotFitLeavesTheFileAsItWas) {
     EXPECT_EQ(contents(path("history.txt")), "first\nthird\n");
     EXPECT_EQ(AppendWholeToFile(path("new.txt").c_str(), "x\n", 2), 0);
     EXPECT_EQ(contents(path("new.txt")), "x\n");
-}
-
-// Nobody holds the FIFO's other end: an open would wait for ever.
-TEST_F(DataFileTest, APathIsLookedAtWithoutOpeningSoAFifoIsRefusedAtOnce) {
-    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
-    EXPECT_EQ(GetPathKind(path("pipe").c_str()), PathKind::Fifo);
-    EXPECT_EQ(AppendWholeToFile(path("pipe").c_str(), "x\n", 2), -1);
-    EXPECT_STREQ(GetFileErrorText(), "it is a FIFO");
-    EXPECT_EQ(GetFileKind(path("pipe").c_str()), FILE_NOT_REGULAR);
-    EXPECT_EQ(GetPathKind(dir_.path().toStdString().c_str()), PathKind::Directory);
-    EXPECT_EQ(GetPathKind("/dev/null"), PathKind::CharacterDevice);
-    EXPECT_EQ(GetPathKind(path("absent").c_str()), PathKind::Absent);
-    EXPECT_STREQ(PathKindWords(PathKind::CharacterDevice), "a character device");
-}
-
-TEST_F(DataFileTest, AnOpenFileKnowsWhenItHasLostItsName) {
-    const int handle =
-        CVI_OpenFile(path("log.txt").c_str(), VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
-    ASSERT_GE(handle, 0);
-    EXPECT_EQ(GetFileLinkCount(handle), 1);
-    std::filesystem::remove(path("log.txt"));
-    EXPECT_EQ(GetFileLinkCount(handle), 0);
-    CVI_CloseFile(handle);
-    EXPECT_EQ(GetFileLinkCount(handle), -1);
 }
 
 TEST(VisibleTextTest, NothingFromOutsideCanCutOrHideWhatIsShown) {

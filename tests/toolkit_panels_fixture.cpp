@@ -88,7 +88,7 @@ void Panels::SetUp() {
     ASSERT_TRUE(dir.isValid());
     log().clear();
     whileSlow = nullptr;
-    unsetenv("QUORVEL_UIR");
+    qunsetenv("QUORVEL_UIR");
     BindCallbacks(kCallbacks);
     path = writeResource("panels.uir", kResourceText);
 }

@@ -141,9 +141,9 @@ TEST_F(Loading, AnUnboundCallbackFailsOnlyThePanelsThatNameIt) {
 }
 
 TEST_F(Loading, ABareNameIsFoundThroughTheEnvironmentOrTheInstalledPlaces) {
-    setenv("QUORVEL_UIR", path.c_str(), 1);
+    qputenv("QUORVEL_UIR", path.c_str());
     const int panel = LoadPanel(0, "VASKInterface.uir", kResident);
-    unsetenv("QUORVEL_UIR");
+    qunsetenv("QUORVEL_UIR");
     EXPECT_GT(panel, 0);
     EXPECT_EQ(ResolvedResourcePath("VASKInterface.uir"),
               QFileInfo(path.c_str()).absoluteFilePath().toStdString());

@@ -2,8 +2,6 @@
 // Ports… dialog that changes it, naming what an unlisted device is; and why a device did
 // not open.
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +17,7 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/ports_fixture.h"
 #include "toolkit/ports/ports_dialog.h"
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/device_names.h"
@@ -29,33 +28,8 @@
 
 namespace {
 
-const SerialDeviceInfo kAdapter{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10KZ3P1"};
-const SerialDeviceInfo kOnboard{"/dev/ttyS0", "", "", ""};
-
-class PortDevices : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        for (int port = kFirstComPort; port <= kLastComPort; ++port) {
-            unsetenv(ComPortVariable(port).c_str());
-            ChooseDeviceForComPort(port, "");
-        }
-        present({kOnboard, kAdapter});
-    }
-    void TearDown() override {
-        SetSerialDeviceLister({});
-        unsetenv("QUORVEL_COM2");
-        for (int port = kFirstComPort; port <= kLastComPort; ++port)
-            ChooseDeviceForComPort(port, "");
-    }
-    void present(std::vector<SerialDeviceInfo> devices) {
-        devices_ = std::move(devices);
-        SetSerialDeviceLister([this] { return devices_; });
-    }
-    std::vector<SerialDeviceInfo> devices_;
-};
-
 TEST_F(PortDevices, TheEnvironmentWinsThenTheChoiceThenTheSystemsDevice) {
-    EXPECT_EQ(DeviceForComName("COM2"), "/dev/ttyS1");
+    EXPECT_EQ(DeviceForComName("COM2"), SystemDeviceForComPort(2));
     EXPECT_EQ(DeviceForComPort(2).source, DeviceSource::System);
 
     ChooseDeviceForComPort(2, "/dev/ttyUSB0");
@@ -64,15 +38,15 @@ TEST_F(PortDevices, TheEnvironmentWinsThenTheChoiceThenTheSystemsDevice) {
     EXPECT_EQ(chosen.source, DeviceSource::Chosen);
     EXPECT_TRUE(chosen.present);
     EXPECT_EQ(DeviceForComName("COM2"), "/dev/ttyUSB0");
-    EXPECT_EQ(DeviceForComName("COM1"), "/dev/ttyS0");  // the others keep theirs
+    EXPECT_EQ(DeviceForComName("COM1"), SystemDeviceForComPort(1));  // the others keep theirs
 
-    setenv("QUORVEL_COM2", "/dev/pts/7", 1);
+    qputenv("QUORVEL_COM2", "/dev/pts/7");
     EXPECT_EQ(DeviceForComName("COM2"), "/dev/pts/7");
     EXPECT_EQ(DeviceForComPort(2).source, DeviceSource::Environment);
-    unsetenv("QUORVEL_COM2");
+    qunsetenv("QUORVEL_COM2");
 
     ChooseDeviceForComPort(2, "");
-    EXPECT_EQ(DeviceForComName("COM2"), "/dev/ttyS1");
+    EXPECT_EQ(DeviceForComName("COM2"), SystemDeviceForComPort(2));
 }
 
 TEST_F(PortDevices, ARememberedAdapterIsFoundUnderItsNewNameAndAbsentWhenUnplugged) {
@@ -101,19 +75,8 @@ TEST_F(PortDevices, AChangedListReachesItsListenersOnce) {
     EXPECT_EQ(changes, 1);
 }
 
-// The operator at the dialog: `act` runs once it is up.
-template <typename Act>
-bool runDialog(Act act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        act(*dialog);
-    });
-    return RunPortsDialog();
-}
-
 TEST_F(PortDevices, TheDialogListsTheDevicesAndKeepsTheOperatorsChoice) {
-    setenv("QUORVEL_COM2", "/dev/pts/7", 1);
+    qputenv("QUORVEL_COM2", "/dev/pts/7");
     EXPECT_TRUE(runDialog([](QDialog& dialog) {
         auto* list = dialog.findChild<QTreeWidget*>("devicesPresent");
         ASSERT_EQ(list->topLevelItemCount(), 2);
@@ -140,68 +103,11 @@ TEST_F(PortDevices, TheDialogListsTheDevicesAndKeepsTheOperatorsChoice) {
     EXPECT_EQ(ChosenDeviceForComPort(1), "/dev/ttyUSB0");
 }
 
-TEST(OpenFailure, AMissingDeviceAndOneInUseAreToldApart) {
+TEST(OpenFailure, AMissingDeviceIsToldAsMissing) {
     SetSerialBackend(nullptr);
     EXPECT_EQ(OpenComConfig(1, "/dev/quorvel-no-such-port", 9600, 0, 8, 1, 512, 512),
               kComCannotOpen);
     EXPECT_EQ(LastComOpenFailure(1), ComOpenFailure::Missing);
-    EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, LastComOpenFailure(1)),
-                 "The port cannot be opened: its device is not there. Plug the adapter in, or "
-                 "give the port another device with Ports… on the main panel.");
-
-    int master = -1, slave = -1;
-    char name[256] = {};
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-    ::close(slave);
-    ASSERT_EQ(OpenComConfig(1, name, 9600, 0, 8, 1, 512, 512), 0);
-    EXPECT_EQ(LastComOpenFailure(1), ComOpenFailure::None);
-    EXPECT_EQ(OpenComConfig(2, name, 9600, 0, 8, 1, 512, 512), kComCannotOpen);
-    EXPECT_EQ(LastComOpenFailure(2), ComOpenFailure::InUse);
-    EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, ComOpenFailure::NoPermission),
-                 "The port cannot be opened: you lack permission to use its device. On Linux, "
-                 "join the dialout group (sudo usermod -aG dialout $USER), then log out and log "
-                 "in again.");
-    CloseCom(1);
-    ::close(master);
-}
-
-TEST(OpenFailure, ADirectoryOrARegularFileIsNamedForWhatItIs) {
-    SetSerialBackend(nullptr);
-    QTemporaryDir dir;
-    EXPECT_EQ(OpenComConfig(1, dir.path().toStdString().c_str(), 9600, 0, 8, 1, 512, 512),
-              kComCannotOpen);
-    EXPECT_EQ(LastComOpenFailure(1), ComOpenFailure::Directory);
-    EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, LastComOpenFailure(1)),
-                 "The port cannot be opened: it reaches a directory, not a serial device. Give "
-                 "the port its device with Ports… on the main panel.");
-    const std::string file = dir.filePath("plain").toStdString();
-    std::ofstream(file) << "not a device";
-    EXPECT_EQ(OpenComConfig(1, file.c_str(), 9600, 0, 8, 1, 512, 512), kComCannotOpen);
-    EXPECT_EQ(LastComOpenFailure(1), ComOpenFailure::RegularFile);
-    EXPECT_STREQ(ComErrorExplanation(kComCannotOpen, LastComOpenFailure(1)),
-                 "The port cannot be opened: it reaches a regular file, not a serial device. "
-                 "Give the port its device with Ports… on the main panel.");
-}
-
-TEST_F(PortDevices, TheDialogSaysWhatAnUnlistedDeviceIs) {
-    QTemporaryDir dir;
-    int master = -1, slave = -1;
-    char name[256] = {};
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-    const QString link = dir.filePath("sim");
-    ASSERT_TRUE(QFile::link(QString::fromUtf8(name), link));
-    ChooseDeviceForComPort(3, "/dev/zero");
-    ChooseDeviceForComPort(4, link.toStdString());
-    runDialog([name](QDialog& dialog) {
-        auto* list = dialog.findChild<QTreeWidget*>("devicesPresent");
-        ASSERT_EQ(list->topLevelItemCount(), 4);
-        EXPECT_EQ(list->topLevelItem(2)->text(0), "/dev/zero");
-        EXPECT_EQ(list->topLevelItem(2)->text(1), "character device");
-        EXPECT_EQ(list->topLevelItem(3)->text(1), "pseudo-terminal (through a link)");
-        dialog.reject();
-    });
-    ::close(slave);
-    ::close(master);
 }
 
 }  // namespace

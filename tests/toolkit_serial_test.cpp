@@ -2,6 +2,7 @@
 // open state, time-outs, pacing at the line rate, flushing and a lost device.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -10,6 +11,7 @@
 #include "tests/harness/inprocess_line.h"
 #include "tests/harness/virtual_clock.h"
 #include "toolkit/platform/clock.h"
+#include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/rs232.h"
 #include "toolkit/serial/serial_backend.h"
 
@@ -279,15 +281,15 @@ class EnvironmentVariable {
         if (const char* old = std::getenv(name))
             old_ = old;
         if (value)
-            setenv(name, value, 1);
+            qputenv(name, value);
         else
-            unsetenv(name);
+            qunsetenv(name);
     }
     ~EnvironmentVariable() {
         if (old_.empty())
-            unsetenv(name_);
+            qunsetenv(name_);
         else
-            setenv(name_, old_.c_str(), 1);
+            qputenv(name_, old_.c_str());
     }
 
   private:
@@ -298,14 +300,14 @@ class EnvironmentVariable {
 TEST(DeviceForComName, ComNamesMapToTheEnvironmentOrTheSerialDevices) {
     EnvironmentVariable com1("QUORVEL_COM1", nullptr);
     EnvironmentVariable com4("QUORVEL_COM4", "/dev/pts/7");
-    EXPECT_EQ(DeviceForComName("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(DeviceForComName("COM3"), "/dev/ttyS2");
+    EXPECT_EQ(DeviceForComName("COM1"), SystemDeviceForComPort(1));
+    EXPECT_EQ(DeviceForComName("COM3"), SystemDeviceForComPort(3));
     EXPECT_EQ(DeviceForComName("COM4"), "/dev/pts/7");
     EXPECT_EQ(DeviceForComName("/dev/ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(DeviceForComName("ttyACM0"), "ttyACM0");
     {
         EnvironmentVariable empty("QUORVEL_COM1", "");
-        EXPECT_EQ(DeviceForComName("COM1"), "/dev/ttyS0");
+        EXPECT_EQ(DeviceForComName("COM1"), SystemDeviceForComPort(1));
     }
 }
 

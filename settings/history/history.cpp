@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
+#include <QStringList>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -10,6 +10,7 @@
 
 #include "link/link_state.h"
 #include "settings/local_time.h"
+#include "toolkit/platform/data_folder.h"
 #include "toolkit/platform/utility.h"
 
 namespace {
@@ -121,8 +122,7 @@ std::string historyFolder() {
         return chosenFolder();
     if (const char* folder = std::getenv(kFolderVariable); folder && *folder)
         return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
-           "/quorvel/history";
+    return ToolDataFolder() + "/history";
 }
 
 void setHistoryFolder(const std::string& folder) {

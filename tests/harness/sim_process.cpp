@@ -1,6 +1,7 @@
 // Starting quorvel-sim, learning its terminal from its first line, and stopping it.
 #include "tests/harness/sim_process.h"
 
+#include <QByteArray>
 #include <cstdlib>
 #include <string>
 
@@ -26,7 +27,7 @@ SimProcess::~SimProcess() {
 
 void SimProcess::exportAs(int comPort) const {
     const std::string name = "QUORVEL_COM" + std::to_string(comPort);
-    setenv(name.c_str(), path_.c_str(), 1);
+    qputenv(name.c_str(), path_.c_str());
 }
 
 void SimProcess::pressButton() {

@@ -1,4 +1,6 @@
-// What the operating system says about an open serial device that Qt does not.
+// What the operating system says about an open serial device that Qt does not. Only the
+// QSerialPort line of POSIX systems asks about an open port; every system names the devices
+// of its list (deviceOf).
 #pragma once
 
 #include <QSerialPort>

@@ -11,8 +11,11 @@
 
 namespace {
 
+// The store the main window keeps its place in: the system's own (the registry on Windows)
+// unless another default format was chosen, as the tests do to keep theirs apart.
 QSettings toolSettings() {
-    return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Quorvel"),
+                     QStringLiteral("Quorvel"));
 }
 
 QString key(int port, const char* name) {

@@ -1,6 +1,7 @@
 #include "toolkit/serial/error_explanations.h"
 
 #include "toolkit/serial/rs232.h"
+#include "toolkit/serial/system_explanations.h"
 
 namespace {
 
@@ -10,12 +11,10 @@ struct Explanation {
 };
 
 // clang-format off
-constexpr Explanation kExplanations[] = {
+const Explanation kExplanations[] = {
     {kComInvalidPort,  "The port number must be 1 to 4: choose a port on the main panel."},
     {kComNotOpen,      "The port is not open: press Connect on the main panel first."},
-    {kComCannotOpen,   "The port cannot be opened: the device shown in the status bar does not "
-                       "exist, is in use by another program, or you lack permission to use it "
-                       "(on Linux, membership of the dialout group; log in again after joining)."},
+    {kComCannotOpen,   kCannotOpenExplanation},
     {kComBadParameter, "The serial device does not take 9600 baud, 8 data bits, no parity and "
                        "1 stop bit: use another adapter."},
     {kComIoError,      "The serial device failed while sending or receiving: check the cable and "
@@ -31,14 +30,9 @@ struct OpenExplanation {
 };
 
 // clang-format off
-constexpr OpenExplanation kOpenExplanations[] = {
-    {ComOpenFailure::Missing,      "The port cannot be opened: its device is not there. Plug the "
-                                   "adapter in, or give the port another device with Ports… on "
-                                   "the main panel."},
-    {ComOpenFailure::NoPermission, "The port cannot be opened: you lack permission to use its "
-                                   "device. On Linux, join the dialout group "
-                                   "(sudo usermod -aG dialout $USER), then log out and log in "
-                                   "again."},
+const OpenExplanation kOpenExplanations[] = {
+    {ComOpenFailure::Missing,      kMissingExplanation},
+    {ComOpenFailure::NoPermission, kNoPermissionExplanation},
     {ComOpenFailure::InUse,        "The port cannot be opened: its device is in use by another "
                                    "program. Close that program, then press Connect again."},
     {ComOpenFailure::Directory,    "The port cannot be opened: it reaches a directory, not a "

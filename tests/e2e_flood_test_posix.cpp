@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QEventLoop>
 #include <QTimer>
 #include <fstream>
@@ -72,7 +73,7 @@ TEST(EndToEnd, AStreamThatIgnoresTheStopPairLeavesTheIdleToolsMemoryFlat) {
     SetComTime(1, 0.0);
     EXPECT_LE(ComRd(1, spare, 600), 512);
     DiscardAllPanels();
-    unsetenv("QUORVEL_COM1");
+    qunsetenv("QUORVEL_COM1");
 }
 
 }  // namespace

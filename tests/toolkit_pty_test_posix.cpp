@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <chrono>
 #include <string>
@@ -97,9 +98,9 @@ TEST_F(PseudoTerminalTest, BytesGoBothWaysAndAShortReadEndsAtTheTimeOut) {
 }
 
 TEST_F(PseudoTerminalTest, FlushInQDropsBytesAlreadyReceived) {
-    setenv("QUORVEL_COM1", slavePath_.c_str(), 1);
+    qputenv("QUORVEL_COM1", slavePath_.c_str());
     ASSERT_EQ(OpenComConfig(1, "COM1", 9600, 0, 8, 1, 512, 512), 0);
-    unsetenv("QUORVEL_COM1");
+    qunsetenv("QUORVEL_COM1");
     ASSERT_EQ(SetComTime(1, 0.1), 0);
     sendFromInstrument("stale reply");
     Delay(0.05);

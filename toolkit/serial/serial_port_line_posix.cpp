@@ -234,6 +234,12 @@ class QtSerialLine : public SerialLine {
     bool lost_ = false;
 };
 
+class QtSerialBackend : public SerialBackend {
+  public:
+    std::unique_ptr<SerialLine> open(int port, const std::string& deviceName,
+                                     const LineSettings& settings, OpenError& error) override;
+};
+
 }  // namespace
 
 std::unique_ptr<SerialLine> QtSerialBackend::open(int /*port*/, const std::string& deviceName,

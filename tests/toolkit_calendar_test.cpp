@@ -1,0 +1,27 @@
+// Calendar times of a wall time, in UTC and in the local time zone, and back again.
+#include <gtest/gtest.h>
+
+#include "tests/harness/time_zone.h"
+#include "toolkit/platform/calendar.h"
+
+namespace {
+
+bool sameMoment(const CalendarTime& a, const CalendarTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute && a.second == b.second && a.dayOfWeek == b.dayOfWeek;
+}
+
+TEST(Calendar, UtcAndLocalTimesOfAWallTimeAndBack) {
+    constexpr double kTuesday = 1796738730.75;  // 2026-12-08 14:05:30.75 UTC
+    const CalendarTime utc = UtcCalendarTime(kTuesday);
+    EXPECT_TRUE(sameMoment(utc, CalendarTime{2026, 12, 8, 14, 5, 30, 2}));
+    // A leap day's last second, and the whole seconds of a local time taken back.
+    EXPECT_TRUE(sameMoment(UtcCalendarTime(1835481599), CalendarTime{2028, 2, 29, 23, 59, 59, 2}));
+    EXPECT_EQ(WallTimeOfLocal(LocalCalendarTime(kTuesday)), 1796738730.0);
+
+    useUtcAsLocalTime();
+    EXPECT_TRUE(sameMoment(LocalCalendarTime(kTuesday), utc));
+    EXPECT_EQ(WallTimeOfLocal(CalendarTime{2028, 2, 29, 23, 59, 59, 0}), 1835481599.0);
+}
+
+}  // namespace

@@ -1,0 +1,9 @@
+// The tool's data folder on POSIX systems: "quorvel" in the shared data location.
+#include "toolkit/platform/data_folder.h"
+
+#include <QStandardPaths>
+
+std::string ToolDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
+           "/quorvel";
+}
