@@ -40,4 +40,6 @@ if(RSVG_CONVERT)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
   add_custom_target(quorvel_png_icons ALL DEPENDS ${pngs})
+  # They are the program's icons: whatever builds the program has them to install.
+  add_dependencies(vaskinterface quorvel_png_icons)
 endif()
