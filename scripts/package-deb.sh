@@ -38,9 +38,11 @@ else
 fi
 
 echo "== Building the package"
+SECONDS=0
 (cd "$src" && DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" \
     dpkg-buildpackage --build=full --no-sign >../dpkg-buildpackage.log 2>&1) ||
     { tail -n 15 "$out/dpkg-buildpackage.log" >&2; fail "the build failed; see $out/dpkg-buildpackage.log"; }
+echo "built in $SECONDS s"
 
 arch=$(dpkg-architecture -q DEB_HOST_ARCH)
 deb="$out/quorvel_${version}_${arch}.deb"
@@ -48,9 +50,11 @@ changes="$out/quorvel_${version}_${arch}.changes"
 [ -f "$deb" ] || fail "no $deb was built"
 
 echo "== lintian"
+SECONDS=0
 # CI runs as root; lintian only reads the package.
 lintian --allow-root --fail-on error,warning --display-info --pedantic "$changes" ||
     fail "lintian found errors or warnings"
+echo "lintian: no errors or warnings ($SECONDS s)"
 
 echo "== desktop-file-validate and appstreamcli, on the files the package ships"
 root="$out/contents"
@@ -61,11 +65,15 @@ for desktop in "$root"/usr/share/applications/*.desktop; do
     echo "${desktop#"$root"}: clean"
 done
 for metainfo in "$root"/usr/share/metainfo/*.metainfo.xml; do
+    echo "${metainfo#"$root"}:"
     appstreamcli validate --no-net --pedantic --strict "$metainfo" ||
         fail "appstreamcli validate: $metainfo"
 done
+# The whole tree as well: the metainfo's desktop entry and icon must be where it says.
+echo "the package's files as one tree:"
+appstreamcli validate-tree --no-net --pedantic --strict "$root" || fail "appstreamcli validate-tree"
 
 echo "== $deb"
 dpkg-deb --field "$deb" Package Version Architecture Installed-Size Depends
 echo "Size: $(stat -c %s "$deb") bytes"
-dpkg-deb --contents "$deb" | awk '{print $6, $7, $8}'
+dpkg-deb --contents "$deb" | awk '{printf "%9s  %s\n", $3, $6}'
