@@ -114,8 +114,9 @@ if ! diff "$work/before" "$work/after" >"$work/diff"; then
     cat "$work/diff" >&2
 fi
 if ((failures == before_purge_failures)); then
-    echo "the purge left none of the $(grep -c . "$work/files") paths the install added;" \
-        "/usr, /etc and /opt hold the same $(grep -c . "$work/after") paths as before"
+    echo "the purge left none of the package's $(grep -c . "$work/files") paths behind" \
+        "(but folders that were there before); /usr, /etc and /opt hold the same" \
+        "$(grep -c . "$work/after") paths as before the install"
 fi
 
 if ((failures)); then
