@@ -114,8 +114,8 @@ if ! diff "$work/before" "$work/after" >"$work/diff"; then
     cat "$work/diff" >&2
 fi
 if ((failures == before_purge_failures)); then
-    echo "the purge left none of the package's $(grep -c . "$work/files") paths behind" \
-        "(but folders that were there before); /usr, /etc and /opt hold the same" \
+    echo "none of the package's $(grep -c . "$work/files") paths is left, apart from folders" \
+        "that were there before; /usr, /etc and /opt hold the same" \
         "$(grep -c . "$work/after") paths as before the install"
 fi
 
