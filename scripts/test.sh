@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs the whole suite,
-# then builds and runs it once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# builds, checks, installs and removes the Debian package, then builds and runs the suite
+# once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,9 @@ run_suite() {
 
 echo "== Build and test =="
 run_suite build-test -DCMAKE_BUILD_TYPE=
+echo "== Debian package: build, lintian and the desktop checks, install and purge =="
+scripts/package-deb.sh
+scripts/package-install-test.sh
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON
