@@ -7,7 +7,7 @@
 #include "calibration/calibrate_panel.h"
 #include "calibration/default_calibration.h"
 #include "calibration/take_reading.h"
-#include "link/connection.h"
+#include "feedback/connect_panel.h"
 #include "live/live_callbacks.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"

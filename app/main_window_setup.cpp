@@ -1,7 +1,7 @@
 #include "app/main_window_setup.h"
 
-#include "link/link_status.h"
-#include "settings/history/history_page.h"
+#include "feedback/link_status.h"
+#include "settings/history_page.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"

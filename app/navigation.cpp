@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/ports/ports_dialog.h"

@@ -4,8 +4,8 @@
 
 #include "app/callback_table.h"
 #include "app/main_window_setup.h"
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/panel_set.h"
 #include "live/live_callbacks.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"

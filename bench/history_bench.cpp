@@ -15,8 +15,8 @@
 #include <string>
 
 #include "bench/bench_support.h"
-#include "settings/history/history.h"
-#include "settings/history/history_page.h"
+#include "history/history.h"
+#include "settings/history_page.h"
 
 namespace {
 

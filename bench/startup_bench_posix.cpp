@@ -21,7 +21,7 @@
 
 #include "app/vaskinterface.h"
 #include "bench/bench_support.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 
 extern char** environ;
 

@@ -6,16 +6,17 @@
 // table and the two points give a finite gain and zero.
 #include "calibration/calibrate_panel.h"
 
-#include "calibration/calibration_fields.h"
 #include "calibration/calibration_reports.h"
-#include "calibration/gain_zero.h"
-#include "calibration/length_tables.h"
+#include "feedback/block_reports.h"
+#include "feedback/block_write.h"
+#include "feedback/connect_panel.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/block_read.h"
-#include "link/connection.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
+#include "link/calibration_fields.h"
+#include "link/gain_zero.h"
+#include "link/length_tables.h"
 #include "link/parameter_block.h"
-#include "settings/history/kept_write.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -50,12 +51,12 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     // for the acknowledgement; it sends nothing to the instrument.
     const BlockRead read = readBlock(kCalibrationRead);
     if (read.letterRefused) {
-        reportBlockReadFailure(kCalibrationRead, read);
+        reportBlockReadFailure(read, MessageBox::Cleared);
         return 0;
     }
     calibrationTrace("read back buffer\n%s\n", ioBuffer);
     if (!read.ok) {
-        reportBlockReadFailure(kCalibrationRead, read);
+        reportBlockReadFailure(read, MessageBox::Cleared);
         return 0;
     }
     const GainZero old = decodeGainZero(ioBuffer);

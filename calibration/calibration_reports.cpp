@@ -3,10 +3,10 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "calibration/length_tables.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
+#include "link/length_tables.h"
 #include "link/link_state.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
 #include "toolkit/panels/userint.h"
 
 void calibrationTrace(const char* format, ...) {

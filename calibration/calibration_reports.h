@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "calibration/length_tables.h"
+#include "link/length_tables.h"
 
 struct AckFrame;
 

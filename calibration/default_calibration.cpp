@@ -6,15 +6,16 @@
 
 #include <cstdio>
 
-#include "calibration/calibration_fields.h"
 #include "calibration/calibration_reports.h"
-#include "calibration/gain_zero.h"
-#include "calibration/length_tables.h"
+#include "feedback/block_reports.h"
+#include "feedback/block_write.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/block_read.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
+#include "link/calibration_fields.h"
+#include "link/gain_zero.h"
+#include "link/length_tables.h"
 #include "link/parameter_block.h"
-#include "settings/history/kept_write.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -43,7 +44,7 @@ int setdefaultcallback(int, int, int event, void*, int, int) {
     if (read.letterRefused)
         calibrationTrace("bad hex 1 %s\n", read.ack.text);
     if (!read.ok) {
-        reportBlockReadFailure(kDefaultCalibrationRead, read);
+        reportBlockReadFailure(read, MessageBox::Kept);
         return 0;
     }
     const GainZero old = decodeGainZero(ioBuffer);

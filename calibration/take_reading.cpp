@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/block_read.h"
 #include "link/link_state.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
 #include "link/record_stream.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"

@@ -16,13 +16,14 @@
 #include <cstring>
 #include <string_view>
 
-#include "calibration/calibration_fields.h"
-#include "calibration/gain_zero.h"
-#include "calibration/length_tables.h"
 #include "fuzz/fuzz_check.h"
+#include "link/block_read.h"
+#include "link/calibration_fields.h"
+#include "link/date_bytes.h"
+#include "link/gain_zero.h"
+#include "link/length_tables.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"
-#include "settings/bcd_fields.h"
 #include "sim/model/block.h"
 
 namespace {
@@ -52,7 +53,7 @@ bool wellFormed(const char* text) {
     return true;
 }
 
-void checkVerdict(const BlockReadCheck& check, int status, int textOffset) {
+void checkVerdict(const BlockRead& check, int status, int textOffset) {
     FUZZ_CHECK(check.status == status);
     FUZZ_CHECK(check.received == (status - textOffset > 0 ? status - textOffset : 0));
     const char* text = ioBuffer + textOffset;
@@ -89,7 +90,7 @@ void editBcdCell(FuzzedDataProvider& in) {
     const int index = in.ConsumeIntegralInRange(0, kBlockBytes - 1);
     const int value = in.ConsumeIntegralInRange(-200, 200);
     const int before = getBlockByte(index);
-    const bool written = putBcdPair(3 * index, value);
+    const bool written = putBcdPair(ioBuffer, 3 * index, value);
     FUZZ_CHECK(written == fitsBcdCell(value));
     if (written)
         FUZZ_CHECK(bcdPairValue(ioBuffer + 3 * index) == value);
@@ -176,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(ioBuffer, data + 1, replyLength);
     const int status = static_cast<int>(replyLength);
 
-    const BlockReadCheck check = checkBlockRead(status, form.textOffset);
+    const BlockRead check = checkBlockRead(status, form.textOffset);
     checkVerdict(check, status, form.textOffset);
     if (!check.ok)
         return 0;

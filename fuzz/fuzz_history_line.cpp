@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "settings/history/history_lines.h"
+#include "history/history_lines.h"
 #include "toolkit/platform/visible_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

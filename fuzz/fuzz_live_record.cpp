@@ -14,7 +14,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "live/live_record.h"
+#include "link/live_record.h"
 #include "sim/model/gauge.h"
 
 namespace {

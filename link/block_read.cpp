@@ -3,23 +3,23 @@
 #include <cctype>
 #include <cstring>
 
-#include "link/messages.h"
+#include "link/parameter_block.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 
 // clang-format off
-//                                    before         flush  afterFlush  beforeAck   ackWithText afterAck    letter                   textLength              afterText   NUL at                clears flushes checksum wait
-const BlockReadRecipe kSettingsDisplayRead    {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockReadWithChecksum, kStepDelay, -1,                   true,  false, 0            };
-const BlockReadRecipe kKxWriteRead            {kSettleDelay, true,  kStepDelay, kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false, kChecksumWait};
-const BlockReadRecipe kQvWriteRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false, kChecksumWait};
-const BlockReadRecipe kClockDisplayRead       {kSettleDelay, true,  0,          kStepDelay, true,       0,          LetterTest::None,        kBlockTextLength,       0,          -1,                   true,  false, 0            };
-const BlockReadRecipe kClockWriteRead         {0,            true,  0,          0,          false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false, kChecksumWait};
-const BlockReadRecipe kStartDisplayRead       {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, false, 0            };
-const BlockReadRecipe kStartWriteRead         {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          kBlockWriteLength,    false, false, kChecksumWait};
-const BlockReadRecipe kLiveStartRead          {kStepDelay,   true,  kStepDelay, 0,          false,      kStepDelay, LetterTest::BeforePause, kBlockReadWithChecksum, 0,          -1,                   false, false, 0            };
-const BlockReadRecipe kCalibrationRead        {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     true,  true,  kChecksumWait};
-const BlockReadRecipe kDefaultCalibrationRead {kStepDelay,   true,  0,          0,          false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     false, true,  kChecksumWait};
-const BlockReadRecipe kRestoreRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, false, kChecksumWait};
+//                                    before         flush  afterFlush  beforeAck   ackWithText afterAck    letter                   textLength              afterText   NUL at                flushes checksum wait
+const BlockReadRecipe kSettingsDisplayRead    {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockReadWithChecksum, kStepDelay, -1,                   false, 0            };
+const BlockReadRecipe kKxWriteRead            {kSettleDelay, true,  kStepDelay, kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, kChecksumWait};
+const BlockReadRecipe kQvWriteRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, kChecksumWait};
+const BlockReadRecipe kClockDisplayRead       {kSettleDelay, true,  0,          kStepDelay, true,       0,          LetterTest::None,        kBlockTextLength,       0,          -1,                   false, 0            };
+const BlockReadRecipe kClockWriteRead         {0,            true,  0,          0,          false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, kChecksumWait};
+const BlockReadRecipe kStartDisplayRead       {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       kStepDelay, kBlockWriteLength,    false, 0            };
+const BlockReadRecipe kStartWriteRead         {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          kBlockWriteLength,    false, kChecksumWait};
+const BlockReadRecipe kLiveStartRead          {kStepDelay,   true,  kStepDelay, 0,          false,      kStepDelay, LetterTest::BeforePause, kBlockReadWithChecksum, 0,          -1,                   false, 0            };
+const BlockReadRecipe kCalibrationRead        {0,            true,  0,          kStepDelay, false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     true,  kChecksumWait};
+const BlockReadRecipe kDefaultCalibrationRead {kStepDelay,   true,  0,          0,          false,      kStepDelay, LetterTest::AfterPause,  kBlockTextLength,       0,          kBlockTextLength,     true,  kChecksumWait};
+const BlockReadRecipe kRestoreRead            {kSettleDelay, true,  0,          kStepDelay, false,      kStepDelay, LetterTest::None,        kBlockTextLength,       0,          -1,                   false, kChecksumWait};
 // clang-format on
 
 namespace {
@@ -80,13 +80,16 @@ BlockRead checkBlockRead(int status, int textOffset) {
     return read;
 }
 
-int blockTextChecksum(const char* text) {
-    int sum = 0;
-    for (int i = 0; i < kBlockBytes; ++i) sum += hexPairValue(text + blockTextPosition(i));
-    return sum & 0xFF;
+namespace {
+
+// What else came behind a failed text is discarded at once, where the recipe says so.
+BlockRead flushedOnFailure(const BlockReadRecipe& recipe, BlockRead read) {
+    if (!read.ok && !read.letterRefused && recipe.flushesOnFailure)
+        flushQueues();
+    return read;
 }
 
-BlockRead readBlock(const BlockReadRecipe& recipe) {
+BlockRead readBlockText(const BlockReadRecipe& recipe) {
     Delay(recipe.before);
     if (recipe.flush)
         flushQueues();
@@ -142,27 +145,8 @@ BlockRead readBlock(const BlockReadRecipe& recipe) {
     return read;
 }
 
-void addBlockReadFailureLine(const BlockRead& read) {
-    if (read.letterRefused)
-        addAckLine(read.ack.text, read.ack.status);
-    else if (read.status < 0)
-        addErrorCodeLine(read.status);
-    else if (read.checksumMismatch)
-        addMessageLine("settings not read: checksum does not match");
-    else if (read.received < kBlockTextLength) {
-        addMessageLine("settings not read: %d of %d characters came", read.received,
-                       kBlockTextLength);
-        if (read.received == 0)
-            explainSilence();
-    } else
-        addMessageLine("settings not read: unexpected character at position %d", read.badPosition);
-}
+}  // namespace
 
-void reportBlockReadFailure(const BlockReadRecipe& recipe, const BlockRead& read) {
-    if (!read.letterRefused && recipe.flushesOnFailure)
-        flushQueues();
-    if (recipe.clearsOnFailure)
-        clearMessages();
-    addBlockReadFailureLine(read);
-    showMessages();
+BlockRead readBlock(const BlockReadRecipe& recipe) {
+    return flushedOnFailure(recipe, readBlockText(recipe));
 }

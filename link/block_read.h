@@ -8,6 +8,9 @@
 // comma, or when the instrument's two checksum characters follow and do not match the
 // text. An instrument that sends no checksum is read as before: the checksum is checked
 // only when it comes. A read of a lost line ends at its acknowledgement.
+//
+// Results are values (BlockRead): the window and the command line each say what they
+// mean in their own place.
 #pragma once
 
 #include "link/link_state.h"
@@ -29,8 +32,7 @@ struct BlockReadRecipe {
     int textLength;         // characters asked for after the acknowledgement
     double afterText;       // pause after the text
     int terminatorAt;       // where a NUL goes once the text is read; -1: none
-    bool clearsOnFailure;   // the message box is cleared before a failure is reported
-    bool flushesOnFailure;  // what else came is discarded before a failed text is reported
+    bool flushesOnFailure;  // what else came behind a failed text is discarded at once
     double checksumWait;    // > 0: after the 129 characters, wait this long for the checksum
 };
 
@@ -46,6 +48,9 @@ extern const BlockReadRecipe kLiveStartRead;
 extern const BlockReadRecipe kCalibrationRead;
 extern const BlockReadRecipe kDefaultCalibrationRead;
 extern const BlockReadRecipe kRestoreRead;  // the history's restore, as the qv write reads
+// The command line's reads before its writes: the restore's, so every write it makes reads
+// the block as the qv write does.
+inline const BlockReadRecipe& kCommandWriteRead = kRestoreRead;
 
 // What a block read brought. The text starts at ioBuffer + textOffset.
 struct BlockRead {
@@ -60,19 +65,10 @@ struct BlockRead {
     char text[kBlockTextLength + 1] = {};  // the 129 characters as read, when ok
 };
 
+// Reads the block by `recipe`. A failed read (other than a refused letter) of a recipe that
+// flushes on failure has flushed both queues before it returns.
 BlockRead readBlock(const BlockReadRecipe& recipe);
 
 // Judges a text read: `status` counts from position 0, the text starts at `textOffset`.
 // Two checksum characters behind the 129, when they came, must match the text.
 BlockRead checkBlockRead(int status, int textOffset = 0);
-
-// The sum of the 43 bytes of the block text at `text`, modulo 256.
-int blockTextChecksum(const char* text);
-
-// The line for a failed read: the acknowledgement for a refused letter, else
-// "error code = %d" or a line that says what came. Overwrites ioBuffer.
-void addBlockReadFailureLine(const BlockRead& read);
-// Reports a failed read as the recipe says: the acknowledgement line for a refused
-// letter, else "error code = %d" or a line that says what came; then the message panel
-// comes to the front. Overwrites ioBuffer.
-void reportBlockReadFailure(const BlockReadRecipe& recipe, const BlockRead& read);

@@ -1,5 +1,6 @@
 // The date and time bytes of the settings block: the clock (bytes 11 to 17) and the
-// scheduled start (18 to 22), each two decimal digits in the byte's two hex positions.
+// scheduled start (18 to 22), each two decimal digits in the byte's two hex positions
+// (BCD: value 45 is the pair "45"), years within the century.
 //
 // Only two decimal digits are checked, not the field's calendar range: the instrument
 // itself sends 00 in a month or a day (a start never set is all 00), and a value it sent
@@ -7,6 +8,26 @@
 #pragma once
 
 #include <optional>
+
+struct CalendarTime;
+
+inline constexpr int kBcdCellMin = 0;
+inline constexpr int kBcdCellMax = 99;
+
+bool fitsBcdCell(int value);
+// The pair at `text` as a decimal number, taken from its leading decimal digits only:
+// "45" is 45, "4A" is 4, "A4" is 0. Reads exactly two characters.
+int bcdPairValue(const char* text);
+// Writes `value` (0 to 99) as two decimal digits and a comma at `position` of `text`
+// ("0%1d," below 10, "%2d," above). Returns false, writing nothing, for a value that does
+// not fit.
+bool putBcdPair(char* text, int position, int value);
+
+// The clock bytes of `time` (seconds to year; the day of the week as the instrument keeps
+// it, 0 = Sunday) into the block text, or the scheduled start's (minute to year). Returns
+// false, writing nothing, when a value does not fit its cell (a year outside 2000 to 2099).
+bool putClockBytes(char* text, const CalendarTime& time);
+bool putStartBytes(char* text, const CalendarTime& time);
 
 struct DateByteFault {
     int byte;          // the first date or time byte that is not two decimal digits
@@ -16,9 +37,3 @@ struct DateByteFault {
 
 // The first date or time byte of the block text at `text` that is not two decimal digits.
 std::optional<DateByteFault> findDateByteFault(const char* text);
-
-// True when every date and time byte of the block text at `text` is two decimal digits;
-// otherwise adds the line naming the first that is not ("start minute (byte 18) holds FF,
-// not two decimal digits; nothing written") and brings the message panel to the front.
-// Leaves ioBuffer alone.
-bool dateBytesWritable(const char* text);

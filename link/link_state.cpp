@@ -12,6 +12,11 @@ char deviceName[kDeviceNameSize] = "COM1";
 int comStatus = 0;
 char ioBuffer[kIoBufferSize] = {};
 char identifiedSerialNumber[kSerialNumberLength + 1] = {};
+std::string linkDevice;
+
+std::string portLabel() {
+    return linkDevice.empty() ? std::string(deviceName) : linkDevice;
+}
 
 int hexDigitValue(char c) {
     const int value = static_cast<signed char>(c);
@@ -72,4 +77,5 @@ void resetLinkState() {
     comStatus = 0;
     std::memset(ioBuffer, 0, sizeof ioBuffer);
     std::memset(identifiedSerialNumber, 0, sizeof identifiedSerialNumber);
+    linkDevice.clear();
 }

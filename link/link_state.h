@@ -6,6 +6,8 @@
 // bounded by its size.
 #pragma once
 
+#include <string>
+
 #include "link/protocol.h"
 
 inline constexpr int kIoBufferSize = 151;
@@ -18,6 +20,12 @@ extern char ioBuffer[kIoBufferSize];
 // The serial number of the latest successful identification, trailing blanks cut; empty
 // before the first.
 extern char identifiedSerialNumber[kSerialNumberLength + 1];
+// The device a command named instead of a port number (a path such as /dev/ttyUSB0);
+// empty when the port was named COM1 to COM4, as the window always names it.
+extern std::string linkDevice;
+// What the port is called in records such as the settings history: linkDevice when set,
+// else deviceName.
+std::string portLabel();
 
 // A 5-byte acknowledgement and its terminator, for the exchanges that keep ioBuffer busy.
 struct AckFrame {

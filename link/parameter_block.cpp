@@ -3,11 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "link/block_read.h"
 #include "link/date_bytes.h"
-#include "link/messages.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 
@@ -84,10 +82,14 @@ void putBlockWord(char* text, int highIndex, int value) {
     putBlockCell(text, highIndex + 1, static_cast<int>(word & 0xFFu));
 }
 
-int finishBlockText() {
+int blockTextChecksum(const char* text) {
     int sum = 0;
-    for (int i = 0; i < kBlockBytes; ++i) sum += getBlockByte(i);
-    const int checksum = sum & 0xFF;
+    for (int i = 0; i < kBlockBytes; ++i) sum += getBlockByte(text, i);
+    return sum & 0xFF;
+}
+
+int finishBlockText() {
+    const int checksum = blockTextChecksum(ioBuffer);
     putHexPair(ioBuffer, kChecksumPosition, checksum);
     ioBuffer[kBlockWriteLength] = '\0';
     for (int i = 0; i < kBlockWriteLength; ++i) {
@@ -98,7 +100,7 @@ int finishBlockText() {
 }
 
 WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack) {
-    if (!dateBytesWritable(ioBuffer))
+    if (findDateByteFault(ioBuffer))
         return WriteResult::NotSent;
     char sent[kBlockWriteLength + 1];
     std::memcpy(sent, ioBuffer, sizeof sent);
@@ -129,17 +131,4 @@ WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack) {
             *readBack = compareReadBack(sent, status);
     }
     return WriteResult::Written;
-}
-
-void addReadBackDifferenceLine(const ReadBack& readBack) {
-    std::string bytes;
-    int count = 0;
-    for (int i = 0; i < kBlockBytes; ++i) {
-        if (!(readBack.differing & (uint64_t{1} << i)))
-            continue;
-        bytes += (count++ ? ", " : "") + std::to_string(i);
-    }
-    const std::string line = std::string("block read back differs from the one written in ") +
-                             (count == 1 ? "byte " : "bytes ") + bytes;
-    addMessageText(line.c_str());
 }

@@ -26,6 +26,8 @@ int getBlockWord(const char* text, int highIndex);
 // The low 16 bits of `value`'s two's-complement form into the two bytes, with their commas.
 void putBlockWord(char* text, int highIndex, int value);
 
+// The block checksum: the sum of the 43 bytes of the text at `text`, modulo 256.
+int blockTextChecksum(const char* text);
 // Checksum at 129 and 130, NUL at 131, then upper-case positions 0 to 130. Returns the
 // checksum.
 int finishBlockText();
@@ -34,7 +36,7 @@ enum class WriteResult {
     Written,
     RefusedAtW,
     RefusedAtD,
-    NotSent,  // nothing went to the instrument; the message panel says why, if anything does
+    NotSent,  // nothing went to the instrument: a date or time byte is not two decimal digits
 };
 enum class Reread {
     None,
@@ -50,9 +52,8 @@ struct ReadBack {
 };
 // Sends 'w', expects 'W', sends the 131-character write form from ioBuffer, expects
 // 'D', then reads the block back as `reread` says. A text whose date or time bytes are
-// not two decimal digits each is not sent at all: one line names the field (NotSent). `ack` holds
-// the last acknowledgement; `readBack`, when given, what the re-read showed. A re-read that did not
-// bring a whole block is not compared, as an unanswered re-read never stopped a write.
+// not two decimal digits each is not sent at all (NotSent; findDateByteFault names the
+// byte). `ack` holds the last acknowledgement; `readBack`, when given, what the re-read
+// showed. A re-read that did not bring a whole block is not compared, as an unanswered
+// re-read never stopped a write.
 WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack = nullptr);
-// One line naming the bytes that came back different. Leaves ioBuffer alone.
-void addReadBackDifferenceLine(const ReadBack& readBack);

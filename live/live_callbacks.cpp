@@ -1,6 +1,6 @@
 #include "live/live_callbacks.h"
 
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
 #include "toolkit/panels/userint.h"

@@ -3,17 +3,16 @@
 
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
-#include "live/live_record.h"
+#include "link/live_record.h"
+#include "link/record_csv.h"
 #include "live/log_names.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
@@ -182,25 +181,8 @@ void openLog(Report report, const char* chosen) {
 }
 
 void appendCsvHeader(bool twoValues) {
-    csvLog.pending += twoValues ? "time_iso,elapsed_s,counts,level,counts2,value2\n"
-                                : "time_iso,elapsed_s,counts,level\n";
+    csvLog.pending += csvHeader(twoValues);
     csvLog.headerWritten = true;
-}
-
-// "2026-12-08T14:05:00.125Z": UTC, to the millisecond. The date and time up to the
-// second are worked out once a second, not once a record.
-void formatIsoTime(char* out, size_t size, double wallTime) {
-    static long long cachedSecond = -1;
-    static char cachedPrefix[64] = {};
-    const long long millis = static_cast<long long>(wallTime * 1000.0 + 0.5);
-    const long long second = millis / 1000;
-    if (second != cachedSecond) {
-        const CalendarTime utc = UtcCalendarTime(static_cast<double>(second));
-        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d", utc.year,
-                      utc.month, utc.day, utc.hour, utc.minute, utc.second);
-        cachedSecond = second;
-    }
-    std::snprintf(out, size, "%s.%03dZ", cachedPrefix, static_cast<int>(millis % 1000));
 }
 
 }  // namespace
@@ -217,17 +199,7 @@ void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime) {
         return;
     if (!csvLog.headerWritten)
         appendCsvHeader(record.hasSecond);
-    char time[96];
-    formatIsoTime(time, sizeof time, wallTime);
-    char line[224];
-    if (record.hasSecond)
-        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f,%d,%.4f\n", time, elapsed, record.counts,
-                      static_cast<double>(record.plotted), record.counts2,
-                      static_cast<double>(record.second));
-    else
-        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f\n", time, elapsed, record.counts,
-                      static_cast<double>(record.plotted));
-    csvLog.pending += line;
+    csvLog.pending += csvLine(record, elapsed, wallTime);
     writePending(false);
 }
 

@@ -11,12 +11,12 @@
 #include <cstring>
 #include <string>
 
+#include "feedback/block_reports.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/block_read.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
-#include "link/record_stream.h"
+#include "link/live_run.h"
 #include "live/live_log.h"
-#include "live/live_record.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"
@@ -32,20 +32,17 @@ namespace {
 
 // What the running start fixed for the whole run.
 struct Run {
-    RecordReader reader;
-    int recordLength = kOneValueRecordLength;
-    float fullScale = 0;
+    LiveRun line;
     double start = 0;  // toolkit clock at the 'G'
 } run;
 
 // Reads the settings block and takes from it the record form and the gauge length.
 // Returns false, with the reason shown, when no run may start.
-bool readRunSettings(float& fullScale) {
+bool readRunSettings(StreamSettings& settings) {
     clearMessages();
-    StreamSettings settings;
     BlockRead read;
     if (!readStreamSettings(settings, read)) {
-        reportBlockReadFailure(kLiveStartRead, read);
+        reportBlockReadFailure(read, MessageBox::Kept);
         return false;
     }
     twoChannelMode = settings.twoValues ? 1 : 0;
@@ -53,7 +50,6 @@ bool readRunSettings(float& fullScale) {
         MessagePopup("Configuration Error",
                      "Please go to the configuration window to enable RS232 data");
     }
-    fullScale = static_cast<float>(settings.lengthTenths * 0.1);
     return true;
 }
 
@@ -78,67 +74,58 @@ void showRecordText(const char* text, int length) {
     ResetTextBox(currentPanel, LIVE_RECORD, line);
 }
 
-// A whole record in ioBuffer: its values to the panel, its characters to the logs.
-void showRecord() {
-    const int recordLength = run.recordLength;
+// The record in ioBuffer as it came, with a line feed, to the raw log.
+void logRecordCharacters() {
+    const int recordLength = run.line.recordLength;
+    ioBuffer[recordLength] = '\n';
+    writeLogRecord(ioBuffer, recordLength + 1);
+}
+
+// A reading in ioBuffer: its values to the panel, its characters to the logs.
+void showReading(const LiveRecord& record) {
     ToolkitClock& clock = CurrentClock();
-    LiveRecord record;
-    if (!parseLiveRecord(ioBuffer, recordLength, run.fullScale, record)) {
-        // Not a reading: counted with the records out of step, and kept in the raw log
-        // as it came, but never plotted or written to the CSV as a value.
-        ++liveRecordsBroken;
-        ioBuffer[recordLength] = '\n';
-        writeLogRecord(ioBuffer, recordLength + 1);
-        return;
-    }
     if (record.hasSecond)
         SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
     const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
     PlotStripChartSample(currentPanel, LIVE_CHART, sample);
-    ioBuffer[recordLength] = '\n';
-    writeLogRecord(ioBuffer, recordLength + 1);
+    logRecordCharacters();
     writeCsvRecord(record, clock.now() - run.start, clock.wallTime());
-    showRecordText(ioBuffer, recordLength);
+    showRecordText(ioBuffer, run.line.recordLength);
     ++liveRecordsShown;
 }
 
-// One pass: a record into ioBuffer, shown and logged.
-void takeRecord() {
-    switch (takeRecordFromLine(run.reader, ioBuffer)) {
-        case RecordTaken::Failed:
+// One record taken, in ioBuffer: shown, logged or counted.
+void handleRecord(LiveTake taken, const LiveRecord& record) {
+    switch (taken) {
+        case LiveTake::LineLost:
             // The line is gone (an adapter pulled out): the run ends instead of spinning on
             // failed reads, and the operator reads why.
             endLiveRun();
             reportErrorCode(comStatus);
             return;
-        case RecordTaken::Short:
+        case LiveTake::Missed:
             ++liveRecordsMissed;
             ResetTextBox(currentPanel, LIVE_RECORD, kNoRecordLine);
             return;
-        case RecordTaken::Broken:
+        case LiveTake::OutOfStep:
             ++liveRecordsBroken;
             return;
-        case RecordTaken::Whole:
-            showRecord();
-            break;
+        case LiveTake::NotAReading:
+            // Counted with the records out of step, and kept in the raw log as it came, but
+            // never plotted or written to the CSV as a value.
+            ++liveRecordsBroken;
+            logRecordCharacters();
+            return;
+        case LiveTake::Reading:
+            showReading(record);
+            return;
     }
 }
 
-// The records whose characters are all in when the run ends, without waiting for more.
-void takeRecordsAlreadyReceived() {
-    for (;;) {
-        switch (takeReceivedRecord(run.reader, ioBuffer)) {
-            case RecordTaken::Whole:
-                showRecord();
-                break;
-            case RecordTaken::Broken:
-                ++liveRecordsBroken;
-                break;
-            case RecordTaken::Short:
-            case RecordTaken::Failed:
-                return;
-        }
-    }
+// One pass: a record into ioBuffer, shown and logged.
+void takeRecord() {
+    LiveRecord record;
+    handleRecord(takeLiveRecord(run.line, ioBuffer, record), record);
 }
 
 // The status bar counts the records of the run, and those skipped as out of step; two
@@ -163,7 +150,7 @@ void endLiveRun() {
     liveRunning = 0;
     sendStopPair();
     if (running)
-        takeRecordsAlreadyReceived();
+        takeLiveRecordsReceived(run.line, ioBuffer, handleRecord);
     closeLog();
 }
 
@@ -179,16 +166,15 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     // A press queued before the button was dimmed must not start a run inside the run.
     if (event != EVENT_COMMIT || liveRunning == 1)
         return 0;
-    float fullScale = 0.0f;
-    if (!readRunSettings(fullScale))
+    StreamSettings settings;
+    if (!readRunSettings(settings))
         return 0;
-    // The form is fixed for the whole run, even if a later start reads another block.
-    const int recordLength = twoChannelMode == 1 ? kTwoValueRecordLength : kOneValueRecordLength;
-
     if (!streamAcknowledged())
         return 0;
 
-    run = {recordReaderFor(recordLength), recordLength, fullScale, CurrentClock().now()};
+    // The form is fixed for the whole run, even if a later start reads another block.
+    run = {liveRunFor(settings), CurrentClock().now()};
+    const float fullScale = run.line.fullScale;
     ResetTextBox(currentPanel, LIVE_RECORD, "");
     liveRunning = 1;
     liveRecordsShown = 0;

@@ -1,29 +1,8 @@
 #include "settings/bcd_fields.h"
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "feedback/messages.h"
 #include "link/link_state.h"
-#include "link/messages.h"
 #include "toolkit/panels/userint.h"
-
-bool fitsBcdCell(int value) {
-    return value >= kBcdCellMin && value <= kBcdCellMax;
-}
-
-int bcdPairValue(const char* text) {
-    const char pair[3] = {text[0], text[1], '\0'};
-    return std::atoi(pair);
-}
-
-bool putBcdPair(int position, int value) {
-    if (!fitsBcdCell(value))
-        return false;
-    char cell[4];
-    std::snprintf(cell, sizeof cell, value > 9 ? "%2d," : "0%1d,", value);
-    for (int i = 0; i < 3; ++i) ioBuffer[position + i] = cell[i];
-    return true;
-}
 
 void decodeBcdFields(std::span<const BcdField> fields, int textOffset, std::span<int> stored) {
     for (size_t i = 0; i < fields.size(); ++i)
@@ -65,5 +44,5 @@ bool readBcdControls(int panel, std::span<const BcdField> fields, std::span<int>
 
 void putBcdFields(std::span<const BcdField> fields, std::span<const int> stored) {
     for (size_t i = 0; i < fields.size(); ++i)
-        putBcdPair(blockTextPosition(fields[i].byte), stored[i]);
+        putBcdPair(ioBuffer, blockTextPosition(fields[i].byte), stored[i]);
 }

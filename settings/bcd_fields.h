@@ -8,8 +8,7 @@
 
 #include <span>
 
-inline constexpr int kBcdCellMin = 0;
-inline constexpr int kBcdCellMax = 99;
+#include "link/date_bytes.h"
 
 // One field: the control that shows it, its byte in the block, the shown offset and the
 // name the operator reads in a message line.
@@ -19,17 +18,6 @@ struct BcdField {
     int offset;
     const char* name;
 };
-
-bool fitsBcdCell(int value);
-
-// The pair at `text` as a decimal number, taken from its leading decimal digits only:
-// "45" is 45, "4A" is 4, "A4" is 0. Reads exactly two characters.
-int bcdPairValue(const char* text);
-
-// Writes `value` (0 to 99) as two decimal digits and a comma at `position` of ioBuffer
-// ("0%1d," below 10, "%2d," above). Returns false, writing nothing, for a value that does
-// not fit.
-bool putBcdPair(int position, int value);
 
 // Decodes each field from the block text that starts at ioBuffer + `textOffset` into
 // `stored`, in table order.

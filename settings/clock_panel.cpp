@@ -2,12 +2,12 @@
 // controls, read and written with the clock-set flag.
 #include "settings/clock_panel.h"
 
-#include "link/messages.h"
-#include "link/panel_set.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "settings/date_exchange.h"
-#include "settings/local_time.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/calendar.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
@@ -31,7 +31,7 @@ int getrtccallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     int stored[kClockFieldCount];
-    if (!readDateFields(kClockDisplayRead, kClockFields, stored))
+    if (!readDateFields(kClockDisplayRead, MessageBox::Cleared, kClockFields, stored))
         return 0;
     // A running record of the instrument's seconds; the panel stays where it is.
     addMessageLine("seconds = %d", stored[0]);
@@ -50,7 +50,7 @@ int configrtccallback(int, int, int event, void*, int, int) {
 int computertimecallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    const LocalTime now = computerTime();
+    const CalendarTime now = ComputerLocalTime();
     SetCtrlVal(currentPanel, CLOCK_SECONDS, now.second);
     SetCtrlVal(currentPanel, CLOCK_MINUTES, now.minute);
     SetCtrlVal(currentPanel, CLOCK_HOURS, now.hour);

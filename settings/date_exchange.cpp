@@ -2,19 +2,19 @@
 
 #include <string>
 
-#include "link/messages.h"
-#include "link/panel_set.h"
-#include "settings/history/kept_write.h"
-#include "settings/local_time.h"
+#include "feedback/block_write.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/calendar.h"
 
 namespace {
 
 // The date shown on the panel (stored values plus their offsets).
-LocalTime shownDate(const DateWrite& write, std::span<const int> stored) {
+CalendarTime shownDate(const DateWrite& write, std::span<const int> stored) {
     auto shown = [&](int index) { return stored[index] + write.fields[index].offset; };
-    LocalTime time;
+    CalendarTime time;
     time.year = shown(write.date.year);
     time.month = shown(write.date.month);
     time.day = shown(write.date.day);
@@ -24,38 +24,38 @@ LocalTime shownDate(const DateWrite& write, std::span<const int> stored) {
 }
 
 // A month outside 1 to 12, or a day the month does not have, adds its line.
-bool dateExists(const DateWrite& write, const LocalTime& date) {
-    if (daysInMonth(date.year, date.month) == 0) {
+bool dateExists(const DateWrite& write, const CalendarTime& date) {
+    if (DaysInMonth(date.year, date.month) == 0) {
         addMessageLine("%s %d does not exist; nothing written", write.fields[write.date.month].name,
                        date.month);
         return false;
     }
-    if (date.day < 1 || date.day > daysInMonth(date.year, date.month)) {
+    if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) {
         addMessageLine("%s %d does not exist in %s %d; nothing written",
-                       write.fields[write.date.day].name, date.day, monthName(date.month),
+                       write.fields[write.date.day].name, date.day, MonthName(date.month),
                        date.year);
         return false;
     }
     return true;
 }
 
-bool pastStartConfirmed(const LocalTime& start) {
-    const LocalTime now = computerTime();
-    if (minutesSince2000(start) >= minutesSince2000(now))
+bool pastStartConfirmed(const CalendarTime& start) {
+    const CalendarTime now = ComputerLocalTime();
+    if (MinutesSince2000(start) >= MinutesSince2000(now))
         return true;
-    const std::string question = "The start time " + formatDateMinute(start) +
+    const std::string question = "The start time " + FormatDateMinute(start) +
                                  " lies in the past of this computer's clock (now " +
-                                 formatDateMinute(now) + ").\nWrite it anyway?";
+                                 FormatDateMinute(now) + ").\nWrite it anyway?";
     return ConfirmPopup("Start time in the past", question) == 1;
 }
 
 }  // namespace
 
-bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fields,
-                    std::span<int> stored) {
+bool readDateFields(const BlockReadRecipe& recipe, MessageBox onFailure,
+                    std::span<const BcdField> fields, std::span<int> stored) {
     const BlockRead read = readBlock(recipe);
     if (!read.ok) {
-        reportBlockReadFailure(recipe, read);
+        reportBlockReadFailure(read, onFailure);
         return false;
     }
     decodeBcdFields(fields, read.textOffset, stored);
@@ -77,7 +77,7 @@ void writeDateFields(const DateWrite& write) {
 
     const BlockRead read = readBlock(write.recipe);
     if (!read.ok) {
-        reportBlockReadFailure(write.recipe, read);
+        reportBlockReadFailure(read, MessageBox::Kept);
         return;
     }
     putBcdFields(write.fields, stored);

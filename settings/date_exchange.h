@@ -4,6 +4,7 @@
 
 #include <span>
 
+#include "feedback/block_reports.h"
 #include "link/block_read.h"
 #include "link/parameter_block.h"
 #include "settings/bcd_fields.h"
@@ -11,9 +12,10 @@
 inline constexpr int kMostDateFields = 7;  // the clock's seconds to year
 
 // Reads the block by `recipe` and decodes `fields` into `stored` (table order). On a failed
-// read the failure is reported and false is returned; nothing is decoded.
-bool readDateFields(const BlockReadRecipe& recipe, std::span<const BcdField> fields,
-                    std::span<int> stored);
+// read the failure is reported in the message box as `onFailure` says and false is
+// returned; nothing is decoded.
+bool readDateFields(const BlockReadRecipe& recipe, MessageBox onFailure,
+                    std::span<const BcdField> fields, std::span<int> stored);
 
 // Where the date and time stand in a panel's field table.
 struct DateFieldIndex {

@@ -6,8 +6,8 @@
 // this panel, so the byte read back is deliberately not merged in.
 #include "settings/kx_settings.h"
 
-#include "link/messages.h"
-#include "link/panel_set.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "settings/settings_exchange.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"

@@ -6,8 +6,8 @@
 // written as 0. Byte 23 has room for one hex digit only: 0 to 15.
 #include "settings/qv_settings.h"
 
-#include "link/messages.h"
-#include "link/panel_set.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "settings/settings_exchange.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"

@@ -1,8 +1,9 @@
 #include "settings/settings_exchange.h"
 
-#include "link/messages.h"
-#include "link/panel_set.h"
-#include "settings/history/kept_write.h"
+#include "feedback/block_reports.h"
+#include "feedback/block_write.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
 
@@ -44,7 +45,7 @@ bool readBlockForDisplay() {
     const BlockRead read = readBlock(kSettingsDisplayRead);
     if (read.ok)
         return true;
-    reportBlockReadFailure(kSettingsDisplayRead, read);
+    reportBlockReadFailure(read, MessageBox::Cleared);
     SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
     return false;
 }
@@ -69,7 +70,7 @@ bool readBlockForSet(const BlockReadRecipe& recipe, BlockRead& read) {
     read = readBlock(recipe);
     if (read.ok)
         return true;
-    reportBlockReadFailure(recipe, read);
+    reportBlockReadFailure(read, MessageBox::Kept);
     HidePanel(currentPanel);
     return false;
 }

@@ -2,12 +2,12 @@
 // and written with the scheduled-start flag.
 #include "settings/start_panel.h"
 
-#include "link/messages.h"
-#include "link/panel_set.h"
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "settings/date_exchange.h"
-#include "settings/local_time.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/calendar.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
@@ -37,7 +37,7 @@ int getstartcallback(int, int, int event, void*, int, int) {
         return 0;
     clearMessages();
     int stored[kStartFieldCount];
-    if (!readDateFields(kStartDisplayRead, kStartFields, stored))
+    if (!readDateFields(kStartDisplayRead, MessageBox::Kept, kStartFields, stored))
         return 0;
     // All zeros is an instrument with no start set, not a start in the year 2000.
     if (noStartStored(stored)) {
@@ -61,7 +61,7 @@ int configstartcallback(int, int, int event, void*, int, int) {
 int nowplushourcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
-    const LocalTime start = addHours(computerTime(), 1);
+    const CalendarTime start = AddHours(ComputerLocalTime(), 1);
     SetCtrlVal(currentPanel, START_MINUTE, start.minute);
     SetCtrlVal(currentPanel, START_HOUR, start.hour);
     SetCtrlVal(currentPanel, START_DAY, start.day);

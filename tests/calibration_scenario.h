@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

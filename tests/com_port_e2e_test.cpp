@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
 #include "tests/harness/operator.h"

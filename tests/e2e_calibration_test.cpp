@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/harness/sim_process.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
-#include "settings/history/history_page.h"
+#include "feedback/panel_set.h"
+#include "settings/history_page.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/harness/sim_process.h"

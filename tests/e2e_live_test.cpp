@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
 #include "tests/harness/operator.h"

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "live/live_readout.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"

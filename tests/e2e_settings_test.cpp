@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/harness/sim_process.h"

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <string>
 
-#include "link/panel_set.h"
-#include "settings/history/history.h"
+#include "feedback/panel_set.h"
+#include "history/history.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/platform/utility.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "live/live_callbacks.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"

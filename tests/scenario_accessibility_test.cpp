@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "live/live_readout.h"
 #include "tests/harness/accessibility_client.h"
 #include "tests/harness/tool_fixture.h"

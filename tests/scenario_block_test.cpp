@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "feedback/block_reports.h"
 #include "link/block_read.h"
 #include "link/link_state.h"
 #include "link/parameter_block.h"

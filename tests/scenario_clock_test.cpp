@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"

@@ -1,6 +1,6 @@
 // Connecting to the instrument: the bytes and pauses on the line, and what the operator reads.
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/panel_set.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "link/panel_set.h"
-#include "settings/history/history.h"
-#include "settings/history/history_page.h"
+#include "feedback/panel_set.h"
+#include "history/history.h"
+#include "settings/history_page.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "tests/history_files_scenario.h"

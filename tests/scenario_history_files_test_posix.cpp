@@ -9,7 +9,7 @@
 #include <csignal>
 #include <thread>
 
-#include "settings/history/history_page.h"
+#include "settings/history_page.h"
 #include "tests/history_files_scenario.h"
 
 namespace {

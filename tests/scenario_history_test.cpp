@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "link/panel_set.h"
-#include "settings/history/history.h"
-#include "settings/history/history_page.h"
+#include "feedback/panel_set.h"
+#include "history/history.h"
+#include "settings/history_page.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/userint.h"

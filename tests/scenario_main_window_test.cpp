@@ -4,9 +4,9 @@
 #include <QByteArray>
 #include <set>
 
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
 #include "live/live_readout.h"
 #include "tests/live_scenario.h"
 #include "toolkit/serial/error_explanations.h"

@@ -2,7 +2,7 @@
 // the harness reports through its failure hook, which the test entry turns into failures.
 #include <gtest/gtest-spi.h>
 
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"

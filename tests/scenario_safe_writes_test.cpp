@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "app/vaskinterface.h"
+#include "feedback/panel_set.h"
 #include "link/date_bytes.h"
-#include "link/panel_set.h"
 #include "tests/block_forms.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "feedback/messages.h"
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/messages.h"
-#include "link/panel_set.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "calibration/calibration_fields.h"
-#include "calibration/gain_zero.h"
+#include "link/calibration_fields.h"
+#include "link/gain_zero.h"
 
 namespace {
 

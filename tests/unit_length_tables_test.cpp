@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "calibration/length_tables.h"
+#include "link/length_tables.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "app/vaskinterface.h"
-#include "link/panel_set.h"
-#include "settings/history/history.h"
+#include "feedback/panel_set.h"
+#include "history/history.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"
@@ -18,7 +18,7 @@ void ToolFixture::SetUp() {
     peer = std::make_unique<InstrumentPeer>(instrument);
     backend.attach(1, peer.get());
     SetPopupAnswerer(&popups);
-    setComputerClock([this] { return computerNow; });
+    SetComputerLocalTime([this] { return computerNow; });
     historyDir = historyDirs_.path().toStdString();
     setHistoryFolder(historyDir);
     resetVaskInterfaceState();
@@ -28,7 +28,7 @@ void ToolFixture::SetUp() {
 void ToolFixture::TearDown() {
     DiscardAllPanels();
     SetPopupAnswerer(nullptr);
-    setComputerClock(nullptr);
+    SetComputerLocalTime(nullptr);
     setHistoryFolder({});
     SetSerialBackend(nullptr);
     SetToolkitClock(nullptr);

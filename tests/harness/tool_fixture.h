@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "settings/local_time.h"
 #include "sim/instrument.h"
 #include "tests/harness/inprocess_line.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/popups.h"
 #include "tests/harness/virtual_clock.h"
+#include "toolkit/platform/calendar.h"
 
 class ToolFixture : public ::testing::Test {
   protected:
@@ -49,7 +49,7 @@ class ToolFixture : public ::testing::Test {
 
     // This computer's clock as the tool sees it: fixed at 2025-06-15 09:30:00, a Sunday,
     // until a test moves it.
-    LocalTime computerNow{2025, 6, 15, 9, 30, 0, 0};
+    CalendarTime computerNow{2025, 6, 15, 9, 30, 0, 0};
     // The settings history of the test, in a folder of its own.
     std::string historyDir;
 

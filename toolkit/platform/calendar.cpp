@@ -1,7 +1,20 @@
-// What both families of systems share: std::tm to and from CalendarTime, and mktime.
+// What both families of systems share: std::tm to and from CalendarTime, mktime, the
+// computer's clock seam and the calendar arithmetic (on QDate).
 #include "toolkit/platform/calendar.h"
 
+#include <QDate>
+#include <cstdio>
+
 #include "toolkit/platform/calendar_tm.h"
+
+namespace {
+
+std::function<CalendarTime()>& installedClock() {
+    static std::function<CalendarTime()> clock;
+    return clock;
+}
+
+}  // namespace
 
 CalendarTime calendarOf(const std::tm& parts) {
     CalendarTime time;
@@ -30,4 +43,66 @@ std::tm tmOf(const CalendarTime& time) {
 double WallTimeOfLocal(const CalendarTime& local) {
     std::tm parts = tmOf(local);
     return static_cast<double>(std::mktime(&parts));
+}
+
+CalendarTime ComputerLocalTime() {
+    if (const auto& clock = installedClock())
+        return clock();
+    CalendarTime now = LocalCalendarTime(static_cast<double>(std::time(nullptr)));
+    if (now.second > 59)
+        now.second = 59;  // a leap second stays in its minute
+    return now;
+}
+
+void SetComputerLocalTime(std::function<CalendarTime()> clock) {
+    installedClock() = std::move(clock);
+}
+
+bool IsLeapYear(int year) {
+    return QDate::isLeapYear(year);
+}
+
+int DaysInMonth(int year, int month) {
+    if (month < 1 || month > 12)
+        return 0;
+    return QDate(year, month, 1).daysInMonth();
+}
+
+int DayOfWeek(int year, int month, int day) {
+    return QDate(year, month, day).dayOfWeek() % 7;  // Qt counts Monday 1 to Sunday 7
+}
+
+const char* MonthName(int month) {
+    static constexpr const char* kNames[] = {"January",   "February", "March",    "April",
+                                             "May",       "June",     "July",     "August",
+                                             "September", "October",  "November", "December"};
+    return month >= 1 && month <= 12 ? kNames[month - 1] : "";
+}
+
+CalendarTime AddHours(CalendarTime time, int hours) {
+    QDate date(time.year, time.month, time.day);
+    time.hour += hours;
+    date = date.addDays(time.hour / 24);
+    time.hour %= 24;
+    time.year = date.year();
+    time.month = date.month();
+    time.day = date.day();
+    time.dayOfWeek = date.dayOfWeek() % 7;
+    return time;
+}
+
+long long MinutesSince2000(const CalendarTime& time) {
+    const long long days = QDate(2000, 1, 1).daysTo(QDate(time.year, time.month, time.day));
+    return (days * 24 + time.hour) * 60 + time.minute;
+}
+
+std::string FormatDateTime(const CalendarTime& time) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month,
+                  time.day, time.hour, time.minute, time.second);
+    return text;
+}
+
+std::string FormatDateMinute(const CalendarTime& time) {
+    return FormatDateTime(time).substr(0, 16);
 }

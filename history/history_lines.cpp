@@ -1,10 +1,10 @@
-#include "settings/history/history_lines.h"
+#include "history/history_lines.h"
 
 #include <cctype>
 #include <cstdio>
 #include <vector>
 
-#include "link/block_read.h"
+#include "link/parameter_block.h"
 #include "toolkit/platform/utility.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/history/history_lines.h"
+#include "history/history_lines.h"
 
 // The folder of the history files; a folder set here wins over the environment.
 std::string historyFolder();

@@ -1,6 +1,6 @@
 // Live record values. The arithmetic keeps the precision the chart has always shown:
 // counts times the full scale in double, the result stored as a float.
-#include "live/live_record.h"
+#include "link/live_record.h"
 
 namespace {
 constexpr double kFullScaleCounts = 4095.0;  // counts over the whole gauge length

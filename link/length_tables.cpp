@@ -1,6 +1,6 @@
 // The calibration and default length tables, row by row as the instrument's scale
 // settings were specified for each gauge type.
-#include "calibration/length_tables.h"
+#include "link/length_tables.h"
 
 #include <cmath>
 

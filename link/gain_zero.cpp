@@ -2,7 +2,7 @@
 // so that a calibration gives the same counts as it always has: the fractions, the gain
 // factor and the zero shift are kept as single-precision floats, the slope and the final
 // products and sums are double, and counts are truncated toward zero.
-#include "calibration/gain_zero.h"
+#include "link/gain_zero.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "link/link_status.h"
+#include "feedback/link_status.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "settings/history/history.h"
+#include "history/history.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "link/link_state.h"
-#include "settings/local_time.h"
+#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/data_folder.h"
 #include "toolkit/platform/utility.h"
 
@@ -108,8 +108,8 @@ KeepResult keep(const char* action, const char* stage, const char* text) {
     if (std::string reason = unwritableReason(historyFolder(), path); !reason.empty())
         return {false, std::move(reason)};
     const std::string serial = identifiedSerialNumber[0] ? identifiedSerialNumber : "-";
-    const std::string line =
-        formatHistoryLine(formatDateTime(computerTime()), action, stage, serial, deviceName, text);
+    const std::string line = formatHistoryLine(FormatDateTime(ComputerLocalTime()), action, stage,
+                                               serial, portLabel(), text);
     if (AppendWholeToFile(path.c_str(), line.data(), static_cast<int>(line.size())) != 0)
         return {false, "cannot write " + path + ": " + GetFileErrorText()};
     return {true, {}};

@@ -1,9 +1,8 @@
-// The message panel's conventions, which every action reports through: a line is
-// formatted into ioBuffer and appended to the message panel's text box, and a report
-// ends by bringing the message panel to the front.
+// The message panel's conventions, which every action of the window reports through: a
+// line is formatted into ioBuffer and appended to the message panel's text box, and a
+// report ends by bringing the message panel to the front. The words of a failed exchange
+// are the core's (link/reasons.h); this is where the window shows them.
 #pragma once
-
-#include <string>
 
 // Clearing also clears the explanation the main window shows below the newest error.
 void clearMessages();
@@ -12,7 +11,6 @@ void addMessageText(const char* text);  // a line as it stands
 // The first `count` characters of `text` as a line, each one that cannot be shown (NUL,
 // control characters, bytes above 126) written as \xNN; printable ones stay as they came.
 void addReceivedText(const char* text, int count);
-std::string visibleCharacters(const char* text, int count);
 // An acknowledgement that lacked its letter, as one line: the characters that came, or
 // "error code = %d" when its read failed, or a line that says nothing came, so that a
 // refusal never reads as an empty line.

@@ -1,4 +1,4 @@
-#include "link/panel_set.h"
+#include "feedback/panel_set.h"
 
 #include <cstdio>
 #include <string>

@@ -1,5 +1,5 @@
 // The calibration fields in the block text, written byte by byte with their commas.
-#include "calibration/calibration_fields.h"
+#include "link/calibration_fields.h"
 
 #include "link/parameter_block.h"
 

@@ -3,7 +3,7 @@
 // character of the text is left as it was; the checksum and upper-casing follow.
 #pragma once
 
-#include "calibration/length_tables.h"
+#include "link/length_tables.h"
 
 inline constexpr int kDefaultGain = 4096;
 

@@ -1,9 +1,9 @@
-#include "settings/history/block_fields.h"
+#include "link/block_fields.h"
 
 #include <cstdio>
 
+#include "link/date_bytes.h"
 #include "link/parameter_block.h"
-#include "settings/bcd_fields.h"
 
 namespace {
 

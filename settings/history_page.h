@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/history/history.h"
-#include "settings/history/restore.h"
+#include "history/history.h"
+#include "settings/history_restore.h"
 
 class QComboBox;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "link/messages.h"
+#include "feedback/messages.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
+#include "feedback/panel_set.h"
 #include "link/link_state.h"
-#include "link/panel_set.h"
+#include "link/reasons.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/error_explanations.h"
@@ -29,33 +29,21 @@ void addMessageText(const char* text) {
     InsertTextBoxLine(messagePanel, MESSAGE_TEXT, -1, text);
 }
 
-std::string visibleCharacters(const char* text, int count) {
-    std::string line;
-    for (int i = 0; i < count; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 32 && c <= 126) {
-            line += static_cast<char>(c);
-        } else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            line += escaped;
-        }
-    }
-    return line;
-}
-
 void addReceivedText(const char* text, int count) {
     addMessageText(visibleCharacters(text, count).c_str());
 }
 
 void addAckLine(const char* received, int status) {
-    if (status < 0)
+    AckFrame ack;
+    ack.status = status;
+    for (int i = 0; i < kAckFrameLength; ++i) ack.text[i] = received[i];
+    if (status < 0) {
         addErrorCodeLine(status);
-    else if (status == 0) {
-        addMessageLine("no reply from the instrument");
+    } else if (status == 0) {
+        addMessageLine("%s", ackText(ack).c_str());
         explainSilence();
     } else {
-        addReceivedText(received, std::min(status, kAckFrameLength));
+        addMessageText(ackText(ack).c_str());
     }
 }
 
@@ -64,7 +52,7 @@ void showMessages() {
 }
 
 void addErrorCodeLine(int status) {
-    addMessageLine("error code = %d", status);
+    addMessageLine("%s", errorCodeText(status).c_str());
     SetMessageHint(ComErrorExplanation(status, LastComOpenFailure(comPort)));
 }
 

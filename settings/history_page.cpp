@@ -1,4 +1,4 @@
-#include "settings/history/history_page.h"
+#include "settings/history_page.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -12,8 +12,9 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "feedback/block_reports.h"
+#include "link/block_fields.h"
 #include "link/block_read.h"
-#include "settings/history/block_fields.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/widgets/labelled_combo_box.h"
@@ -160,7 +161,7 @@ void HistoryPage::reloadEntries() {
 bool HistoryPage::readInstrument() {
     const BlockRead read = readBlock(kSettingsDisplayRead);
     if (!read.ok) {
-        reportBlockReadFailure(kSettingsDisplayRead, read);
+        reportBlockReadFailure(read, MessageBox::Cleared);
         instrumentText_.clear();
     } else {
         instrumentText_ = read.text;

@@ -1,0 +1,17 @@
+// "Restore these settings" on the History page: a read-modify-write that puts a kept block
+// back (history/restore.h says which bytes), after a question that lists the fields that
+// will change. An entry whose block does not match its kept checksum, or whose scheduled
+// start is not two decimal digits a byte, is refused with a line before anything is asked
+// or written.
+#pragma once
+
+#include "history/history.h"
+
+enum class RestoreOutcome {
+    Written,          // the instrument took it (donePanel, or the read-back line)
+    NothingToChange,  // the instrument already holds the entry's settings; nothing sent
+    Declined,         // the operator answered No; nothing sent after the read
+    Failed,           // the read or the write failed; the message panel says why
+};
+
+RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry);
