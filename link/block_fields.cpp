@@ -1,5 +1,6 @@
 #include "link/block_fields.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "link/date_bytes.h"
@@ -96,29 +97,37 @@ std::string bytes25To41(const char* text) {
 }
 
 // clang-format off
+using K = FieldKind;
+constexpr FieldSetting kNotSet{};
+constexpr FieldSetting byteSetting(int index, int max = 255) { return {index, 0, max}; }
+constexpr FieldSetting flagSetting(int mask) { return {kFlagByte, mask, 1}; }
+
+// The fields a command sets by name are those the kx and qv panels write: the setting
+// bytes and the flag bits they show. The clock and the start have commands of their own;
+// calibration goes through its tables.
 const BlockFieldView kViews[] = {
-    {"byte 0",               false, byte0},
-    {"scale trim",           false, byteValue<kScaleTrimByte>},
-    {"range code",           false, byteValue<kRangeCodeByte>},
-    {"gain",                 false, wordValue<kGainByte>},
-    {"zero",                 false, wordValue<kZeroByte>},
-    {"setting byte 7",       false, byteValue<kSettingByte7>},
-    {"setting byte 8",       false, byteValue<kSettingByte8>},
-    {"setting byte 9",       false, byteValue<kSettingByte9>},
-    {"setting byte 10",      false, byteValue<kSettingByte10>},
-    {"clock",                true,  clockValue},
-    {"scheduled start",      false, startValue},
-    {"setting byte 23",      false, byteValue<kSettingByte23>},
-    {"gauge length",         false, lengthValue},
-    {"bytes 25 to 41",       false, bytes25To41},
-    {"option bit 0",         false, flagValue<kOptionBit0>},
-    {"RS232 data flag",      false, flagValue<kRs232DataFlag>},
-    {"flag bit 2",           false, flagValue<0x04>},
-    {"clock set flag",       true,  flagValue<kClockSetFlag>},
-    {"second channel flag",  false, flagValue<kSecondChannelFlag>},
-    {"scheduled start flag", false, flagValue<kScheduledStartFlag>},
-    {"option bit 6",         false, flagValue<kOptionBit6>},
-    {"flag bit 7",           false, flagValue<0x80>},
+    {"byte 0",               K::Text,   false, byte0,                            kNotSet},
+    {"scale trim",           K::Number, false, byteValue<kScaleTrimByte>,        kNotSet},
+    {"range code",           K::Number, false, byteValue<kRangeCodeByte>,        kNotSet},
+    {"gain",                 K::Number, false, wordValue<kGainByte>,             kNotSet},
+    {"zero",                 K::Number, false, wordValue<kZeroByte>,             kNotSet},
+    {"setting byte 7",       K::Number, false, byteValue<kSettingByte7>,         byteSetting(kSettingByte7)},
+    {"setting byte 8",       K::Number, false, byteValue<kSettingByte8>,         byteSetting(kSettingByte8)},
+    {"setting byte 9",       K::Number, false, byteValue<kSettingByte9>,         byteSetting(kSettingByte9)},
+    {"setting byte 10",      K::Number, false, byteValue<kSettingByte10>,        byteSetting(kSettingByte10)},
+    {"clock",                K::Text,   true,  clockValue,                       kNotSet},
+    {"scheduled start",      K::Text,   false, startValue,                       kNotSet},
+    {"setting byte 23",      K::Number, false, byteValue<kSettingByte23>,        byteSetting(kSettingByte23, kSettingByte23Max)},
+    {"gauge length",         K::Number, false, lengthValue,                      kNotSet},
+    {"bytes 25 to 41",       K::Text,   false, bytes25To41,                      kNotSet},
+    {"option bit 0",         K::Flag,   false, flagValue<kOptionBit0>,           flagSetting(kOptionBit0)},
+    {"RS232 data flag",      K::Flag,   false, flagValue<kRs232DataFlag>,        flagSetting(kRs232DataFlag)},
+    {"flag bit 2",           K::Flag,   false, flagValue<0x04>,                  kNotSet},
+    {"clock set flag",       K::Flag,   true,  flagValue<kClockSetFlag>,         kNotSet},
+    {"second channel flag",  K::Flag,   false, flagValue<kSecondChannelFlag>,    flagSetting(kSecondChannelFlag)},
+    {"scheduled start flag", K::Flag,   false, flagValue<kScheduledStartFlag>,   flagSetting(kScheduledStartFlag)},
+    {"option bit 6",         K::Flag,   false, flagValue<kOptionBit6>,           flagSetting(kOptionBit6)},
+    {"flag bit 7",           K::Flag,   false, flagValue<0x80>,                  kNotSet},
 };
 // clang-format on
 
@@ -136,4 +145,73 @@ std::vector<std::string> changedFields(const char* before, const char* after) {
             changed.push_back(std::string(view.name) + ": " + was + " → " + becomes);
     }
     return changed;
+}
+
+namespace {
+
+// Names compare without regard to case, and '_' or '-' stand for a blank.
+char nameCharacter(char c) {
+    return c == '_' || c == '-' ? ' '
+                                : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (nameCharacter(a[i]) != nameCharacter(b[i]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+const BlockFieldView* findBlockField(std::string_view name) {
+    for (const BlockFieldView& view : kViews)
+        if (sameName(view.name, name))
+            return &view;
+    return nullptr;
+}
+
+std::optional<int> parseFieldValue(const BlockFieldView& field, std::string_view text) {
+    if (!field.settable())
+        return std::nullopt;
+    if (field.kind == FieldKind::Flag) {
+        for (const char* on : {"on", "1", "yes", "true"})
+            if (sameName(text, on))
+                return 1;
+        for (const char* off : {"off", "0", "no", "false"})
+            if (sameName(text, off))
+                return 0;
+        return std::nullopt;
+    }
+    if (text.empty() || text.size() > 3)
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > field.setting.max)
+        return std::nullopt;
+    return value;
+}
+
+void putFieldValue(char* text, const BlockFieldView& field, int value) {
+    const FieldSetting& s = field.setting;
+    if (!field.settable())
+        return;
+    if (s.mask == 0) {
+        putBlockByte(text, s.byte, value);
+        return;
+    }
+    const int flags = getBlockByte(text, s.byte);
+    putBlockByte(text, s.byte, value != 0 ? flags | s.mask : flags & ~s.mask);
+}
+
+std::string fieldValueRange(const BlockFieldView& field) {
+    if (field.kind == FieldKind::Flag)
+        return "on or off";
+    return "0 to " + std::to_string(field.setting.max);
 }

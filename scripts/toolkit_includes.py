@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
-"""Checks the include graph of toolkit/.
+"""Checks the include graph of toolkit/, and what the rooms above it may include.
 
-Fails when toolkit/ includes anything above it (app/, link/, settings/, live/,
-calibration/), when a room includes one it must not (platform is the bottom; panels and
+Fails when toolkit/ includes anything above it (app/, cli/, settings/, live/,
+calibration/, feedback/, history/, link/), when a room above the toolkit includes one it
+must not (the instrument core link/ stands on the toolkit's platform and serial rooms
+alone, never on panels, widgets or ui/; history/ on the core; the command line cli/ on
+those, never on the window's rooms; nothing includes app/), when a toolkit room includes
+one it must not (platform is the bottom; panels and
 serial do not include each other; the ports dialog stands on serial alone; widgets, small Qt widgets
 the others share, stand on nothing), when
 production code includes the test hooks, when a panels internal includes the public
@@ -16,7 +20,20 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 TOOLKIT = ROOT / "toolkit"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-ABOVE = ("app/", "link/", "settings/", "live/", "calibration/")
+ABOVE = ("app/", "cli/", "link/", "settings/", "live/", "calibration/", "feedback/", "history/")
+CORE = ("link/", "toolkit/platform/", "toolkit/serial/")
+WINDOW = ("feedback/", "history/", "link/", "toolkit/", "ui/")
+# What the files of each room above the toolkit may include (their own room always).
+UPPER_ROOMS = {
+    "link": CORE,
+    "history": ("history/",) + CORE,
+    "cli": ("cli/", "history/") + CORE,
+    "feedback": WINDOW,
+    "settings": ("settings/",) + WINDOW,
+    "live": ("live/",) + WINDOW,
+    "calibration": ("calibration/",) + WINDOW,
+    "app": ("app/", "settings/", "live/", "calibration/") + WINDOW,
+}
 ALLOWED_ROOMS = {"platform": {"platform"}, "widgets": {"widgets"},
                  "serial": {"serial", "platform"},
                  "panels": {"panels", "platform", "widgets"},
@@ -55,6 +72,15 @@ def main():
                 problems.append(f"{rel} includes the public header {inc}")
             if target != me:
                 graph.setdefault(me, set()).add(target)
+
+    for room, allowed in UPPER_ROOMS.items():
+        for f in sorted((ROOT / room).rglob("*")):
+            if f.suffix not in (".h", ".cpp"):
+                continue
+            for inc in INCLUDE.findall(f.read_text()):
+                if not inc.startswith((room + "/",) + allowed):
+                    problems.append(f"{f.relative_to(ROOT)} includes {inc}, which {room}/ "
+                                    "must not")
 
     state = {}
     stack = []

@@ -2,7 +2,8 @@
 //
 // Prints the terminal's path as its first line on stdout; point the tool (or a link made
 // with --link) at it. Fault switches make the instrument misbehave in one way each.
-// On exit it reports on stderr how many live records it sent.
+// On exit it reports on stderr how many live records it sent, and the settings block it
+// keeps (its read form, the clock as it then stands).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -152,5 +153,6 @@ int main(int argc, char** argv) {
     const int code = serve(instrument, port, settings.hangUpAfter);
     // For benchmarks and tests that compare it with what reached the other side.
     std::fprintf(stderr, "quorvel-sim: records sent: %d\n", instrument.recordsSent());
+    std::fprintf(stderr, "quorvel-sim: settings block: %s\n", instrument.blockText(false).c_str());
     return code;
 }

@@ -1,0 +1,28 @@
+#include "cli/commands.h"
+
+#include "cli/date_commands.h"
+#include "cli/history_command.h"
+#include "cli/live_command.h"
+#include "cli/ports_command.h"
+#include "cli/settings_commands.h"
+
+namespace {
+
+// clang-format off
+const Command kCommands[] = {
+    {"ports",    runPorts,    0,                                       0, 0},
+    {"identify", runIdentify, 0,                                       0, 0},
+    {"settings", runSettings, kJsonOption,                             0, 0},
+    {"set",      runSet,      kDryRunOption | kYesOption,              1, -1},
+    {"clock",    runClock,    kSetOption | kYesOption,                 0, 0},
+    {"start",    runStart,    kSetOption | kOffOption | kYesOption,    0, 0},
+    {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption, 0, 0},
+    {"history",  runHistory,  kDryRunOption | kYesOption,              0, 2},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Command> commands() {
+    return kCommands;
+}

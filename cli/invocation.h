@@ -1,0 +1,22 @@
+// One run of the command line as parsed: the command, its arguments and every option.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/session.h"
+
+struct Invocation {
+    std::string command;
+    std::vector<std::string> arguments;
+    PortChoice port;
+    bool json = false;
+    bool dryRun = false;
+    bool yes = false;
+    bool off = false;
+    std::optional<std::string> set;
+    std::optional<double> seconds;
+    std::optional<std::string> raw;
+    std::optional<std::string> csv;
+};

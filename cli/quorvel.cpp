@@ -1,0 +1,125 @@
+#include "cli/quorvel.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/help_text.h"
+#include "cli/invocation.h"
+#include "cli/output.h"
+
+namespace {
+
+struct CommandLineOptions {
+    QCommandLineOption port{"port", "", "PORT"};
+    QCommandLineOption json{"json"};
+    QCommandLineOption dryRun{"dry-run"};
+    QCommandLineOption yes{"yes"};
+    QCommandLineOption set{"set", "", "TIME"};
+    QCommandLineOption off{"off"};
+    QCommandLineOption seconds{"seconds", "", "N"};
+    QCommandLineOption raw{"raw", "", "FILE"};
+    QCommandLineOption csv{"csv", "", "FILE"};
+    QCommandLineOption quiet{"quiet"};
+    QCommandLineOption help{QStringList{"h", "help"}};
+    QCommandLineOption version{"version"};
+};
+
+std::optional<std::string> valueOf(const QCommandLineParser& parser, const QCommandLineOption& o) {
+    if (!parser.isSet(o))
+        return std::nullopt;
+    return parser.value(o).toStdString();
+}
+
+// The options given that `command` does not take, as "--json" for the first; empty if none.
+std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOptions& o,
+                           const Command& command) {
+    const struct {
+        const QCommandLineOption& option;
+        unsigned bit;
+    } kinds[] = {{o.json, kJsonOption}, {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
+                 {o.set, kSetOption},   {o.off, kOffOption},       {o.seconds, kSecondsOption},
+                 {o.raw, kRawOption},   {o.csv, kCsvOption}};
+    for (const auto& kind : kinds)
+        if (parser.isSet(kind.option) && !(command.options & kind.bit))
+            return "--" + kind.option.names().first().toStdString();
+    return {};
+}
+
+const Command* commandNamed(const std::string& name) {
+    for (const Command& command : commands())
+        if (name == command.name)
+            return &command;
+    return nullptr;
+}
+
+int run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    CommandLineOptions o;
+    parser.addOptions({o.port, o.json, o.dryRun, o.yes, o.set, o.off, o.seconds, o.raw, o.csv,
+                       o.quiet, o.help, o.version});
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText().toStdString());
+    if (parser.isSet(o.help)) {
+        std::fputs(helpText().c_str(), stdout);
+        return kExitDone;
+    }
+    if (parser.isSet(o.version)) {
+        printResult("quorvel " + QCoreApplication::applicationVersion().toStdString());
+        return kExitDone;
+    }
+    setQuiet(parser.isSet(o.quiet));
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError("a command is needed");
+    Invocation invocation;
+    invocation.command = positional.first().toStdString();
+    const Command* command = commandNamed(invocation.command);
+    if (!command)
+        return usageError("no command is called \"" + invocation.command + "\"");
+    for (qsizetype i = 1; i < positional.size(); ++i)
+        invocation.arguments.push_back(positional[i].toStdString());
+    const int count = static_cast<int>(invocation.arguments.size());
+    if (count < command->leastArguments ||
+        (command->mostArguments >= 0 && count > command->mostArguments))
+        return usageError(invocation.command + " does not take " +
+                          (count == 0 ? std::string("no arguments") : "these arguments"));
+    if (const std::string option = optionNotTaken(parser, o, *command); !option.empty())
+        return usageError(invocation.command + " does not take " + option);
+
+    const auto port =
+        parsePortChoice(parser.isSet(o.port) ? parser.value(o.port).toStdString() : "COM1");
+    if (!port)
+        return usageError("--port needs COM1 to COM4 or a device path");
+    invocation.port = *port;
+    invocation.json = parser.isSet(o.json);
+    invocation.dryRun = parser.isSet(o.dryRun);
+    invocation.yes = parser.isSet(o.yes);
+    invocation.off = parser.isSet(o.off);
+    invocation.set = valueOf(parser, o.set);
+    invocation.raw = valueOf(parser, o.raw);
+    invocation.csv = valueOf(parser, o.csv);
+    if (parser.isSet(o.seconds)) {
+        bool number = false;
+        const double seconds = parser.value(o.seconds).toDouble(&number);
+        if (!number || !(seconds > 0))
+            return usageError("--seconds needs a number of seconds above 0");
+        invocation.seconds = seconds;
+    }
+    return command->run(invocation);
+}
+
+}  // namespace
+
+int quorvelMain(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    // The window's names: the settings history and the port choices are the same for both.
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    return run(QCoreApplication::arguments());
+}

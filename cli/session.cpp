@@ -1,0 +1,145 @@
+#include "cli/session.h"
+
+#include <cctype>
+#include <cstdio>
+#include <iostream>
+
+#include "cli/console.h"
+#include "cli/output.h"
+#include "history/kept_write.h"
+#include "link/date_bytes.h"
+#include "link/identify.h"
+#include "link/reasons.h"
+#include "toolkit/serial/error_explanations.h"
+#include "toolkit/serial/rs232.h"
+
+namespace {
+
+// A failed serial call: the code and, from the window's table, what it means.
+void printErrorCode(const std::string& what, int status) {
+    printProblem(what + ": " + errorCodeText(status));
+    printExplanation(ComErrorExplanation(status, LastComOpenFailure(comPort)));
+}
+
+void printAck(const std::string& what, const AckFrame& ack) {
+    if (ack.status < 0)
+        printErrorCode(what, ack.status);
+    else
+        printProblem(what + " " + ackText(ack));
+}
+
+}  // namespace
+
+std::optional<PortChoice> parsePortChoice(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    PortChoice port;
+    const bool comName = text.size() == 4 && std::toupper(text[0]) == 'C' &&
+                         std::toupper(text[1]) == 'O' && std::toupper(text[2]) == 'M' &&
+                         text[3] >= '0' + kFirstComPort && text[3] <= '0' + kLastComPort;
+    if (comName)
+        port.number = text[3] - '0';
+    else
+        port.device = text;
+    return port;
+}
+
+std::string portDescription(const PortChoice& port) {
+    if (!port.device.empty())
+        return port.device;
+    const std::string name = "COM" + std::to_string(port.number);
+    const std::string device = DeviceForComName(name);
+    return device == name ? name : name + " (" + device + ")";
+}
+
+int connectInstrument(const PortChoice& port) {
+    comPort = port.number;
+    std::snprintf(deviceName, sizeof deviceName, "COM%d", port.number);
+    linkDevice = port.device;
+    const std::string where = portDescription(port);
+    if (openLinkPort(port.device.empty() ? deviceName : port.device.c_str()) < 0) {
+        printErrorCode(where + " cannot be opened", comStatus);
+        return kExitPortNotOpen;
+    }
+    printProgress("Waking the instrument on " + where + "…");
+    const Identification id = identifyInstrumentOnLine();
+    if (!id.identified) {
+        printAck("no instrument identified itself on " + where + "; it answered", id.ack);
+        printExplanation(
+            "Press the instrument's button (it may be sleeping), or reconnect its power or "
+            "check the serial cable, then try again.");
+        return kExitRefused;
+    }
+    printProgress("Quorvel " + id.serialNumber + " on " + where);
+    return kExitDone;
+}
+
+bool readBlockOrSay(const BlockReadRecipe& recipe, BlockRead& read) {
+    read = readBlock(recipe);
+    if (read.ok)
+        return true;
+    if (read.letterRefused)
+        printAck("the instrument refused to send its settings: it answered", read.ack);
+    else if (read.status < 0)
+        printErrorCode("the settings could not be read", read.status);
+    else
+        printProblem(blockReadFailureText(read) + "; nothing written");
+    return false;
+}
+
+int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
+                       const WriteConsent& consent) {
+    printProgress("Writing the settings…");
+    const auto goAhead = [&](const std::string& reason) {
+        printProblem("the settings history cannot keep the block being replaced (" + reason + ")");
+        if (consent.yes)
+            printExplanation("Written anyway, as --yes asks.");
+        else
+            printExplanation("Nothing written; --yes writes anyway.");
+        return consent.yes;
+    };
+    const KeptWrite write = writeKept(action, read.text, reread, goAhead);
+    if (!write.after.kept)
+        printProblem("settings history not saved: " + write.after.reason);
+    switch (write.result) {
+        case WriteResult::NotSent:
+            if (const auto fault = findDateByteFault(ioBuffer); fault && !write.declined)
+                printProblem(dateByteFaultText(*fault));
+            return kExitRefused;
+        case WriteResult::RefusedAtW:
+            printAck("the instrument refused the write: 'w' was answered with", write.ack);
+            return kExitRefused;
+        case WriteResult::RefusedAtD:
+            printAck(
+                "the instrument did not take the block written (it may still hold the old "
+                "one): it answered",
+                write.ack);
+            return kExitRefused;
+        case WriteResult::Written:
+            break;
+    }
+    if (reread != Reread::None && !write.readBack.compared) {
+        printProblem("written, but the block read back did not come whole: not compared");
+        return kExitRefused;
+    }
+    if (write.readBack.differing != 0) {
+        printProblem(readBackDifferenceText(write.readBack));
+        return kExitRefused;
+    }
+    printResult("written; the block read back matches");
+    return kExitDone;
+}
+
+bool confirmed(const std::string& question, bool yes) {
+    if (yes)
+        return true;
+    if (!StandardInputIsTerminal()) {
+        printProblem(question + " Not answered: nothing written; --yes answers yes.");
+        return false;
+    }
+    std::fputs((question + " [y/N] ").c_str(), stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}

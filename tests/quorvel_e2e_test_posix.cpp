@@ -1,0 +1,212 @@
+// End to end: the quorvel command line against quorvel-sim on a pseudo-terminal, in real
+// time, as a script runs it: its exit status, what it prints, and the block the simulated
+// instrument keeps when it ends.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "tests/harness/sim_process.h"
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// quorvel with its settings history in a folder of the test's own.
+class Quorvel {
+  public:
+    Quorvel() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUORVEL_HISTORY_DIR", history_.path());
+        process_.setProcessEnvironment(environment);
+    }
+    void start(const QStringList& arguments) {
+        process_.start(QStringLiteral(QUORVEL_CLI_PATH), arguments);
+        ASSERT_TRUE(process_.waitForStarted(5000));
+    }
+    Outcome finish(int timeoutMs = 20000) {
+        process_.waitForFinished(timeoutMs);
+        return {process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1,
+                process_.readAllStandardOutput().toStdString(),
+                process_.readAllStandardError().toStdString()};
+    }
+    Outcome run(const QStringList& arguments) {
+        start(arguments);
+        return finish();
+    }
+    QProcess& process() { return process_; }
+    QString historyFile(const QString& serialNumber) const {
+        return history_.filePath(serialNumber + ".txt");
+    }
+
+  private:
+    QTemporaryDir history_;
+    QProcess process_;
+};
+
+// What the simulator reports once stopped: a number or a text after "<label>: ".
+std::string reported(SimProcess& sim, const std::string& label) {
+    sim.stop();
+    const std::string& report = sim.errorOutput();
+    const size_t at = report.find(label + ": ");
+    if (at == std::string::npos)
+        return {};
+    const size_t from = at + label.size() + 2;
+    return report.substr(from, report.find('\n', from) - from);
+}
+
+// Byte `index` of a block text (read form).
+int blockByte(const std::string& text, int index) {
+    return std::stoi(text.substr(3 * static_cast<size_t>(index), 2), nullptr, 16);
+}
+
+// The block text without its clock bytes (11 to 17), which run on.
+std::string withoutClock(const std::string& text) {
+    return text.substr(0, 33) + text.substr(54);
+}
+
+size_t lineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(QuorvelCommandLine, IdentifyWakesTheInstrumentOnComOneAndPrintsItsSerialNumber) {
+    SimProcess sim({"--serial", "QV-E2E-0000042"});
+    ASSERT_TRUE(sim.started());
+    sim.exportAs(1);
+    Quorvel quorvel;
+    const Outcome run = quorvel.run({"--port", "COM1", "identify"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "QV-E2E-0000042\n");
+}
+
+TEST(QuorvelCommandLine, SettingsAsJsonHoldTheSimulatorsBlockFieldByField) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    Quorvel quorvel;
+    const Outcome run =
+        quorvel.run({"--port", QString::fromStdString(sim.path()), "settings", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QJsonObject settings =
+        QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    const std::string text = settings["block text"].toString().toStdString();
+    const QJsonObject fields = settings["fields"].toObject();
+
+    const std::string kept = reported(sim, "settings block");
+    ASSERT_EQ(text.size(), 129u);
+    EXPECT_EQ(withoutClock(text), withoutClock(kept.substr(0, 129)));
+    EXPECT_EQ(settings["serial number"].toString(), "QV-0000012345");
+    EXPECT_EQ(fields["gain"].toInt(), blockByte(kept, 3) * 256 + blockByte(kept, 4));
+    EXPECT_EQ(fields["gauge length"].toDouble(), blockByte(kept, 24) / 10.0);
+    EXPECT_EQ(fields["RS232 data flag"].toBool(), (blockByte(kept, 42) & 0x02) != 0);
+}
+
+TEST(QuorvelCommandLine, SetOfAKxAndAQvFieldIsKeptByTheInstrumentAndInTheHistory) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    Quorvel quorvel;
+    const Outcome run = quorvel.run({"--port", QString::fromStdString(sim.path()), "set",
+                                     "option_bit_6=on", "setting byte 8=200"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "setting byte 8: 0 → 200\noption bit 6: off → on\n"
+              "written; the block read back matches\n");
+
+    const std::string kept = reported(sim, "settings block");
+    EXPECT_EQ(blockByte(kept, 8), 200);
+    EXPECT_EQ(blockByte(kept, 42), 0x42);  // option bit 6 beside the RS232 data flag
+    EXPECT_EQ(blockByte(kept, 7), 0);      // the fields not named stay as they were
+    QFile history(quorvel.historyFile("QV-0000012345"));
+    ASSERT_TRUE(history.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = history.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains("\tquorvel set\tbefore\tQV-0000012345\t"));
+    EXPECT_TRUE(lines[1].contains("\tquorvel set\twritten\tQV-0000012345\t"));
+}
+
+TEST(QuorvelCommandLine, ClockSetNowPutsThisComputersTimeInTheInstrument) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    Quorvel quorvel;
+    const Outcome run =
+        quorvel.run({"--port", QString::fromStdString(sim.path()), "clock", "--set", "now"});
+    EXPECT_EQ(run.status, 0) << run.err;
+
+    const std::string kept = reported(sim, "settings block");
+    const auto bcd = [&](int index) {
+        return std::stoi(kept.substr(3 * static_cast<size_t>(index), 2));
+    };
+    const QDateTime clock(QDate(2000 + bcd(17), bcd(16), bcd(15)),
+                          QTime(bcd(13), bcd(12), bcd(11)));
+    EXPECT_LE(std::abs(clock.secsTo(QDateTime::currentDateTime())), 10);
+    EXPECT_EQ(bcd(14), QDate::currentDate().dayOfWeek() % 7);  // 0 is Sunday
+}
+
+TEST(QuorvelCommandLine, LiveForThreeSecondsPrintsACsvLineForEveryRecordSent) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    Quorvel quorvel;
+    const Outcome run = quorvel.run(
+        {"--port", QString::fromStdString(sim.path()), "live", "--seconds", "3", "--csv", "-"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "time_iso,elapsed_s,counts,level");
+    const unsigned long sent = std::stoul(reported(sim, "records sent"));
+    EXPECT_GT(sent, 400u);  // about 192 records a second
+    EXPECT_EQ(lineCount(run.out), sent + 1);
+}
+
+TEST(QuorvelCommandLine, SigintDuringLiveStopsTheStreamAndKeepsEveryRecordReceived) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    Quorvel quorvel;
+    quorvel.start({"--port", QString::fromStdString(sim.path()), "live"});
+    std::string out;
+    while (lineCount(out) < 100 && quorvel.process().waitForReadyRead(10000))
+        out += quorvel.process().readAllStandardOutput().toStdString();
+    ASSERT_GE(lineCount(out), 100u);
+    ::kill(static_cast<pid_t>(quorvel.process().processId()), SIGINT);
+    const Outcome run = quorvel.finish();
+    out += run.out;
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("live: "), std::string::npos) << run.err;
+    EXPECT_EQ(lineCount(out), std::stoul(reported(sim, "records sent")) + 1);
+}
+
+TEST(QuorvelCommandLine, AWriteRefusedAtItsLetterEndsWithStatusOneAndTheReply) {
+    SimProcess sim({"--wrong-letter", "w:X"});
+    ASSERT_TRUE(sim.started());
+    Quorvel quorvel;
+    const Outcome run =
+        quorvel.run({"--port", QString::fromStdString(sim.path()), "set", "setting byte 7=5"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(
+        run.err.find("quorvel: the instrument refused the write: 'w' was answered with <X>OK"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(blockByte(reported(sim, "settings block"), 7), 0);
+}
+
+TEST(QuorvelCommandLine, APortThatCannotBeOpenedEndsWithStatusThreeAndWhy) {
+    Quorvel quorvel;
+    const Outcome run = quorvel.run({"--port", "/dev/quorvel-e2e-absent", "identify"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("quorvel: /dev/quorvel-e2e-absent cannot be opened: error code = -6\n"
+                           "The port cannot be opened: its device is not there."),
+              std::string::npos)
+        << run.err;
+}
+
+}  // namespace
