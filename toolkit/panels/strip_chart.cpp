@@ -1,18 +1,17 @@
-// The strip chart's controls and its points; the view they give is in strip_chart_view.cpp,
-// painting in strip_chart_paint.cpp, the mouse and the keys in strip_chart_input.cpp.
+// The strip chart's points and readouts, tied to its row of controls; the view they give is
+// in strip_chart_view.cpp, painting in strip_chart_paint.cpp, the mouse and the keys in
+// strip_chart_input.cpp.
 #include "toolkit/panels/strip_chart.h"
 
 #include <QAccessibleWidget>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/panels/strip_chart_controls.h"
 #include "toolkit/platform/clock.h"
 
 namespace {
@@ -25,13 +24,6 @@ constexpr int kSlowestFrameMs = 250;
 constexpr double kPixelsPerFrame = 3;
 constexpr qint64 kReadoutMs = 500;
 constexpr qint64 kDescribeMs = 1000;
-struct WindowChoice {
-    const char* label;
-    double seconds;  // 0: the whole run
-};
-constexpr WindowChoice kWindows[] = {
-    {"10 s", 10}, {"1 min", 60}, {"10 min", 600}, {"Whole run", 0}};
-constexpr int kDefaultWindow = 1;
 
 QString number(double v) {
     return QString::number(v, 'g', 6);
@@ -77,22 +69,8 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
 
-    windowChoice_ = new QComboBox(this);
-    for (const WindowChoice& w : kWindows) windowChoice_->addItem(tr(w.label), w.seconds);
-    windowChoice_->setCurrentIndex(kDefaultWindow);
-    windowChoice_->setAccessibleName(tr("Time shown"));
-    window_ = kWindows[kDefaultWindow].seconds;
-    timeChoice_ = new QComboBox(this);
-    timeChoice_->addItem(tr("Seconds since start"));
-    timeChoice_->addItem(tr("Clock time"));
-    timeChoice_->setAccessibleName(tr("Time axis"));
-    pause_ = new QPushButton(tr("Pause"), this);
-    pause_->setAccessibleName(tr("Pause or resume the chart"));
-    resetZoom_ = new QPushButton(tr("Reset zoom"), this);
-    resetZoom_->setEnabled(false);
-    second_ = new QCheckBox(tr("Show second value"), this);
-    second_->setChecked(true);
-    second_->hide();
+    controls_ = new StripChartControls(this);
+    window_ = StripChartControls::defaultWindowSeconds();
     // Readouts of a fixed size: a text that changes every frame must not lay out the panel
     // every frame.
     const QFontMetrics fm(font());
@@ -105,44 +83,29 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     cursor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cursor_->setFixedSize(fm.horizontalAdvance(QLatin1Char('0')) * 40, fm.height() + 4);
     cursor_->setAutoFillBackground(true);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{windowChoice_, timeChoice_, pause_, resetZoom_, second_})
-        w->setFocusPolicy(Qt::StrongFocus);
 
-    auto* windowLabel = new QLabel(tr("&Show:"), this);
-    windowLabel->setBuddy(windowChoice_);
-    auto* timeLabel = new QLabel(tr("&Time axis:"), this);
-    timeLabel->setBuddy(timeChoice_);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(windowLabel);
-    bar->addWidget(windowChoice_);
-    bar->addWidget(timeLabel);
-    bar->addWidget(timeChoice_);
-    bar->addWidget(pause_);
-    bar->addWidget(resetZoom_);
-    bar->addWidget(second_);
-    bar->addStretch();
     auto* readouts = new QHBoxLayout;
     readouts->addWidget(latest_);
     readouts->addStretch();
     readouts->addWidget(cursor_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(bar);
+    layout->addWidget(controls_);
     plotArea_ = new QSpacerItem(160, 80, QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addItem(plotArea_);
     layout->addLayout(readouts);
 
-    connect(windowChoice_, &QComboBox::currentIndexChanged, this,
-            [this](int i) { setWindowSeconds(windowChoice_->itemData(i).toDouble()); });
-    connect(timeChoice_, &QComboBox::currentIndexChanged, this, [this](int i) {
-        clockTime_ = i == 1;
-        update();
-        refreshReadout();
-    });
-    connect(pause_, &QPushButton::clicked, this, [this] { setPaused(!paused_); });
-    connect(resetZoom_, &QPushButton::clicked, this, &StripChart::resetZoom);
-    connect(second_, &QCheckBox::toggled, this, &StripChart::setSecondShown);
+    connect(controls_, &StripChartControls::windowChosen, this, &StripChart::setWindowSeconds);
+    connect(controls_, &StripChartControls::clockTimeChosen, this, &StripChart::setClockTime);
+    connect(controls_, &StripChartControls::pauseClicked, this, &StripChart::togglePaused);
+    connect(controls_, &StripChartControls::resetZoomClicked, this, &StripChart::resetZoom);
+    connect(controls_, &StripChartControls::secondShownChosen, this, &StripChart::setSecondShown);
+    connect(this, &StripChart::windowChanged, controls_, &StripChartControls::showWindow);
+    connect(this, &StripChart::pausedChanged, controls_, &StripChartControls::showPaused);
+    connect(this, &StripChart::zoomedChanged, controls_, &StripChartControls::showZoomed);
+    connect(this, &StripChart::secondAvailable, controls_,
+            &StripChartControls::showSecondAvailable);
+    connect(this, &StripChart::secondShownChanged, controls_, &StripChartControls::showSecondShown);
 
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);
@@ -237,9 +200,7 @@ double StripChart::ymax() const {
 
 void StripChart::setWindowSeconds(double seconds) {
     window_ = seconds;
-    for (int i = 0; i < windowChoice_->count(); ++i)
-        if (windowChoice_->itemData(i).toDouble() == seconds)
-            windowChoice_->setCurrentIndex(i);
+    emit windowChanged(seconds);
     if (held_)
         held_ = followedView();
     update();
@@ -253,8 +214,8 @@ void StripChart::setPaused(bool paused) {
         held_.reset();
         zoom_.reset();
     }
-    pause_->setText(paused ? tr("Resume") : tr("Pause"));
-    resetZoom_->setEnabled(zoom_.has_value());
+    emit pausedChanged(paused);
+    emit zoomedChanged(zoom_.has_value());
     update();
     refreshReadout();
 }
@@ -265,7 +226,7 @@ void StripChart::zoomTo(double t0, double t1, double y0, double y1) {
     if (!held_)
         held_ = followedView();
     zoom_ = View{t0, t1, std::min(y0, y1), std::max(y0, y1)};
-    resetZoom_->setEnabled(true);
+    emit zoomedChanged(true);
     update();
 }
 
@@ -273,14 +234,13 @@ void StripChart::resetZoom() {
     zoom_.reset();
     if (!paused_)
         held_.reset();
-    resetZoom_->setEnabled(false);
+    emit zoomedChanged(false);
     update();
 }
 
 void StripChart::setSecondShown(bool shown) {
     showSecond_ = shown;
-    if (second_->isChecked() != shown)
-        second_->setChecked(shown);
+    emit secondShownChanged(shown);
     update();
 }
 
@@ -291,8 +251,10 @@ void StripChart::showCrosshairAt(QPointF position) {
 }
 
 void StripChart::endFrame() {
-    if (history_.anySecond() && second_->isHidden())
-        second_->show();
+    if (history_.anySecond() && !secondAnnounced_) {
+        secondAnnounced_ = true;
+        emit secondAvailable();
+    }
     // The readout is read, not watched: two changes a second, as a meter shows them, and a
     // screen reader told of a new description once a second (it reads the latest whenever
     // it asks).
@@ -377,9 +339,19 @@ void StripChart::holdView(const View& view) {
     if (!held_)
         held_ = followedView();
     zoom_ = view;
-    resetZoom_->setEnabled(true);
+    emit zoomedChanged(true);
     update();
     refreshReadout();
+}
+
+void StripChart::setClockTime(bool clockTime) {
+    clockTime_ = clockTime;
+    update();
+    refreshReadout();
+}
+
+void StripChart::togglePaused() {
+    setPaused(!paused_);
 }
 
 QSize StripChart::sizeHint() const {

@@ -5,8 +5,10 @@
 // The operator chooses how much time the chart shows (10 s, 1 min, 10 min or the whole
 // run), pauses it (points keep arriving, the view holds) and resumes it, zooms in with
 // the mouse wheel or by dragging a rectangle, and reads time, level and count under a
-// crosshair. Every point is kept: the latest at full resolution, the whole run decimated
-// (ChartHistory), so the memory a run takes does not grow with its length.
+// crosshair. The choices are made on the row of controls above the plot (a widget of its
+// own, strip_chart_controls.h), tied to the chart by signals both ways. Every point is kept: the
+// latest at full resolution, the whole run decimated (ChartHistory), so the memory a run takes does
+// not grow with its length.
 //
 // Points may arrive far faster than the screen refreshes (a live run plots one per
 // record), so plotting only marks the chart dirty; a single-shot timer repaints it at
@@ -25,12 +27,10 @@
 #include "toolkit/panels/chart_history.h"
 #include "toolkit/panels/types.h"
 
-class QCheckBox;
 class QPainter;
-class QComboBox;
 class QLabel;
-class QPushButton;
 class QSpacerItem;
+class StripChartControls;
 
 class StripChart : public QWidget {
     Q_OBJECT
@@ -66,6 +66,18 @@ class StripChart : public QWidget {
     QSize minimumSizeHint() const override;
     // What a screen reader reads: the latest value and the range.
     QString description() const;
+
+  public slots:
+    void setClockTime(bool clockTime);  // the time axis shows the clock, else seconds
+    void togglePaused();
+
+  signals:
+    // The chart's state as it changes, for its row of controls.
+    void windowChanged(double seconds);
+    void pausedChanged(bool paused);
+    void zoomedChanged(bool zoomed);
+    void secondAvailable();  // a point brought a second value
+    void secondShownChanged(bool shown);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -117,11 +129,8 @@ class StripChart : public QWidget {
     std::optional<QPointF> bandStart_;
     QPointF bandEnd_;
 
-    QComboBox* windowChoice_;
-    QComboBox* timeChoice_;
-    QPushButton* pause_;
-    QPushButton* resetZoom_;
-    QCheckBox* second_;
+    StripChartControls* controls_;
+    bool secondAnnounced_ = false;
     QLabel* latest_;
     QLabel* cursor_;
     QSpacerItem* plotArea_;
