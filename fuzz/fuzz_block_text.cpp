@@ -59,6 +59,11 @@ void checkVerdict(const BlockRead& check, int status, int textOffset) {
     const char* text = ioBuffer + textOffset;
     if (check.ok) {
         FUZZ_CHECK(check.received >= kBlockTextLength && wellFormed(text));
+    } else if (check.checksumMismatch) {
+        // A whole text with two hex digits behind it whose value is not its checksum.
+        FUZZ_CHECK(check.received >= kBlockTextLength + 2 && wellFormed(text));
+        FUZZ_CHECK(isHex(text[kBlockTextLength]) && isHex(text[kBlockTextLength + 1]));
+        FUZZ_CHECK(pairValue(text + kBlockTextLength) != blockTextChecksum(text));
     } else if (check.received >= kBlockTextLength) {
         FUZZ_CHECK(check.badPosition >= 0 && check.badPosition < kBlockTextLength);
         FUZZ_CHECK(!wellFormed(text));
