@@ -222,15 +222,8 @@ int main(int argc, char** argv) {
     setHistoryFolder(history.path().toStdString());
 
     SimProcess sim({"--baud", "9600"});
-    if (!sim.started()) {
-        std::fprintf(stderr, "action_bench: quorvel-sim did not start\n");
+    if (!startToolAgainst(sim, "action_bench"))
         return 1;
-    }
-    sim.exportAs(1);
-    if (startVaskInterface(0, nullptr) != 0) {
-        std::fprintf(stderr, "action_bench: the tool did not start\n");
-        return 1;
-    }
 
     std::fprintf(out,
                  "instrument actions at 9600 baud, median of %d round%s, tool against a bare "

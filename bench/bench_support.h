@@ -35,6 +35,11 @@ struct CpuTime {
     double system = 0;
 };
 CpuTime cpuTime();
-long residentKb();  // VmRSS of this process, -1 when unknown
+long residentKb();      // VmRSS of this process, -1 when unknown
+long peakResidentKb();  // VmHWM of this process, -1 when unknown
+
+// Starts the tool against `sim` on COM1, as a benchmark does before it measures; false,
+// having said why on stderr after `program`'s name, when either did not start.
+bool startToolAgainst(SimProcess& sim, const char* program);
 
 double median(std::vector<double> values);

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <utility>
 
+#include "app/vaskinterface.h"
 #include "tests/harness/failures.h"
 #include "toolkit/panels/userint.h"
 
@@ -79,11 +80,14 @@ CpuTime cpuTime() {
     return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
 }
 
-long residentKb() {
+namespace {
+
+// A figure of /proc/self/status, in kB: "VmRSS:", "VmHWM:".
+long statusKb(const char* wanted) {
     std::ifstream status("/proc/self/status");
     std::string key;
     while (status >> key) {
-        if (key == "VmRSS:") {
+        if (key == wanted) {
             long kb = -1;
             status >> kb;
             return kb;
@@ -91,6 +95,29 @@ long residentKb() {
         status.ignore(1 << 16, '\n');
     }
     return -1;
+}
+
+}  // namespace
+
+long residentKb() {
+    return statusKb("VmRSS:");
+}
+
+long peakResidentKb() {
+    return statusKb("VmHWM:");
+}
+
+bool startToolAgainst(SimProcess& sim, const char* program) {
+    if (!sim.started()) {
+        std::fprintf(stderr, "%s: quorvel-sim did not start\n", program);
+        return false;
+    }
+    sim.exportAs(1);
+    if (startVaskInterface(0, nullptr) != 0) {
+        std::fprintf(stderr, "%s: the tool did not start\n", program);
+        return false;
+    }
+    return true;
 }
 
 double median(std::vector<double> values) {

@@ -20,21 +20,6 @@
 
 namespace {
 
-// VmHWM (peak resident) after the peak has been set back to the present resident size.
-long peakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            long kb = -1;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(1 << 16, '\n');
-    }
-    return -1;
-}
-
 bool resetPeak() {
     std::ofstream refs("/proc/self/clear_refs");
     refs << "5";
@@ -78,7 +63,7 @@ void measure(FILE* report, const char* what, const std::string& path) {
     double start = monotonicSeconds();
     const HistoryFile history = loadHistory(path);
     const double loaded = monotonicSeconds() - start;
-    const long loadPeak = peakKb();
+    const long loadPeak = peakResidentKb();
     std::fprintf(report,
                  "  loadHistory: %.3f s, %zu entries, %lld damaged lines; peak resident %.1f MB"
                  " (%.1f MB before)%s\n",
@@ -96,7 +81,7 @@ void measure(FILE* report, const char* what, const std::string& path) {
         QCoreApplication::processEvents();
     }
     std::fprintf(report, "  History page shown and closed: %.3f s; peak resident %.1f MB\n",
-                 monotonicSeconds() - start, peakKb() / 1024.0);
+                 monotonicSeconds() - start, peakResidentKb() / 1024.0);
 }
 
 }  // namespace

@@ -183,15 +183,8 @@ int main(int argc, char** argv) {
     if (options.rate > 0)
         simArguments << "--rate" << QString::number(options.rate);
     SimProcess sim(simArguments);
-    if (!sim.started()) {
-        std::fprintf(stderr, "live_bench: quorvel-sim did not start\n");
+    if (!startToolAgainst(sim, "live_bench"))
         return 1;
-    }
-    sim.exportAs(1);
-    if (startVaskInterface(0, nullptr) != 0) {
-        std::fprintf(stderr, "live_bench: the tool did not start\n");
-        return 1;
-    }
     press(currentPanel, MAIN_CONNECT);
     if (!IsPanelVisible(connectedPanel)) {
         std::fprintf(stderr, "live_bench: no connection to %s\n", sim.path().c_str());

@@ -2,7 +2,7 @@
 // the calibrate button that computes and writes a new gain and zero.
 #pragma once
 
-int calibratecallback(int panel, int control, int event, void* callbackData, int eventData1,
-                      int eventData2);
-int calibrate2callback(int panel, int control, int event, void* callbackData, int eventData1,
-                       int eventData2);
+#include "toolkit/panels/userint.h"
+
+CtrlCallback calibratecallback;
+CtrlCallback calibrate2callback;

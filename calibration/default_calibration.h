@@ -2,5 +2,6 @@
 // of the default length table, written regardless of what the instrument held before.
 #pragma once
 
-int setdefaultcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                       int eventData2);
+#include "toolkit/panels/userint.h"
+
+CtrlCallback setdefaultcallback;

@@ -5,10 +5,10 @@
 // leaves its field as it was and says why in one line.
 #pragma once
 
+#include "toolkit/panels/userint.h"
+
 // How long a reading averages the records, in seconds.
 inline constexpr double kReadingSeconds = 3.0;
 
-int takereadingacallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
-int takereadingbcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
+CtrlCallback takereadingacallback;
+CtrlCallback takereadingbcallback;

@@ -1,6 +1,6 @@
 #include "cli/date_commands.h"
 
-#include <cctype>
+#include <initializer_list>
 
 #include "cli/invocation.h"
 #include "cli/output.h"
@@ -10,40 +10,41 @@
 
 namespace {
 
-// The value of the `count` digits at `at`, or -1 when they are not all digits.
-int digitsAt(const std::string& text, size_t at, size_t count) {
-    int value = 0;
-    for (size_t i = at; i < at + count; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i])))
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-std::string shownField(const char* name, const char* text) {
-    return findBlockField(name)->show(text);
-}
-
 // The instrument keeps years 2000 to 2099 (two decimal digits).
 bool inInstrumentYears(const CalendarTime& time) {
     return time.year >= 2000 && time.year <= 2099;
 }
 
-int showClock(const Invocation& invocation) {
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
+// Connects, reads the block by `recipe`, and puts `time` into it with `put` (the clock's
+// bytes or the start's) and `flag` set in byte 42.
+int readAndPutTime(const Invocation& invocation, const BlockReadRecipe& recipe,
+                   bool (*put)(char* text, const CalendarTime& time), const CalendarTime& time,
+                   int flag, BlockRead& read) {
+    if (const int status = connectAndRead(invocation.port, recipe, read); status != kExitDone)
         return status;
+    put(ioBuffer, time);
+    putBlockCell(ioBuffer, kFlagByte, getBlockByte(kFlagByte) | flag);
+    return kExitDone;
+}
+
+// Connects, reads the block by `recipe` and prints "<label>: " and the named fields as the
+// History page shows them, joined by commas.
+int showFields(const Invocation& invocation, const BlockReadRecipe& recipe, const char* label,
+               std::initializer_list<const char*> names) {
     BlockRead read;
-    if (!readBlockOrSay(kClockDisplayRead, read))
-        return kExitRefused;
-    printResult(shownField("clock", read.text));
+    if (const int status = connectAndRead(invocation.port, recipe, read); status != kExitDone)
+        return status;
+    std::string line = std::string(label) + ": ";
+    for (const char* name : names)
+        line += (name == *names.begin() ? "" : ", ") + findBlockField(name)->show(read.text);
+    printResult(line);
     return kExitDone;
 }
 
 int setClock(const Invocation& invocation) {
     const std::string& given = *invocation.set;
     std::optional<CalendarTime> time =
-        given == "now" ? std::optional(ComputerLocalTime()) : parseCalendarTime(given, true);
+        given == "now" ? std::optional(ComputerLocalTime()) : ParseDateTime(given, true);
     if (!time)
         return usageError(
             "\"" + given +
@@ -51,27 +52,14 @@ int setClock(const Invocation& invocation) {
     if (!inInstrumentYears(*time))
         return usageError("the instrument's clock keeps the years 2000 to 2099, not " +
                           std::to_string(time->year));
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
-        return status;
     BlockRead read;
-    if (!readBlockOrSay(kClockWriteRead, read))
-        return kExitRefused;
-    putClockBytes(ioBuffer, *time);
-    putBlockCell(ioBuffer, kFlagByte, getBlockByte(kFlagByte) | kClockSetFlag);
+    if (const int status =
+            readAndPutTime(invocation, kClockWriteRead, putClockBytes, *time, kClockSetFlag, read);
+        status != kExitDone)
+        return status;
     printResult("clock: " + FormatDateTime(*time));
     finishBlockText();
     return writeFinishedBlock("quorvel clock", read, Reread::Immediately, {invocation.yes});
-}
-
-int showStart(const Invocation& invocation) {
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
-        return status;
-    BlockRead read;
-    if (!readBlockOrSay(kStartDisplayRead, read))
-        return kExitRefused;
-    printResult("scheduled start: " + shownField("scheduled start", read.text) + ", " +
-                shownField("scheduled start flag", read.text));
-    return kExitDone;
 }
 
 // Writes the text in ioBuffer, edited from `read`, unless it holds what the instrument does.
@@ -88,7 +76,7 @@ int writeStart(const Invocation& invocation, const BlockRead& read) {
 
 int setStart(const Invocation& invocation) {
     const std::string& given = *invocation.set;
-    const std::optional<CalendarTime> start = parseCalendarTime(given, false);
+    const std::optional<CalendarTime> start = ParseDateTime(given, false);
     if (!start)
         return usageError("\"" + given +
                           "\" is no time: give \"YYYY-MM-DD HH:MM\" of a day that exists");
@@ -102,54 +90,28 @@ int setStart(const Invocation& invocation) {
                        "). Write it anyway?",
                    invocation.yes))
         return kExitRefused;
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
-        return status;
     BlockRead read;
-    if (!readBlockOrSay(kStartWriteRead, read))
-        return kExitRefused;
-    putStartBytes(ioBuffer, *start);
-    putBlockCell(ioBuffer, kFlagByte, getBlockByte(kFlagByte) | kScheduledStartFlag);
+    if (const int status = readAndPutTime(invocation, kStartWriteRead, putStartBytes, *start,
+                                          kScheduledStartFlag, read);
+        status != kExitDone)
+        return status;
     return writeStart(invocation, read);
 }
 
 int switchStartOff(const Invocation& invocation) {
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
-        return status;
     BlockRead read;
-    if (!readBlockOrSay(kStartWriteRead, read))
-        return kExitRefused;
+    if (const int status = connectAndRead(invocation.port, kStartWriteRead, read);
+        status != kExitDone)
+        return status;
     putBlockCell(ioBuffer, kFlagByte, getBlockByte(kFlagByte) & ~kScheduledStartFlag);
     return writeStart(invocation, read);
 }
 
 }  // namespace
 
-std::optional<CalendarTime> parseCalendarTime(const std::string& text, bool withSeconds) {
-    const std::string shape = withSeconds ? "dddd-dd-dd dd:dd:dd" : "dddd-dd-dd dd:dd";
-    if (text.size() != shape.size())
-        return std::nullopt;
-    for (size_t i = 0; i < shape.size(); ++i)
-        if (shape[i] != 'd' && text[i] != shape[i])
-            return std::nullopt;
-    CalendarTime time;
-    time.year = digitsAt(text, 0, 4);
-    time.month = digitsAt(text, 5, 2);
-    time.day = digitsAt(text, 8, 2);
-    time.hour = digitsAt(text, 11, 2);
-    time.minute = digitsAt(text, 14, 2);
-    time.second = withSeconds ? digitsAt(text, 17, 2) : 0;
-    const bool fits = time.year >= 0 && time.month >= 1 && time.day >= 1 &&
-                      time.day <= DaysInMonth(time.year, time.month) && time.hour >= 0 &&
-                      time.hour <= 23 && time.minute >= 0 && time.minute <= 59 &&
-                      time.second >= 0 && time.second <= 59;
-    if (!fits)
-        return std::nullopt;
-    time.dayOfWeek = DayOfWeek(time.year, time.month, time.day);
-    return time;
-}
-
 int runClock(const Invocation& invocation) {
-    return invocation.set ? setClock(invocation) : showClock(invocation);
+    return invocation.set ? setClock(invocation)
+                          : showFields(invocation, kClockDisplayRead, "clock", {"clock"});
 }
 
 int runStart(const Invocation& invocation) {
@@ -157,5 +119,7 @@ int runStart(const Invocation& invocation) {
         return usageError("start takes --set or --off, not both");
     if (invocation.off)
         return switchStartOff(invocation);
-    return invocation.set ? setStart(invocation) : showStart(invocation);
+    return invocation.set ? setStart(invocation)
+                          : showFields(invocation, kStartDisplayRead, "scheduled start",
+                                       {"scheduled start", "scheduled start flag"});
 }

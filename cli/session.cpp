@@ -87,6 +87,13 @@ bool readBlockOrSay(const BlockReadRecipe& recipe, BlockRead& read) {
     return false;
 }
 
+int connectAndRead(const PortChoice& port, const BlockReadRecipe& recipe, BlockRead& read) {
+    if (const int status = connectInstrument(port); status != kExitDone)
+        return status;
+    printProgress("Reading the settings…");
+    return readBlockOrSay(recipe, read) ? kExitDone : kExitRefused;
+}
+
 int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
                        const WriteConsent& consent) {
     printProgress("Writing the settings…");

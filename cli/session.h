@@ -28,6 +28,9 @@ int connectInstrument(const PortChoice& port);
 
 // Reads the block by `recipe`; on a failure says why and returns false.
 bool readBlockOrSay(const BlockReadRecipe& recipe, BlockRead& read);
+// connectInstrument, then readBlockOrSay: kExitDone with the block in `read`, or (having
+// said why) the status to end with.
+int connectAndRead(const PortChoice& port, const BlockReadRecipe& recipe, BlockRead& read);
 
 // How a write is allowed to go on when the block being replaced cannot be kept.
 struct WriteConsent {

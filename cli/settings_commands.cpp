@@ -105,12 +105,10 @@ int runIdentify(const Invocation& invocation) {
 }
 
 int runSettings(const Invocation& invocation) {
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
-        return status;
-    printProgress("Reading the settings…");
     BlockRead read;
-    if (!readBlockOrSay(kSettingsDisplayRead, read))
-        return kExitRefused;
+    if (const int status = connectAndRead(invocation.port, kSettingsDisplayRead, read);
+        status != kExitDone)
+        return status;
     if (invocation.json)
         printJson(read.text);
     else
@@ -123,12 +121,10 @@ int runSet(const Invocation& invocation) {
     std::string problem;
     if (!parseChanges(invocation.arguments, changes, problem))
         return usageError(problem);
-    if (const int status = connectInstrument(invocation.port); status != kExitDone)
-        return status;
-    printProgress("Reading the settings…");
     BlockRead read;
-    if (!readBlockOrSay(kCommandWriteRead, read))
-        return kExitRefused;
+    if (const int status = connectAndRead(invocation.port, kCommandWriteRead, read);
+        status != kExitDone)
+        return status;
     for (const Change& change : changes) putFieldValue(ioBuffer, *change.field, change.value);
     const std::vector<std::string> changed = changedFields(read.text, ioBuffer);
     if (changed.empty()) {

@@ -1,8 +1,9 @@
 // Connecting to the instrument and identifying it.
 #pragma once
 
-int connectcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                    int eventData2);
+#include "toolkit/panels/userint.h"
+
+CtrlCallback connectcallback;
 
 // The identify exchange without its success report: wake-up, 'i', the acknowledgement and,
 // when it carries 'I', the identity reply taken off the line. On any other answer the

@@ -37,17 +37,13 @@ char sentForm(char c) {
     return c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-struct Cell {
-    int byte;
-    int value;
-};
-
-template <size_t N>
-bool putCells(char* text, const Cell (&cells)[N]) {
-    for (const Cell& cell : cells)
-        if (!fitsBcdCell(cell.value))
+// Writes the date bytes `first` to `last` of `time`, or nothing when one does not fit.
+bool putDateBytes(char* text, int first, int last, const CalendarTime& time) {
+    for (int byte = first; byte <= last; ++byte)
+        if (!fitsBcdCell(dateByteValue(byte, time)))
             return false;
-    for (const Cell& cell : cells) putBcdPair(text, blockTextPosition(cell.byte), cell.value);
+    for (int byte = first; byte <= last; ++byte)
+        putBcdPair(text, blockTextPosition(byte), dateByteValue(byte, time));
     return true;
 }
 
@@ -71,23 +67,38 @@ bool putBcdPair(char* text, int position, int value) {
     return true;
 }
 
+int dateByteValue(int byte, const CalendarTime& time) {
+    switch (byte) {
+        case kClockSecondsByte:
+            return time.second;
+        case kClockMinutesByte:
+        case kStartMinuteByte:
+            return time.minute;
+        case kClockHoursByte:
+        case kStartHourByte:
+            return time.hour;
+        case kClockDayOfWeekByte:
+            return time.dayOfWeek;
+        case kClockDayOfMonthByte:
+        case kStartDayByte:
+            return time.day;
+        case kClockMonthByte:
+        case kStartMonthByte:
+            return time.month;
+        case kClockYearByte:
+        case kStartYearByte:
+            return time.year - 2000;
+        default:
+            return -1;
+    }
+}
+
 bool putClockBytes(char* text, const CalendarTime& time) {
-    const Cell cells[] = {
-        {kClockSecondsByte, time.second},   {kClockMinutesByte, time.minute},
-        {kClockHoursByte, time.hour},       {kClockDayOfWeekByte, time.dayOfWeek},
-        {kClockDayOfMonthByte, time.day},   {kClockMonthByte, time.month},
-        {kClockYearByte, time.year - 2000},
-    };
-    return putCells(text, cells);
+    return putDateBytes(text, kClockSecondsByte, kClockYearByte, time);
 }
 
 bool putStartBytes(char* text, const CalendarTime& time) {
-    const Cell cells[] = {
-        {kStartMinuteByte, time.minute},    {kStartHourByte, time.hour},
-        {kStartDayByte, time.day},          {kStartMonthByte, time.month},
-        {kStartYearByte, time.year - 2000},
-    };
-    return putCells(text, cells);
+    return putDateBytes(text, kStartMinuteByte, kStartYearByte, time);
 }
 
 std::optional<DateByteFault> findDateByteFault(const char* text) {

@@ -23,6 +23,10 @@ int bcdPairValue(const char* text);
 // not fit.
 bool putBcdPair(char* text, int position, int value);
 
+// The value byte `byte` of the clock (11 to 17) or the scheduled start (18 to 22) keeps for
+// `time`: the year within the century, the day of the week as the instrument keeps it
+// (0 = Sunday); -1 for any other byte.
+int dateByteValue(int byte, const CalendarTime& time);
 // The clock bytes of `time` (seconds to year; the day of the week as the instrument keeps
 // it, 0 = Sunday) into the block text, or the scheduled start's (minute to year). Returns
 // false, writing nothing, when a value does not fit its cell (a year outside 2000 to 2099).

@@ -4,13 +4,12 @@
 // way (endLiveRun); return also hides the write done panel.
 #pragma once
 
-int stopgcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                  int eventData2);
-int returncallback(int panel, int control, int event, void* callbackData, int eventData1,
-                   int eventData2);
-int outputcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                   int eventData2);
-int displaypanelcallback(int panel, int event, void* callbackData, int eventData1, int eventData2);
+#include "toolkit/panels/userint.h"
+
+CtrlCallback stopgcallback;
+CtrlCallback returncallback;
+CtrlCallback outputcallback;
+PanelCallback displaypanelcallback;
 
 // Ends a live run (as the stop button does) when the operator leaves the live panel
 // through navigation; does nothing when no run is going.

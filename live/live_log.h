@@ -14,6 +14,8 @@
 // is deleted, or whose folder is removed, while it is open: looked at once a batch.
 #pragma once
 
+#include "toolkit/panels/userint.h"
+
 struct LiveRecord;
 
 inline constexpr int kLogPathSize = 512;
@@ -35,5 +37,4 @@ void openLogForRun();
 void closeLog();
 void resetLogState();
 
-int datafilecallback(int panel, int control, int event, void* callbackData, int eventData1,
-                     int eventData2);
+CtrlCallback datafilecallback;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "toolkit/panels/userint.h"
+
 extern uint16_t liveRunning;  // 1 while the reading loop runs
 extern int twoChannelMode;    // 1 when records carry two values; set at every start
 
@@ -24,5 +26,4 @@ inline constexpr const char* kNoRecordLine = "no record received";
 void endLiveRun();
 void resetReadoutState();
 
-int startgcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                   int eventData2);
+CtrlCallback startgcallback;

@@ -3,6 +3,7 @@
 #include "feedback/messages.h"
 #include "link/link_state.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/calendar.h"
 
 void decodeBcdFields(std::span<const BcdField> fields, int textOffset, std::span<int> stored) {
     for (size_t i = 0; i < fields.size(); ++i)
@@ -45,4 +46,9 @@ bool readBcdControls(int panel, std::span<const BcdField> fields, std::span<int>
 void putBcdFields(std::span<const BcdField> fields, std::span<const int> stored) {
     for (size_t i = 0; i < fields.size(); ++i)
         putBcdPair(ioBuffer, blockTextPosition(fields[i].byte), stored[i]);
+}
+
+void showTimeInFields(int panel, std::span<const BcdField> fields, const CalendarTime& time) {
+    for (const BcdField& field : fields)
+        SetCtrlVal(panel, field.control, dateByteValue(field.byte, time) + field.offset);
 }

@@ -33,5 +33,9 @@ int showBcdFields(int panel, std::span<const BcdField> fields, std::span<const i
 // field and its range. Returns true when every value fits.
 bool readBcdControls(int panel, std::span<const BcdField> fields, std::span<int> stored);
 
+// Sets each control on `panel` to what its byte would keep for `time` plus its offset, in
+// table order (this computer's time on the clock or start panel).
+void showTimeInFields(int panel, std::span<const BcdField> fields, const CalendarTime& time);
+
 // Writes every stored value into its byte's cell of the block text in ioBuffer.
 void putBcdFields(std::span<const BcdField> fields, std::span<const int> stored);

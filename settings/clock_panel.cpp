@@ -48,16 +48,7 @@ int configrtccallback(int, int, int event, void*, int, int) {
 }
 
 int computertimecallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT)
-        return 0;
-    const CalendarTime now = ComputerLocalTime();
-    SetCtrlVal(currentPanel, CLOCK_SECONDS, now.second);
-    SetCtrlVal(currentPanel, CLOCK_MINUTES, now.minute);
-    SetCtrlVal(currentPanel, CLOCK_HOURS, now.hour);
-    SetCtrlVal(currentPanel, CLOCK_DAY_OF_WEEK, now.dayOfWeek + 1);  // 1 = Sunday
-    SetCtrlVal(currentPanel, CLOCK_DAY_OF_MONTH, now.day);
-    SetCtrlVal(currentPanel, CLOCK_MONTH, now.month);
-    SetCtrlVal(currentPanel, CLOCK_YEAR, now.year);
-    noteValuesEntered(currentPanel);
+    if (event == EVENT_COMMIT)
+        enterTimeInFields(kClockFields, ComputerLocalTime());  // day of week 1 = Sunday
     return 0;
 }

@@ -2,11 +2,10 @@
 // and setting it from them, with the clock-set flag.
 #pragma once
 
-int getrtccallback(int panel, int control, int event, void* callbackData, int eventData1,
-                   int eventData2);
-int configrtccallback(int panel, int control, int event, void* callbackData, int eventData1,
-                      int eventData2);
+#include "toolkit/panels/userint.h"
+
+CtrlCallback getrtccallback;
+CtrlCallback configrtccallback;
 // "Use computer time": fills the seven fields from this computer's local clock (day of week
 // 1 = Sunday); nothing is written until Set clock.
-int computertimecallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
+CtrlCallback computertimecallback;

@@ -103,3 +103,8 @@ void showDateFields(std::span<const BcdField> fields, std::span<const int> store
     else
         noteValuesRead(currentPanel);
 }
+
+void enterTimeInFields(std::span<const BcdField> fields, const CalendarTime& time) {
+    showTimeInFields(currentPanel, fields, time);
+    noteValuesEntered(currentPanel);
+}

@@ -30,6 +30,10 @@ struct DateFieldIndex {
 // the messages (which say so) to the front; otherwise the panel counts as read.
 void showDateFields(std::span<const BcdField> fields, std::span<const int> stored);
 
+// "Use computer time", "Now + 1 hour": `time` into the panel's fields, as the operator's
+// entry; nothing is written.
+void enterTimeInFields(std::span<const BcdField> fields, const CalendarTime& time);
+
 // How one of the two panels writes its fields.
 struct DateWrite {
     const BlockReadRecipe& recipe;  // the block read that comes first

@@ -15,6 +15,7 @@
 
 #include "history/history.h"
 #include "settings/history_restore.h"
+#include "toolkit/panels/userint.h"
 
 class QComboBox;
 class QLabel;
@@ -79,5 +80,4 @@ QWidget* createHistoryPage(QWidget* parent);
 // The page as a window of its own, deleted when closed; returns it.
 HistoryPage* openHistoryWindow();
 // A control callback that opens the History window and reads the instrument for it.
-int historycallback(int panel, int control, int event, void* callbackData, int eventData1,
-                    int eventData2);
+CtrlCallback historycallback;

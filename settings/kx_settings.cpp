@@ -6,11 +6,10 @@
 // this panel, so the byte read back is deliberately not merged in.
 #include "settings/kx_settings.h"
 
-#include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "link/parameter_block.h"
 #include "settings/settings_exchange.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
@@ -22,15 +21,10 @@ constexpr SettingControl kKxControls[] = {
     {KX_OPTION0, "option bit 0", 1},   {KX_SECOND_CHANNEL, "second channel flag", 1},
 };
 enum KxValue { kByte7, kStartFlag, kOption6, kRs232, kOption0, kSecondChannel, kKxValues };
+static_assert(kKxValues <= kMostSettingControls);
 
-}  // namespace
-
-int getconfigkxcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT)
-        return 0;
-    if (!readBlockForDisplay())
-        return 0;
-
+// Byte 7 and the flag bits from the block just read into the six controls.
+bool showKxFields() {
     const int byte7 = getBlockByte(kSettingByte7);
     const int flags = getBlockByte(kFlagByte);
     SetCtrlVal(currentPanel, KX_OPTION6, flagBit(flags, kOptionBit6));
@@ -39,23 +33,25 @@ int getconfigkxcallback(int, int, int event, void*, int, int) {
     SetCtrlVal(currentPanel, KX_SECOND_CHANNEL, flagBit(flags, kSecondChannelFlag));
     SetCtrlVal(currentPanel, KX_RS232, flagBit(flags, kRs232DataFlag));
     SetCtrlVal(currentPanel, KX_OPTION0, flagBit(flags, kOptionBit0));
-    noteDisplayRead();
-    Delay(kShowPause);
-    SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
+    return true;
+}
+
+void putKxFields(const int* v) {
+    putBlockByte(kSettingByte7, v[kByte7]);
+    putBlockByte(kFlagByte, 64 * v[kOption6] + 32 * v[kStartFlag] + 16 * v[kSecondChannel] +
+                                2 * v[kRs232] + v[kOption0]);
+}
+
+}  // namespace
+
+int getconfigkxcallback(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT)
+        runDisplayRead(showKxFields);
     return 0;
 }
 
 int setconfigkxcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT)
-        return 0;
-    int v[kKxValues];
-    BlockRead read;
-    if (!readControlsAndBlockForSet(kKxControls, v, kKxWriteRead, read))
-        return 0;
-
-    putBlockByte(kSettingByte7, v[kByte7]);
-    putBlockByte(kFlagByte, 64 * v[kOption6] + 32 * v[kStartFlag] + 16 * v[kSecondChannel] +
-                                2 * v[kRs232] + v[kOption0]);
-    writeSettingsBlock("kx write", read);
+    if (event == EVENT_COMMIT)
+        runSetAction(kKxControls, kKxWriteRead, "kx write", putKxFields);
     return 0;
 }

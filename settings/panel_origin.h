@@ -4,6 +4,8 @@
 // one) remembers whether a read filled it, or the operator entered its fields.
 #pragma once
 
+#include "toolkit/panels/userint.h"
+
 void noteValuesRead(int panel);
 void noteValuesEntered(int panel);  // the operator typed a field or filled them in one press
 
@@ -20,5 +22,4 @@ void resetPanelOrigins();
 
 // Bound to the clock and start panels' date fields: an entry marks the values as the
 // operator's.
-int datefieldcallback(int panel, int control, int event, void* callbackData, int eventData1,
-                      int eventData2);
+CtrlCallback datefieldcallback;

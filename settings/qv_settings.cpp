@@ -8,9 +8,9 @@
 
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "link/parameter_block.h"
 #include "settings/settings_exchange.h"
 #include "toolkit/panels/userint.h"
-#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 namespace {
@@ -40,6 +40,7 @@ enum QvValue {
     kByte23,
     kQvValues
 };
+static_assert(kQvValues <= kMostSettingControls);
 
 // Option bit 0 is set when its control is 0.
 int qvFlagByte(int readFlags, const int* v) {
@@ -55,14 +56,9 @@ int qvFlagByte(int readFlags, const int* v) {
     return flags;
 }
 
-}  // namespace
-
-int getconfigqvcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT)
-        return 0;
-    if (!readBlockForDisplay())
-        return 0;
-
+// The five bytes and four flag bits from the block just read into the nine controls; a
+// byte 23 that does not fit its control leaves the panel unread.
+bool showQvFields() {
     const int byte7 = getBlockByte(kSettingByte7);
     const int byte8 = getBlockByte(kSettingByte8);
     const int byte9 = getBlockByte(kSettingByte9);
@@ -83,27 +79,16 @@ int getconfigqvcallback(int, int, int event, void*, int, int) {
     SetCtrlVal(currentPanel, QV_BYTE10, byte10);
     SetCtrlVal(currentPanel, QV_BYTE8, byte8);
     SetCtrlVal(currentPanel, QV_BYTE9, byte9);
-    if (byte23Fits) {
-        noteDisplayRead();
-    } else {
+    if (!byte23Fits) {
         clearMessages();
         addMessageLine("setting byte 23 = %d is out of range 0 to %d, not shown", byte23,
                        kSettingByte23Max);
         showMessages();
     }
-    Delay(kShowPause);
-    SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
-    return 0;
+    return byte23Fits;
 }
 
-int setconfigqvcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT)
-        return 0;
-    int v[kQvValues];
-    BlockRead read;
-    if (!readControlsAndBlockForSet(kQvControls, v, kQvWriteRead, read))
-        return 0;
-
+void putQvFields(const int* v) {
     putBlockByte(kSettingByte7, v[kByte7]);
     putBlockByte(kSettingByte8, v[kByte8]);
     putBlockByte(kSettingByte9, v[kByte9]);
@@ -111,6 +96,18 @@ int setconfigqvcallback(int, int, int event, void*, int, int) {
     // 0 to 15 in the two-digit form is "0" and one hex digit.
     putBlockByte(kSettingByte23, v[kByte23]);
     putBlockByte(kFlagByte, qvFlagByte(getBlockByte(kFlagByte), v));
-    writeSettingsBlock("qv write", read);
+}
+
+}  // namespace
+
+int getconfigqvcallback(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT)
+        runDisplayRead(showQvFields);
+    return 0;
+}
+
+int setconfigqvcallback(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT)
+        runSetAction(kQvControls, kQvWriteRead, "qv write", putQvFields);
     return 0;
 }

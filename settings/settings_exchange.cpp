@@ -6,6 +6,7 @@
 #include "feedback/panel_set.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/utility.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ bool acceptSetting(const char* name, int value, int max) {
         return true;
     addMessageLine("%s = %d is out of range 0 to %d", name, value, max);
     return false;
-}
-
-}  // namespace
-
-int flagBit(int flags, int mask) {
-    return (flags & mask) != 0 ? 1 : 0;
 }
 
 bool readSettingControls(std::span<const SettingControl> controls, std::span<int> values) {
@@ -40,18 +35,13 @@ bool readSettingControls(std::span<const SettingControl> controls, std::span<int
     return accepted;
 }
 
-bool readBlockForDisplay() {
-    SetPanelAttribute(currentPanel, ATTR_DIMMED, 1);
-    const BlockRead read = readBlock(kSettingsDisplayRead);
+bool readBlockForSet(const BlockReadRecipe& recipe, BlockRead& read) {
+    read = readBlock(recipe);
     if (read.ok)
         return true;
-    reportBlockReadFailure(read, MessageBox::Cleared);
-    SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
+    reportBlockReadFailure(read, MessageBox::Kept);
+    HidePanel(currentPanel);
     return false;
-}
-
-void noteDisplayRead() {
-    noteValuesRead(currentPanel);
 }
 
 bool readControlsAndBlockForSet(std::span<const SettingControl> controls, std::span<int> values,
@@ -66,15 +56,6 @@ bool readControlsAndBlockForSet(std::span<const SettingControl> controls, std::s
     return readBlockForSet(recipe, read);
 }
 
-bool readBlockForSet(const BlockReadRecipe& recipe, BlockRead& read) {
-    read = readBlock(recipe);
-    if (read.ok)
-        return true;
-    reportBlockReadFailure(read, MessageBox::Kept);
-    HidePanel(currentPanel);
-    return false;
-}
-
 void writeSettingsBlock(const char* action, const BlockRead& read) {
     finishBlockText();
     const KeptWrite write = writeBlockKept(action, read.text, Reread::AfterStepDelay);
@@ -87,4 +68,35 @@ void writeSettingsBlock(const char* action, const BlockRead& read) {
     addAckLine(write.ack.text, write.ack.status);
     showMessages();
     HidePanel(currentPanel);
+}
+
+}  // namespace
+
+int flagBit(int flags, int mask) {
+    return (flags & mask) != 0 ? 1 : 0;
+}
+
+void runDisplayRead(bool (*show)()) {
+    SetPanelAttribute(currentPanel, ATTR_DIMMED, 1);
+    const BlockRead read = readBlock(kSettingsDisplayRead);
+    if (!read.ok) {
+        reportBlockReadFailure(read, MessageBox::Cleared);
+        SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
+        return;
+    }
+    if (show())
+        noteValuesRead(currentPanel);
+    Delay(kShowPause);
+    SetPanelAttribute(currentPanel, ATTR_DIMMED, 0);
+}
+
+void runSetAction(std::span<const SettingControl> controls, const BlockReadRecipe& recipe,
+                  const char* action, void (*edit)(const int* values)) {
+    int values[kMostSettingControls];
+    BlockRead read;
+    if (!readControlsAndBlockForSet(controls, std::span<int>(values, controls.size()), recipe,
+                                    read))
+        return;
+    edit(values);
+    writeSettingsBlock(action, read);
 }

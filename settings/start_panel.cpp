@@ -59,14 +59,7 @@ int configstartcallback(int, int, int event, void*, int, int) {
 }
 
 int nowplushourcallback(int, int, int event, void*, int, int) {
-    if (event != EVENT_COMMIT)
-        return 0;
-    const CalendarTime start = AddHours(ComputerLocalTime(), 1);
-    SetCtrlVal(currentPanel, START_MINUTE, start.minute);
-    SetCtrlVal(currentPanel, START_HOUR, start.hour);
-    SetCtrlVal(currentPanel, START_DAY, start.day);
-    SetCtrlVal(currentPanel, START_MONTH, start.month);
-    SetCtrlVal(currentPanel, START_YEAR, start.year);
-    noteValuesEntered(currentPanel);
+    if (event == EVENT_COMMIT)
+        enterTimeInFields(kStartFields, AddHours(ComputerLocalTime(), 1));
     return 0;
 }

@@ -24,4 +24,16 @@ TEST(Calendar, UtcAndLocalTimesOfAWallTimeAndBack) {
     EXPECT_EQ(WallTimeOfLocal(CalendarTime{2028, 2, 29, 23, 59, 59, 0}), 1835481599.0);
 }
 
+TEST(Calendar, DateAndTimeTextsOfDaysThatExistOnly) {
+    const auto leapDay = ParseDateTime("2028-02-29 23:59:59", true);
+    ASSERT_TRUE(leapDay.has_value());
+    EXPECT_TRUE(sameMoment(*leapDay, CalendarTime{2028, 2, 29, 23, 59, 59, 2}));
+    EXPECT_TRUE(sameMoment(*ParseDateTime("2026-12-08 14:05", false),
+                           CalendarTime{2026, 12, 8, 14, 5, 0, 2}));
+    for (const char* text : {"2027-02-29 10:00:00", "2026-13-01 10:00:00", "2026-04-31 10:00:00",
+                             "2026-12-08 24:00:00", "2026-12-08 12:60:00", "2026-12-08 12:00:60",
+                             "2026-12-8 12:00:00", "2026-12-08T12:00:00", "2026-12-08 12:00"})
+        EXPECT_FALSE(ParseDateTime(text, true).has_value()) << text;
+}
+
 }  // namespace

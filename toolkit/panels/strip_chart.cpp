@@ -216,8 +216,7 @@ void StripChart::setPaused(bool paused) {
     }
     emit pausedChanged(paused);
     emit zoomedChanged(zoom_.has_value());
-    update();
-    refreshReadout();
+    redraw();
 }
 
 void StripChart::zoomTo(double t0, double t1, double y0, double y1) {
@@ -246,8 +245,7 @@ void StripChart::setSecondShown(bool shown) {
 
 void StripChart::showCrosshairAt(QPointF position) {
     crosshair_ = position;
-    refreshReadout();
-    update();
+    redraw();
 }
 
 void StripChart::endFrame() {
@@ -340,14 +338,17 @@ void StripChart::holdView(const View& view) {
         held_ = followedView();
     zoom_ = view;
     emit zoomedChanged(true);
+    redraw();
+}
+
+void StripChart::redraw() {
     update();
     refreshReadout();
 }
 
 void StripChart::setClockTime(bool clockTime) {
     clockTime_ = clockTime;
-    update();
-    refreshReadout();
+    redraw();
 }
 
 void StripChart::togglePaused() {

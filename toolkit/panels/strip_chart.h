@@ -99,6 +99,7 @@ class StripChart : public QWidget {
     void describe();
     void endFrame();
     void refreshReadout();
+    void redraw();  // the plot at the next frame, the readouts at once
     View currentView() const;
     View followedView() const;
     void holdView(const View& view);

@@ -47,10 +47,13 @@ struct StripChartSample {
     double second = 0;
 };
 
-using CtrlCallbackPtr = int (*)(int panel, int control, int event, void* callbackData,
-                                int eventData1, int eventData2);
-using PanelCallbackPtr = int (*)(int panel, int event, void* callbackData, int eventData1,
-                                 int eventData2);
+// The callbacks' function types, so that a module declares its callbacks by name alone
+// ("CtrlCallback configkxcallback;" declares int configkxcallback(int panel, ...)).
+using CtrlCallback = int(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
+using PanelCallback = int(int panel, int event, void* callbackData, int eventData1, int eventData2);
+using CtrlCallbackPtr = CtrlCallback*;
+using PanelCallbackPtr = PanelCallback*;
 
 // One entry of the table that binds the resource file's callback names to functions.
 // Exactly one of the two pointers is set.

@@ -3,6 +3,7 @@
 #include "toolkit/platform/calendar.h"
 
 #include <QDate>
+#include <cctype>
 #include <cstdio>
 
 #include "toolkit/platform/calendar_tm.h"
@@ -12,6 +13,17 @@ namespace {
 std::function<CalendarTime()>& installedClock() {
     static std::function<CalendarTime()> clock;
     return clock;
+}
+
+// The value of the `count` digits at `at`, or -1 when they are not all digits.
+int digitsAt(const std::string& text, size_t at, size_t count) {
+    int value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
 }
 
 }  // namespace
@@ -38,6 +50,14 @@ std::tm tmOf(const CalendarTime& time) {
     parts.tm_sec = time.second;
     parts.tm_isdst = -1;  // the system decides whether summer time was in force
     return parts;
+}
+
+CalendarTime LocalCalendarTime(double wallTime) {
+    return calendarOf(localParts(static_cast<std::time_t>(wallTime)));
+}
+
+CalendarTime UtcCalendarTime(double wallTime) {
+    return calendarOf(utcParts(static_cast<std::time_t>(wallTime)));
 }
 
 double WallTimeOfLocal(const CalendarTime& local) {
@@ -105,4 +125,28 @@ std::string FormatDateTime(const CalendarTime& time) {
 
 std::string FormatDateMinute(const CalendarTime& time) {
     return FormatDateTime(time).substr(0, 16);
+}
+
+std::optional<CalendarTime> ParseDateTime(const std::string& text, bool withSeconds) {
+    const std::string shape = withSeconds ? "dddd-dd-dd dd:dd:dd" : "dddd-dd-dd dd:dd";
+    if (text.size() != shape.size())
+        return std::nullopt;
+    for (size_t i = 0; i < shape.size(); ++i)
+        if (shape[i] != 'd' && text[i] != shape[i])
+            return std::nullopt;
+    CalendarTime time;
+    time.year = digitsAt(text, 0, 4);
+    time.month = digitsAt(text, 5, 2);
+    time.day = digitsAt(text, 8, 2);
+    time.hour = digitsAt(text, 11, 2);
+    time.minute = digitsAt(text, 14, 2);
+    time.second = withSeconds ? digitsAt(text, 17, 2) : 0;
+    const bool fits = time.year >= 0 && time.month >= 1 && time.day >= 1 &&
+                      time.day <= DaysInMonth(time.year, time.month) && time.hour >= 0 &&
+                      time.hour <= 23 && time.minute >= 0 && time.minute <= 59 &&
+                      time.second >= 0 && time.second <= 59;
+    if (!fits)
+        return std::nullopt;
+    time.dayOfWeek = DayOfWeek(time.year, time.month, time.day);
+    return time;
 }

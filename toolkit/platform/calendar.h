@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 struct CalendarTime {
@@ -44,3 +45,7 @@ long long MinutesSince2000(const CalendarTime& time);
 // "2026-12-07 12:00:00" and "2026-12-07 12:00".
 std::string FormatDateTime(const CalendarTime& time);
 std::string FormatDateMinute(const CalendarTime& time);
+// "YYYY-MM-DD HH:MM:SS" (with seconds) or "YYYY-MM-DD HH:MM" (without) as a calendar time
+// with its day of the week; nothing when the text has another shape or names a date or a
+// time that does not exist (2027-02-29, 24:00).
+std::optional<CalendarTime> ParseDateTime(const std::string& text, bool withSeconds);

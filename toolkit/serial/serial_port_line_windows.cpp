@@ -175,12 +175,9 @@ class WindowsSerialLine : public SerialLine {
     }
 
     int bytesWaiting() override {
-        if (lost_)
-            return kComDeviceLost;
-        DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(handle_, &errors, &status))
-            return lost(GetLastError());
+        if (const int f = clearLineErrors(status))
+            return f;
         return static_cast<int>(
             std::min<DWORD>(status.cbInQue, queueChars_ > 0 ? queueChars_ : status.cbInQue));
     }
@@ -252,10 +249,16 @@ class WindowsSerialLine : public SerialLine {
 
     // kComNoError while the device is there; clears any line error on the way.
     int lineCheck() {
+        COMSTAT status{};
+        return clearLineErrors(status);
+    }
+
+    // Clears any line error and takes the port's status; kComNoError, or the code for a
+    // device that has gone.
+    int clearLineErrors(COMSTAT& status) {
         if (lost_)
             return kComDeviceLost;
         DWORD errors = 0;
-        COMSTAT status{};
         if (!ClearCommError(handle_, &errors, &status))
             return lost(GetLastError());
         return kComNoError;
