@@ -99,11 +99,7 @@ int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
     printProgress("Writing the settings…");
     const auto goAhead = [&](const std::string& reason) {
         printProblem("the settings history cannot keep the block being replaced (" + reason + ")");
-        if (consent.yes)
-            printExplanation("Written anyway, as --yes asks.");
-        else
-            printExplanation("Nothing written; --yes writes anyway.");
-        return consent.yes;
+        return confirmed("Write anyway?", consent.yes);
     };
     const KeptWrite write = writeKept(action, read.text, reread, goAhead);
     if (!write.after.kept)

@@ -34,7 +34,7 @@ int connectAndRead(const PortChoice& port, const BlockReadRecipe& recipe, BlockR
 
 // How a write is allowed to go on when the block being replaced cannot be kept.
 struct WriteConsent {
-    bool yes = false;  // --yes: write anyway, with a warning
+    bool yes = false;  // --yes: write anyway, without asking
 };
 // Writes the finished text in ioBuffer through the settings history (keeping `read` before
 // it and the text sent after), with `reread`, and compares the block read back. Says what

@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The command-line tool: turn to yes once the package installs quorvel.
-cli_in_package=no
+# The command-line tool is in the package: its --version is run once installed.
+cli_in_package=yes
 
 deb=${1:-build-deb/quorvel_$(sed -n 's/^project(Quorvel VERSION \([0-9.]*\).*/\1/p' \
     CMakeLists.txt)_$(dpkg --print-architecture).deb}
@@ -55,10 +55,11 @@ snapshot >"$work/before"
 echo "== apt-get install ./$(basename "$deb")"
 apt_get install "$package"
 dpkg-query -L quorvel | grep -vx '/\.' | sort >"$work/files"
-for file in /usr/bin/vaskinterface /usr/bin/quorvel-sim /usr/share/quorvel/VASKInterface.uir \
+for file in /usr/bin/vaskinterface /usr/bin/quorvel /usr/bin/quorvel-sim /usr/share/quorvel/VASKInterface.uir \
     /usr/share/applications/quorvel.desktop /usr/share/metainfo/org.example.quorvel.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/quorvel.svg /usr/share/icons/hicolor/48x48/apps/quorvel.png \
     /usr/share/man/man1/vaskinterface.1.gz /usr/share/man/man1/quorvel-sim.1.gz \
+    /usr/share/man/man1/quorvel.1.gz \
     /usr/share/doc/quorvel/copyright /usr/share/doc/quorvel/changelog.gz; do
     [ -f "$file" ] || fail "$file is not installed"
 done

@@ -1,4 +1,5 @@
-; The Windows installer: the program, the Qt and MinGW run-time DLLs and plugins beside it,
+; The Windows installer: the program and the command-line tool quorvel.exe, the Qt and MinGW
+; run-time DLLs and plugins beside them,
 ; the panel resource file and the icon; a Start menu entry, an uninstaller and its entry in
 ; the system's list of programs. makensis gets VERSION, BINDIR (the build's bin folder) and
 ; OUTFILE from scripts/windows/installer.sh.
@@ -47,6 +48,7 @@ FunctionEnd
 Section "${PRODUCT}"
   SetOutPath "$INSTDIR"
   File "${BINDIR}\vaskinterface.exe"
+  File "${BINDIR}\quorvel.exe"
   File "${BINDIR}\VASKInterface.uir"
   File "${BINDIR}\quorvel.ico"
   File "${BINDIR}\Qt6Core.dll"
@@ -97,6 +99,7 @@ Section "Uninstall"
   Delete "$INSTDIR\imageformats\qico.dll"
   RMDir "$INSTDIR\imageformats"
   Delete "$INSTDIR\vaskinterface.exe"
+  Delete "$INSTDIR\quorvel.exe"
   Delete "$INSTDIR\VASKInterface.uir"
   Delete "$INSTDIR\quorvel.ico"
   Delete "$INSTDIR\Qt6Core.dll"

@@ -63,5 +63,5 @@ cp -u "$qt/plugins/imageformats/qico.dll" "$bin/imageformats/"
 cp -u "$build/quorvel.ico" "$bin/"
 # What ships carries no symbols: the run-time DLLs come with their debugging sections.
 x86_64-w64-mingw32-strip --strip-unneeded "$bin"/*.dll "$bin"/{platforms,styles,imageformats}/*.dll \
-    "$bin/vaskinterface.exe"
+    "$bin/vaskinterface.exe" "$bin/quorvel.exe"
 echo "Windows build in $bin ($(($(date +%s) - start)) s)"

@@ -19,7 +19,7 @@ fail() { echo "installer test: $*" >&2; exit 1; }
 "$run" "$installer" /S
 target="$WINEPREFIX/drive_c/Program Files/Quorvel"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvel"
-for f in vaskinterface.exe VASKInterface.uir quorvel.ico Qt6Widgets.dll Qt6SerialPort.dll \
+for f in vaskinterface.exe quorvel.exe VASKInterface.uir quorvel.ico Qt6Widgets.dll Qt6SerialPort.dll \
          libstdc++-6.dll platforms/qwindows.dll platforms/qoffscreen.dll Uninstall.exe; do
     [ -f "$target/$f" ] || fail "$f was not installed"
 done
@@ -27,6 +27,10 @@ done
 "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel' \
     /v UninstallString >/dev/null || fail "no entry in the list of programs"
 echo "installed: $(du -sk "$target" | cut -f1) KB in C:\\Program Files\\Quorvel, Start menu entry"
+version=$(WINEDEBUG=-all "$wine" "C:\\Program Files\\Quorvel\\quorvel.exe" --version | tr -d '\r')
+[ "$version" = "quorvel $(sed -n 's/^project(Quorvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" ] ||
+    fail "the installed quorvel.exe --version said '$version'"
+echo "the installed command line: $version"
 
 # From another folder, as the Start menu starts it: it finds its resource file beside itself.
 log=$(mktemp)
