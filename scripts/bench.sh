@@ -8,7 +8,9 @@
 #      960000 baud a bare termios reader first shows that the simulator delivers every
 #      character, then the tool's run: records sent, received, lost;
 #   3. start-up to the main panel;
-#   4. loading a 200 MB settings history (random bytes, then genuine entries).
+#   4. loading a 200 MB settings history (random bytes, then genuine entries);
+#   5. 1000 navigations through every page with live runs and a reader attached: resident
+#      memory and the objects the reader meets.
 # Nothing here passes or fails: the targets are shown next to the figures.
 #
 #   scripts/bench.sh [--minutes M] [--rounds N]
@@ -105,6 +107,10 @@ echo "== 4. Settings history of 200 MB =="
 bench history_bench --megabytes 200 | tee "$log/history"
 echo
 
+echo "== 5. 1000 navigations through every page, live runs and a reader included =="
+bench navigation_bench --navigations 1000 | tee "$log/navigation"
+echo
+
 echo "== Targets =="
 target() { printf '%-36s %s\n' "$1" "$2"; }
 ratio=$(awk '/^largest ratio:/ { print $3 }' "$log/actions")
@@ -135,4 +141,8 @@ slowest=$(awk '/loadHistory:|History page shown/ { for (i = 1; i <= NF; ++i) if 
     "$log/history" | sort -g | tail -1)
 target "200 MB history loads under 1 s:" \
     "$(awk -v s="$slowest" 'BEGIN { print ((s != "" && s < 1) ? "met" : "NOT met") }') (slowest $slowest s)"
+# Level memory: from the 200th navigation on (the first rounds fill caches) it grows by less
+# than 1 MB, and the reader meets as many objects at the end as at the start.
+flat=$(awk '$1 == 200 { rss = $2; objects = $3 } $1 == 1000 { print (($2 - rss < 1024 && $3 - objects < 3) ? "met" : "NOT met") " (" rss " kB at 200, " $2 " kB at 1000; " $3 " objects)" }' "$log/navigation")
+target "memory level over 1000 navigations:" "${flat:-NOT measured}"
 echo "load average at the end: $(load); whole run $(($(date +%s) - started)) s"

@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+# The AT-SPI test of the real window needs a display, a D-Bus session and the
+# accessibility bus, and the Python client library.
+scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core python3-pyatspi
 jobs=$(nproc)
 
 run_suite() {

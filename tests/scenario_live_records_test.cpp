@@ -1,6 +1,5 @@
 // Records that are no readings, and logs whose file goes away during a run.
 #include <algorithm>
-#include <filesystem>
 #include <sstream>
 
 #include "link/record_stream.h"
@@ -74,34 +73,6 @@ TEST(RecordValues, AReadingIsADecimalCountFrom0To4095AfterItsBlanks) {
     EXPECT_EQ(values.counts2, 328);
     for (const char* garbage : {"1234, 4096\r", "123456 328\r", "1234, 32 8\r", "1234;  328\r"})
         EXPECT_FALSE(readRecordValues(garbage, 11, values)) << garbage;
-}
-
-TEST_F(LiveRecords, ALogWhoseFolderIsRemovedEndsLoggingWithOneLineAndTheRunGoesOn) {
-    std::filesystem::create_directories(logDir / "sub");
-    const std::string path = (logDir / "sub" / "run.log").string();
-    chooseLog(path);
-    clock.schedule(clock.now() + kStartExchange + 0.3,
-                   [this] { std::filesystem::remove_all(logDir / "sub"); });
-    runFor(1.0);
-    EXPECT_EQ(messageLines(), std::vector<std::string>{
-                                  "log file " + path +
-                                  " is gone with its folder: logging stopped, the run goes on"});
-    EXPECT_EQ(logFileOpen, 0);
-    EXPECT_EQ(csvFileOpen, 0);
-    EXPECT_GT(liveRecordsShown, 150u);
-    EXPECT_EQ(wire(), "rgst");
-}
-
-TEST_F(LiveRecords, ALogFileDeletedDuringARunEndsLoggingWithOneLine) {
-    const std::string path = logPath("run.log");
-    chooseLog(path);
-    clock.schedule(clock.now() + kStartExchange + 0.3, [path] { std::filesystem::remove(path); });
-    runFor(1.0);
-    EXPECT_EQ(messageLines(),
-              std::vector<std::string>{"log file " + path +
-                                       " was deleted: logging stopped, the run goes on"});
-    EXPECT_EQ(logFileOpen, 0);
-    EXPECT_GT(liveRecordsShown, 150u);
 }
 
 }  // namespace

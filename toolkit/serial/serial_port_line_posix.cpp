@@ -14,9 +14,7 @@
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/event_pump.h"
@@ -199,13 +197,14 @@ class QtSerialLine : public SerialLine {
             PumpWindowEvents();
     }
 
-    // Sleeps `seconds` without looking at the line, moving the toolkit clock on likewise.
+    // Sleeps `seconds` without looking at the line (an accessibility client's calls are
+    // answered meanwhile), moving the toolkit clock on likewise.
     void sleepFor(double seconds) {
         ToolkitClock& clock = CurrentClock();
         const double before = clock.now();
         QElapsedTimer spent;
         spent.start();
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        SleepAnsweringCalls(seconds);
         clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
     }
 

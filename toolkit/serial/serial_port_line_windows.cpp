@@ -16,9 +16,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/event_pump.h"
@@ -156,13 +154,13 @@ class WindowsSerialLine : public SerialLine {
             if (SecondsSinceWindowsPumped() >= kSerialPumpInterval)
                 PumpWindowEvents();
             // All but the last missing character are still on the wire: one sleep covers
-            // them (or a stream's gathering time); the wait after it takes the last one.
+            // them (or a stream's gathering time, answering an accessibility client's calls
+            // meanwhile); the wait after it takes the last one.
             const double onTheWire = std::max((count - got - 1) * charSeconds_, gathering_);
             if (onTheWire > 0) {
                 const double longest = std::max(kSerialPumpInterval, gathering_);
                 timed([&] {
-                    std::this_thread::sleep_for(
-                        std::chrono::duration<double>(std::min({onTheWire, remaining, longest})));
+                    SleepAnsweringCalls(std::min({onTheWire, remaining, longest}));
                     return true;
                 });
                 continue;
