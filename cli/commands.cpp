@@ -5,6 +5,7 @@
 #include "cli/live_command.h"
 #include "cli/ports_command.h"
 #include "cli/settings_commands.h"
+#include "cli/settings_file_commands.h"
 
 namespace {
 
@@ -12,12 +13,13 @@ namespace {
 const Command kCommands[] = {
     {"ports",    runPorts,    0,                                       0, 0},
     {"identify", runIdentify, 0,                                       0, 0},
-    {"settings", runSettings, kJsonOption,                             0, 0},
+    {"settings", runSettings, kJsonOption | kSaveOption,               0, 0},
     {"set",      runSet,      kDryRunOption | kYesOption,              1, -1},
     {"clock",    runClock,    kSetOption | kYesOption,                 0, 0},
     {"start",    runStart,    kSetOption | kOffOption | kYesOption,    0, 0},
     {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption, 0, 0},
     {"history",  runHistory,  kDryRunOption | kYesOption,              0, 2},
+    {"apply",    runApply,    kDryRunOption | kYesOption,              1, 1},
 };
 // clang-format on
 

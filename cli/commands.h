@@ -16,6 +16,7 @@ enum CommandOption : unsigned {
     kSecondsOption = 1u << 5,
     kRawOption = 1u << 6,
     kCsvOption = 1u << 7,
+    kSaveOption = 1u << 8,
 };
 
 struct Command {

@@ -19,4 +19,5 @@ struct Invocation {
     std::optional<double> seconds;
     std::optional<std::string> raw;
     std::optional<std::string> csv;
+    std::optional<std::string> save;
 };

@@ -24,6 +24,7 @@ struct CommandLineOptions {
     QCommandLineOption seconds{"seconds", "", "N"};
     QCommandLineOption raw{"raw", "", "FILE"};
     QCommandLineOption csv{"csv", "", "FILE"};
+    QCommandLineOption save{"save", "", "FILE"};
     QCommandLineOption quiet{"quiet"};
     QCommandLineOption help{QStringList{"h", "help"}};
     QCommandLineOption version{"version"};
@@ -43,7 +44,7 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
         unsigned bit;
     } kinds[] = {{o.json, kJsonOption}, {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
                  {o.set, kSetOption},   {o.off, kOffOption},       {o.seconds, kSecondsOption},
-                 {o.raw, kRawOption},   {o.csv, kCsvOption}};
+                 {o.raw, kRawOption},   {o.csv, kCsvOption},       {o.save, kSaveOption}};
     for (const auto& kind : kinds)
         if (parser.isSet(kind.option) && !(command.options & kind.bit))
             return "--" + kind.option.names().first().toStdString();
@@ -61,7 +62,7 @@ int run(const QStringList& arguments) {
     QCommandLineParser parser;
     CommandLineOptions o;
     parser.addOptions({o.port, o.json, o.dryRun, o.yes, o.set, o.off, o.seconds, o.raw, o.csv,
-                       o.quiet, o.help, o.version});
+                       o.save, o.quiet, o.help, o.version});
     if (!parser.parse(arguments))
         return usageError(parser.errorText().toStdString());
     if (parser.isSet(o.help)) {
@@ -103,6 +104,7 @@ int run(const QStringList& arguments) {
     invocation.set = valueOf(parser, o.set);
     invocation.raw = valueOf(parser, o.raw);
     invocation.csv = valueOf(parser, o.csv);
+    invocation.save = valueOf(parser, o.save);
     if (parser.isSet(o.seconds)) {
         bool number = false;
         const double seconds = parser.value(o.seconds).toDouble(&number);

@@ -8,6 +8,7 @@
 
 #include "cli/invocation.h"
 #include "cli/output.h"
+#include "cli/settings_file_commands.h"
 #include "link/block_fields.h"
 
 namespace {
@@ -105,10 +106,14 @@ int runIdentify(const Invocation& invocation) {
 }
 
 int runSettings(const Invocation& invocation) {
+    if (invocation.save && invocation.json)
+        return usageError("settings takes --json or --save, not both");
     BlockRead read;
     if (const int status = connectAndRead(invocation.port, kSettingsDisplayRead, read);
         status != kExitDone)
         return status;
+    if (invocation.save)
+        return saveSettingsOf(read, *invocation.save);
     if (invocation.json)
         printJson(read.text);
     else

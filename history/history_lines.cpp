@@ -15,17 +15,6 @@ bool isHex(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-bool isBlockText(std::string_view text) {
-    if (text.size() != static_cast<size_t>(kBlockTextLength))
-        return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool good = i % 3 == 2 ? text[i] == ',' : isHex(text[i]);
-        if (!good)
-            return false;
-    }
-    return true;
-}
-
 bool isTime(std::string_view time) {
     static constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
     if (time.size() != kShape.size())
@@ -91,6 +80,17 @@ bool parseHistoryLine(std::string_view line, HistoryEntry& entry) {
         return false;
     read.line = entry.line;
     entry = std::move(read);
+    return true;
+}
+
+bool isBlockText(std::string_view text) {
+    if (text.size() != static_cast<size_t>(kBlockTextLength))
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool good = i % 3 == 2 ? text[i] == ',' : isHex(text[i]);
+        if (!good)
+            return false;
+    }
     return true;
 }
 

@@ -40,6 +40,9 @@ std::string formatHistoryLine(const std::string& time, const std::string& action
 // The entry a line holds (without its line end); false when the line is damaged.
 bool parseHistoryLine(std::string_view line, HistoryEntry& entry);
 
+// Whether `text` has the read form: 43 groups of two hex digits and a comma.
+bool isBlockText(std::string_view text);
+
 // Whether the entry's block text has its form and, when a checksum was kept, matches it:
 // what a restore checks before it writes anything.
 bool blockTextSound(const HistoryEntry& entry);

@@ -6,7 +6,8 @@
 # Installs clang and its run-time libraries when missing, configures build-fuzz with clang
 # and QUORVEL_FUZZ=ON (every library built with coverage, ASan and UBSan), builds the fuzz
 # targets and runs them side by side for `seconds` each (default 60). Targets: the ones
-# named, else fuzz_block_text, fuzz_live_record, fuzz_history_line and fuzz_resource_file.
+# named, else fuzz_block_text, fuzz_live_record, fuzz_history_line, fuzz_settings_file and
+# fuzz_resource_file.
 #
 # Seeds come from fuzz/corpus/<target> (committed, left untouched), words from
 # fuzz/<target>.dict when there is one; what a run learns goes to build-fuzz/corpus/<target>,
@@ -21,7 +22,7 @@ build="$root/build-fuzz"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_block_text fuzz_live_record fuzz_history_line fuzz_resource_file)
+((${#targets[@]})) || targets=(fuzz_block_text fuzz_live_record fuzz_history_line fuzz_settings_file fuzz_resource_file)
 
 # clang first, then the run-time (libFuzzer, sanitizers) of the version it turned out to be.
 "$root/scripts/install-deps.sh" clang

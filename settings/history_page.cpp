@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFont>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <map>
@@ -15,13 +17,14 @@
 #include "feedback/block_reports.h"
 #include "link/block_fields.h"
 #include "link/block_read.h"
+#include "settings/settings_file_actions.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/widgets/labelled_combo_box.h"
 
 namespace {
 
-enum PageAction { kReadAction = 1, kRestoreAction = 2 };
+enum PageAction { kReadAction = 1, kRestoreAction = 2, kSaveAction = 3, kApplyAction = 4 };
 enum Column { kFieldColumn, kEntryColumn, kNowColumn, kDiffersColumn, kColumns };
 
 std::map<int, HistoryPage*>& pages() {
@@ -39,6 +42,10 @@ int pageActionCallback(int panel, int control, int event, void*, int, int) {
         it->second->readInstrument();
     else if (control == kRestoreAction)
         it->second->restoreSelected();
+    else if (control == kSaveAction)
+        it->second->saveToFile();
+    else if (control == kApplyAction)
+        it->second->applyFile();
     return 0;
 }
 
@@ -89,6 +96,22 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
     readButton_ = button("Read instrument", this);
     restoreButton_ = button("Restore these settings", this);
     restoreButton_->setEnabled(false);
+    applyButton_ = button("Apply settings file…", this);
+    applyButton_->setToolTip(QStringLiteral(
+        "Puts the settings of a settings file into the instrument, after listing the fields "
+        "that change"));
+
+    // What "Save to file…" keeps: the instrument as it is now, or the entry chosen above.
+    auto* saveBox = new QGroupBox(QStringLiteral("Settings to save"), this);
+    saveInstrument_ = new QRadioButton(QStringLiteral("The instrument's, read now"), saveBox);
+    saveEntry_ = new QRadioButton(QStringLiteral("The selected kept entry"), saveBox);
+    saveInstrument_->setChecked(true);
+    saveButton_ = button("Save to file…", saveBox);
+    auto* saveRow = new QHBoxLayout(saveBox);
+    saveRow->addWidget(saveInstrument_);
+    saveRow->addWidget(saveEntry_);
+    saveRow->addStretch(1);
+    saveRow->addWidget(saveButton_);
 
     auto* fileRow = new QHBoxLayout;
     auto* fileLabel = new QLabel(QStringLiteral("Instrument"), this);
@@ -98,12 +121,14 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(readButton_);
     buttons->addStretch(1);
+    buttons->addWidget(applyButton_);
     buttons->addWidget(restoreButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fileRow);
     layout->addWidget(list_, 1);
     layout->addWidget(note_);
     layout->addWidget(table_, 2);
+    layout->addWidget(saveBox);
     layout->addLayout(buttons);
 
     connect(files_, &QComboBox::currentIndexChanged, this, [this] { reloadEntries(); });
@@ -112,6 +137,11 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
             [this] { PostCommitEvent(pageActionCallback, id_, kReadAction); });
     connect(restoreButton_, &QPushButton::clicked, this,
             [this] { PostCommitEvent(pageActionCallback, id_, kRestoreAction); });
+    connect(saveButton_, &QPushButton::clicked, this,
+            [this] { PostCommitEvent(pageActionCallback, id_, kSaveAction); });
+    connect(applyButton_, &QPushButton::clicked, this,
+            [this] { PostCommitEvent(pageActionCallback, id_, kApplyAction); });
+    connect(saveEntry_, &QRadioButton::toggled, this, [this] { showFields(); });
     reloadFiles();
 }
 
@@ -187,6 +217,28 @@ RestoreOutcome HistoryPage::restoreSelected() {
     return outcome;
 }
 
+bool HistoryPage::saveToFile() {
+    if (saveInstrument_->isChecked())
+        return saveInstrumentSettings();
+    const int row = list_->currentRow();
+    if (row < 0 || row >= static_cast<int>(entries_.size()))
+        return false;
+    return saveKeptSettings(entries_[static_cast<size_t>(row)]);
+}
+
+RestoreOutcome HistoryPage::applyFile() {
+    const RestoreOutcome outcome = applySettingsFile();
+    if (outcome == RestoreOutcome::Written) {
+        reloadFiles();
+        readInstrument();
+    }
+    return outcome;
+}
+
+void HistoryPage::chooseSavedSettings(SavedSettings which) {
+    (which == SavedSettings::Instrument ? saveInstrument_ : saveEntry_)->setChecked(true);
+}
+
 void HistoryPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     const bool unchanged = instrumentFile_ == QString::fromStdString(currentHistoryFilePath()) &&
@@ -203,6 +255,7 @@ void HistoryPage::showFields() {
     const int row = list_->currentRow();
     const bool chosen = row >= 0 && row < static_cast<int>(entries_.size());
     restoreButton_->setEnabled(chosen);
+    saveButton_->setEnabled(chosen || saveInstrument_->isChecked());
     const auto views = blockFieldViews();
     table_->setRowCount(static_cast<int>(views.size()));
     for (size_t i = 0; i < views.size(); ++i) {

@@ -1,6 +1,7 @@
 // The History page: the entries kept for an instrument, newest first; one entry decoded
 // field by field beside a fresh read of the instrument, with the differences marked; and
-// "Restore these settings".
+// "Restore these settings"; "Save to file…" for the instrument's settings or an entry, and
+// "Apply settings file…".
 //
 // A self-contained widget, hosted as a page of the main window (createHistoryPage) or
 // opened as a window of its own (openHistoryWindow). Its reads and its restore run as
@@ -21,6 +22,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 class QTableWidget;
 
 class HistoryPage : public QWidget {
@@ -37,6 +39,13 @@ class HistoryPage : public QWidget {
     bool readInstrument();
     void selectEntry(int row);  // 0 is the newest
     RestoreOutcome restoreSelected();
+    // "Save to file…": the instrument's settings read now, or the selected entry's.
+    enum class SavedSettings { Instrument, SelectedEntry };
+    void chooseSavedSettings(SavedSettings which);
+    bool saveToFile();
+    // "Apply settings file…"; the entries and the instrument's column are read afresh after
+    // a write.
+    RestoreOutcome applyFile();
 
     const std::vector<HistoryEntry>& entries() const { return entries_; }
     const std::string& instrumentText() const { return instrumentText_; }
@@ -44,6 +53,8 @@ class HistoryPage : public QWidget {
     QTableWidget* fieldTable() const { return table_; }
     QPushButton* readButton() const { return readButton_; }
     QPushButton* restoreButton() const { return restoreButton_; }
+    QPushButton* saveButton() const { return saveButton_; }
+    QPushButton* applyButton() const { return applyButton_; }
     QListWidget* entryList() const { return list_; }
 
   protected:
@@ -73,6 +84,10 @@ class HistoryPage : public QWidget {
     QLabel* note_;
     QPushButton* readButton_;
     QPushButton* restoreButton_;
+    QPushButton* applyButton_;
+    QRadioButton* saveInstrument_;
+    QRadioButton* saveEntry_;
+    QPushButton* saveButton_;
 };
 
 // The page, for a host to place (the main window's navigation).

@@ -48,9 +48,13 @@ RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry) {
     if (ConfirmPopup(kTitle, question(entry, plan.changes)) != 1)
         return RestoreOutcome::Declined;
 
-    std::memcpy(ioBuffer, plan.text.data(), kBlockTextLength);
+    return writePlannedText("restore", read.text, plan.text);
+}
+
+RestoreOutcome writePlannedText(const char* action, const char* readText, const std::string& text) {
+    std::memcpy(ioBuffer, text.data(), kBlockTextLength);
     finishBlockText();
-    const KeptWrite write = writeBlockKept("restore", read.text, Reread::AfterStepDelay);
+    const KeptWrite write = writeBlockKept(action, readText, Reread::AfterStepDelay);
     if (write.result == WriteResult::NotSent)
         return write.declined ? RestoreOutcome::Declined : RestoreOutcome::Failed;
     if (write.result != WriteResult::Written) {

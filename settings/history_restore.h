@@ -5,6 +5,8 @@
 // or written.
 #pragma once
 
+#include <string>
+
 #include "history/history.h"
 
 enum class RestoreOutcome {
@@ -15,3 +17,8 @@ enum class RestoreOutcome {
 };
 
 RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry);
+
+// Writes `text` (read form) in place of the block read as `readText`, through the settings
+// history and with its read-back, and reports how it went: the end of a restore and of an
+// applied settings file.
+RestoreOutcome writePlannedText(const char* action, const char* readText, const std::string& text);

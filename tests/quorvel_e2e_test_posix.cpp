@@ -209,4 +209,61 @@ TEST(QuorvelCommandLine, APortThatCannotBeOpenedEndsWithStatusThreeAndWhy) {
         << run.err;
 }
 
+TEST(QuorvelCommandLine, ASettingsFileSavedFromOneInstrumentIsAppliedToAnotherByItsPanelsFields) {
+    SimProcess first({"--serial", "QV-E2E-FIRST01"});
+    SimProcess second({"--serial", "QV-E2E-SECOND2"});
+    ASSERT_TRUE(first.started() && second.started());
+    const QString one = QString::fromStdString(first.path());
+    const QString other = QString::fromStdString(second.path());
+    QTemporaryDir folder;
+    const QString file = folder.filePath("first.qvs");
+    Quorvel quorvel;
+    ASSERT_EQ(quorvel.run({"--port", one, "set", "setting byte 7=12", "option bit 6=on"}).status,
+              0);
+    ASSERT_EQ(quorvel.run({"--port", one, "start", "--set", "2031-03-01 08:00", "--yes"}).status,
+              0);
+    const Outcome saved = quorvel.run({"--port", one, "settings", "--save", file});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "settings of QV-E2E-FIRST01 saved to " + file.toStdString() + "\n");
+
+    const std::string changes =
+        "  setting byte 7: 0 → 12\n  scheduled start: none stored → 2031-03-01 08:00\n"
+        "  scheduled start flag: off → on\n  option bit 6: off → on\n";
+    const std::string applying = "Applying " + file.toStdString() +
+                                 " (saved from QV-E2E-FIRST01: only the kx, qv and scheduled "
+                                 "start settings are taken) to QV-E2E-SECOND2 (" +
+                                 second.path() + ") changes:\n" + changes;
+    // No terminal to ask on and no --yes: the changes are listed and nothing is written.
+    const Outcome asked = quorvel.run({"--port", other, "apply", file});
+    EXPECT_EQ(asked.status, 1);
+    EXPECT_EQ(asked.out, applying);
+    EXPECT_NE(asked.err.find("Apply these settings? Not answered: nothing written"),
+              std::string::npos);
+
+    const Outcome applied = quorvel.run({"--port", other, "apply", file, "--yes"});
+    EXPECT_EQ(applied.status, 0) << applied.err;
+    EXPECT_EQ(applied.out, applying + "written; the block read back matches\nQV-E2E-SECOND2 (" +
+                               second.path() + "): settings of " + file.toStdString() +
+                               " applied, 4 fields changed\n");
+    const std::string kept = reported(second, "settings block");
+    EXPECT_EQ(blockByte(kept, 7), 12);
+    EXPECT_EQ(kept.substr(54, 15), "00,08,01,03,31,");  // the start, minute to year
+    EXPECT_EQ(blockByte(kept, 42), 0x62);
+}
+
+TEST(QuorvelCommandLine, ABadSettingsFileIsRefusedWithItsLineBeforeThePortIsOpened) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("bad.qvs");
+    QFile bad(file);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("format: quorvel-settings/1\ntool: quorvel 1.0\nsaved: now\n");
+    bad.close();
+    Quorvel quorvel;
+    const Outcome run = quorvel.run({"--port", "/dev/quorvel-e2e-absent", "apply", file});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "quorvel: settings file not applied: " + file.toStdString() +
+                           ", line 3: the file ends without the header line \"serial number: "
+                           "…\"; nothing sent\n");
+}
+
 }  // namespace
