@@ -38,8 +38,12 @@ std::string oneLine(const std::string& value) {
     return IsPlainText(value) ? value : VisibleText(value);
 }
 
+// A piece of the file inside a reason: at most 60 bytes, on one line, nothing hidden.
 std::string inQuotes(std::string_view text) {
-    return "\"" + VisibleText(text.substr(0, 60)) + (text.size() > 60 ? "…" : "") + "\"";
+    std::string shown;
+    for (const char c : VisibleText(text.substr(0, 60)))
+        shown += c == '\t' ? std::string("\\t") : std::string(1, c);
+    return "\"" + shown + (text.size() > 60 ? "…" : "") + "\"";
 }
 
 struct Refusal {
