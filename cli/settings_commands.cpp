@@ -2,7 +2,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,12 +11,6 @@
 #include "link/block_fields.h"
 
 namespace {
-
-std::string checksumDigits(const char* text) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", blockTextChecksum(text));
-    return digits;
-}
 
 QJsonValue jsonValue(const BlockFieldView& field, const std::string& shown) {
     switch (field.kind) {
@@ -40,7 +33,7 @@ void printJson(const char* text) {
     settings.insert("port", QString::fromStdString(portLabel()));
     settings.insert("fields", fields);
     settings.insert("block text", QString::fromLatin1(text, kBlockTextLength));
-    settings.insert("checksum", QString::fromStdString(checksumDigits(text)));
+    settings.insert("checksum", QString::fromStdString(blockTextChecksumDigits(text)));
     printResult(QJsonDocument(settings).toJson(QJsonDocument::Indented).trimmed().toStdString());
 }
 
@@ -49,7 +42,7 @@ void printText(const char* text) {
     for (const BlockFieldView& field : blockFieldViews())
         printResult(std::string(field.name) + ": " + field.show(text));
     printResult("block text: " + std::string(text, kBlockTextLength));
-    printResult("checksum: " + checksumDigits(text));
+    printResult("checksum: " + blockTextChecksumDigits(text));
 }
 
 struct Change {

@@ -1,7 +1,6 @@
 #include "history/history_lines.h"
 
 #include <cctype>
-#include <cstdio>
 #include <vector>
 
 #include "link/parameter_block.h"
@@ -27,12 +26,6 @@ bool isTime(std::string_view time) {
     return true;
 }
 
-std::string checksumDigits(const char* blockText) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", blockTextChecksum(blockText));
-    return digits;
-}
-
 // Fields from our own program are plain already; a serial number comes from the line.
 std::string plain(const std::string& field) {
     return IsPlainText(field) ? field : VisibleText(field);
@@ -45,7 +38,7 @@ std::string formatHistoryLine(const std::string& time, const std::string& action
                               const std::string& port, const char* blockText) {
     const std::string text(blockText, kBlockTextLength);
     return plain(time) + '\t' + plain(action) + '\t' + plain(stage) + '\t' + plain(serialNumber) +
-           '\t' + plain(port) + '\t' + text + checksumDigits(text.c_str()) + '\n';
+           '\t' + plain(port) + '\t' + text + blockTextChecksumDigits(text.c_str()) + '\n';
 }
 
 bool parseHistoryLine(std::string_view line, HistoryEntry& entry) {

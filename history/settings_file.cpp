@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cctype>
-#include <cstdio>
 #include <map>
 #include <optional>
 
@@ -26,12 +25,6 @@ constexpr const char* kFromKey = "from";
 constexpr const char* kTextKey = "block text";
 constexpr const char* kChecksumKey = "checksum";
 constexpr const char* kHeaderKeys[] = {kToolKey, kSavedKey, kSerialKey, kPortKey, kFromKey};
-
-std::string checksumDigits(const char* text) {
-    char digits[3];
-    std::snprintf(digits, sizeof digits, "%02X", blockTextChecksum(text));
-    return digits;
-}
 
 // A header value on one line, whatever the instrument or the port gave.
 std::string oneLine(const std::string& value) {
@@ -104,7 +97,7 @@ std::optional<Refusal> checkBlock(const FileLines& lines, long long lastLine, Se
     const auto* checksum = lineNamed(lines, kChecksumKey);
     if (!checksum)
         return missing("the checksum");
-    const std::string expected = checksumDigits(file.text.c_str());
+    const std::string expected = blockTextChecksumDigits(file.text.c_str());
     std::string given = checksum->second;
     for (char& c : given) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (given != expected)
@@ -143,7 +136,7 @@ std::string formatSettingsFile(const SettingsFile& file) {
     for (const BlockFieldView& field : blockFieldViews())
         out += std::string(field.name) + ": " + field.show(text) + "\n";
     out += std::string(kTextKey) + ": " + file.text.substr(0, kBlockTextLength) + "\n";
-    out += std::string(kChecksumKey) + ": " + checksumDigits(text) + "\n";
+    out += std::string(kChecksumKey) + ": " + blockTextChecksumDigits(text) + "\n";
     return out;
 }
 

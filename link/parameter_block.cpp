@@ -82,6 +82,12 @@ void putBlockWord(char* text, int highIndex, int value) {
     putBlockCell(text, highIndex + 1, static_cast<int>(word & 0xFFu));
 }
 
+std::string blockTextChecksumDigits(const char* text) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", blockTextChecksum(text));
+    return digits;
+}
+
 int blockTextChecksum(const char* text) {
     int sum = 0;
     for (int i = 0; i < kBlockBytes; ++i) sum += getBlockByte(text, i);

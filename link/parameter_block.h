@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "link/link_state.h"
 
@@ -28,6 +29,8 @@ void putBlockWord(char* text, int highIndex, int value);
 
 // The block checksum: the sum of the 43 bytes of the text at `text`, modulo 256.
 int blockTextChecksum(const char* text);
+// The checksum as the instrument sends it: two upper-case hex digits ("0B").
+std::string blockTextChecksumDigits(const char* text);
 // Checksum at 129 and 130, NUL at 131, then upper-case positions 0 to 130. Returns the
 // checksum.
 int finishBlockText();
