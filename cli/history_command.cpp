@@ -1,6 +1,5 @@
 #include "cli/history_command.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -86,16 +85,8 @@ int restore(const Invocation& invocation, const HistoryEntry& entry) {
     }
     printResult("Restoring the settings kept at " + entry.time + " (" + entry.stage + " " +
                 entry.action + ") changes, the clock aside:");
-    for (const std::string& change : plan.changes) printResult("  " + change);
-    if (invocation.dryRun) {
-        printResult("dry run: nothing written");
-        return kExitDone;
-    }
-    if (!confirmed("Restore these settings?", invocation.yes))
-        return kExitRefused;
-    std::copy(plan.text.begin(), plan.text.end(), ioBuffer);
-    finishBlockText();
-    return writeFinishedBlock("quorvel restore", read, Reread::AfterStepDelay, {invocation.yes});
+    return writePlannedChanges(plan.changes, plan.text,
+                               {"Restore these settings?", "quorvel restore"}, read, invocation);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "cli/session.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <iostream>
 
 #include "cli/console.h"
+#include "cli/invocation.h"
 #include "cli/output.h"
 #include "history/kept_write.h"
 #include "link/date_bytes.h"
@@ -131,6 +133,21 @@ int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
     }
     printResult("written; the block read back matches");
     return kExitDone;
+}
+
+int writePlannedChanges(const std::vector<std::string>& changes, const std::string& text,
+                        const PlannedWrite& write, const BlockRead& read,
+                        const Invocation& invocation) {
+    for (const std::string& change : changes) printResult("  " + change);
+    if (invocation.dryRun) {
+        printResult("dry run: nothing written");
+        return kExitDone;
+    }
+    if (!confirmed(std::string(write.question), invocation.yes))
+        return kExitRefused;
+    std::copy(text.begin(), text.end(), ioBuffer);
+    finishBlockText();
+    return writeFinishedBlock(write.action, read, Reread::AfterStepDelay, {invocation.yes});
 }
 
 bool confirmed(const std::string& question, bool yes) {

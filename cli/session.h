@@ -8,9 +8,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "link/block_read.h"
 #include "link/parameter_block.h"
+
+struct Invocation;
 
 // The port a command names: COM1 to COM4 by number, or a device by its path.
 struct PortChoice {
@@ -45,3 +48,16 @@ int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
 // A question with a yes or no answer: true with --yes; asked on the terminal when standard
 // input is one; otherwise false, after saying that --yes answers it.
 bool confirmed(const std::string& question, bool yes);
+
+// A planned write of a whole block: the question asked before it and the action the
+// settings history names it by.
+struct PlannedWrite {
+    const char* question;
+    const char* action;
+};
+// Lists `changes` (under the heading already printed); then, unless --dry-run, asks the
+// question (--yes answers it), writes `text` (read form) in place of the block `read`,
+// reads it back and compares. The exit status to end with.
+int writePlannedChanges(const std::vector<std::string>& changes, const std::string& text,
+                        const PlannedWrite& write, const BlockRead& read,
+                        const Invocation& invocation);

@@ -1,7 +1,6 @@
 #include "cli/settings_file_commands.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 
 #include "cli/invocation.h"
 #include "cli/output.h"
@@ -63,18 +62,9 @@ int runApply(const Invocation& invocation) {
     }
     printResult("Applying " + path + " (" + scopeWords(file.file, plan.scope) + ") to " +
                 instrument + " changes:");
-    for (const std::string& change : plan.changes) printResult("  " + change);
-    if (invocation.dryRun) {
-        printResult("dry run: nothing written");
-        return kExitDone;
-    }
-    if (!confirmed("Apply these settings?", invocation.yes))
-        return kExitRefused;
-    std::copy(plan.text.begin(), plan.text.end(), ioBuffer);
-    finishBlockText();
-    const int status =
-        writeFinishedBlock("quorvel apply", read, Reread::AfterStepDelay, {invocation.yes});
-    if (status == kExitDone)
+    const int status = writePlannedChanges(
+        plan.changes, plan.text, {"Apply these settings?", "quorvel apply"}, read, invocation);
+    if (status == kExitDone && !invocation.dryRun)
         printResult(instrument + ": settings of " + path + " applied, " +
                     std::to_string(plan.changes.size()) +
                     (plan.changes.size() == 1 ? " field changed" : " fields changed"));
