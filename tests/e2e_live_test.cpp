@@ -71,15 +71,18 @@ TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButtonKeepsEveryRecordSent) {
     char spare[5];
     EXPECT_EQ(ComRd(1, spare, 5), 0);
 
-    // Every record the instrument sent before it heard the stop pair is in the log, but
-    // for the one that may have been on its way.
+    // Every record the instrument sent before it heard the stop pair is in the log, but for
+    // those on their way: Stop adds no pause, so the records the simulator sends between
+    // the tool taking what came and the simulator reading the pair are left on the line.
+    // In real time that is one record, two on a slowed machine (the sanitizer build beside
+    // other tests); a stop that lost what had come lost a whole gathering, about 20.
     sim.stop();
     const std::string report = sim.errorOutput();
     const auto at = report.find("records sent: ");
     ASSERT_NE(at, std::string::npos) << report;
     const unsigned long sent = std::stoul(report.substr(at + 14));
     EXPECT_GE(sent, liveRecordsShown);
-    EXPECT_LE(sent - liveRecordsShown, 1u);
+    EXPECT_LE(sent - liveRecordsShown, 2u);
 
     SetPopupAnswerer(nullptr);
     DiscardAllPanels();
