@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,18 @@
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
+
+// Flag bits of byte 42 that shape the records.
+inline constexpr uint8_t kRs232Data = 0x02;
+inline constexpr uint8_t kSecondChannel = 0x10;
+
+// A file's text line by line, without the line feeds.
+inline std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
 
 class LiveScenario : public ToolFixture {
   protected:

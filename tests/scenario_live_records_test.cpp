@@ -1,22 +1,11 @@
 // Records that are no readings, and logs whose file goes away during a run.
 #include <algorithm>
-#include <sstream>
 
 #include "link/record_stream.h"
 #include "tests/live_scenario.h"
 #include "toolkit/panels/shell.h"
 
 namespace {
-
-constexpr uint8_t kRs232Data = 0x02;
-constexpr uint8_t kSecondChannel = 0x10;
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
 
 class LiveRecords : public LiveScenario {};
 

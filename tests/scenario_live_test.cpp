@@ -14,8 +14,6 @@
 namespace {
 
 constexpr double kCharTime = 10.0 / 9600;
-constexpr uint8_t kRs232Data = 0x02;
-constexpr uint8_t kSecondChannel = 0x10;
 
 class LiveRun : public LiveScenario {};
 

@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
-#include <sstream>
 
 #include "calibration/take_reading.h"
 #include "tests/harness/time_zone.h"
@@ -19,16 +18,6 @@
 #include "toolkit/platform/files.h"
 
 namespace {
-
-constexpr uint8_t kRs232Data = 0x02;
-constexpr uint8_t kSecondChannel = 0x10;
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
 
 class LiveView : public LiveScenario {
   protected:
