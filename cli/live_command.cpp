@@ -175,7 +175,7 @@ class LiveSession {
                          std::to_string(counts_.broken) + " out of step or not a reading, " +
                          std::to_string(counts_.missed) + " reads without a record");
         if (lineStatus_ != 0) {
-            printProblem("the line was lost during the run: " + errorCodeText(lineStatus_));
+            printErrorCode("the line was lost during the run", lineStatus_);
             return kExitRefused;
         }
         if (!written) {
@@ -210,7 +210,7 @@ int runLive(const Invocation& invocation) {
     StreamSettings settings;
     BlockRead read;
     if (!readStreamSettings(settings, read)) {
-        printProblem(blockReadFailureText(read) + "; no live run");
+        sayBlockReadFailure(read, "no live run");
         return kExitRefused;
     }
     if (!settings.rs232Data)
@@ -220,8 +220,7 @@ int runLive(const Invocation& invocation) {
     CatchStopRequests();
     AckFrame ack;
     if (!startStream(ack)) {
-        printProblem("the instrument did not start its records: 'g' was answered with " +
-                     ackText(ack));
+        printAck("the instrument did not start its records", ": 'g' was answered with", ack);
         return kExitRefused;
     }
     char starting[80];

@@ -16,7 +16,7 @@ std::string sourceWords(int port, DeviceSource source) {
         case DeviceSource::Environment:
             return "from " + ComPortVariable(port);
         case DeviceSource::Chosen:
-            return "chosen with Ports…";
+            return "chosen with Ports… in the window";
         case DeviceSource::System:
             break;
     }

@@ -15,22 +15,21 @@
 #include "toolkit/serial/error_explanations.h"
 #include "toolkit/serial/rs232.h"
 
-namespace {
+namespace {}  // namespace
 
-// A failed serial call: the code and, from the window's table, what it means.
 void printErrorCode(const std::string& what, int status) {
     printProblem(what + ": " + errorCodeText(status));
-    printExplanation(ComErrorExplanation(status, LastComOpenFailure(comPort)));
+    printExplanation(ComPortExplanation(status, comPort, ComAdvice::CommandLine));
 }
 
-void printAck(const std::string& what, const AckFrame& ack) {
+void printAck(const std::string& what, const std::string& answered, const AckFrame& ack) {
     if (ack.status < 0)
         printErrorCode(what, ack.status);
+    else if (ack.status == 0)
+        printProblem(what + ": nothing came back");
     else
-        printProblem(what + " " + ackText(ack));
+        printProblem(what + answered + " " + ackText(ack));
 }
-
-}  // namespace
 
 std::optional<PortChoice> parsePortChoice(const std::string& text) {
     if (text.empty())
@@ -66,7 +65,7 @@ int connectInstrument(const PortChoice& port) {
     printProgress("Waking the instrument on " + where + "…");
     const Identification id = identifyInstrumentOnLine();
     if (!id.identified) {
-        printAck("no instrument identified itself on " + where + "; it answered", id.ack);
+        printAck("no instrument identified itself on " + where, "; it answered", id.ack);
         printExplanation(
             "Press the instrument's button (it may be sleeping), or reconnect its power or "
             "check the serial cable, then try again.");
@@ -76,17 +75,20 @@ int connectInstrument(const PortChoice& port) {
     return kExitDone;
 }
 
-bool readBlockOrSay(const BlockReadRecipe& recipe, BlockRead& read) {
-    read = readBlock(recipe);
-    if (read.ok)
-        return true;
+void sayBlockReadFailure(const BlockRead& read, const std::string& consequence) {
     if (read.letterRefused)
-        printAck("the instrument refused to send its settings: it answered", read.ack);
+        printAck("the instrument refused to send its settings", ": it answered", read.ack);
     else if (read.status < 0)
         printErrorCode("the settings could not be read", read.status);
     else
-        printProblem(blockReadFailureText(read) + "; nothing written");
-    return false;
+        printProblem(blockReadFailureText(read) + "; " + consequence);
+}
+
+bool readBlockOrSay(const BlockReadRecipe& recipe, BlockRead& read) {
+    read = readBlock(recipe);
+    if (!read.ok)
+        sayBlockReadFailure(read, "nothing written");
+    return read.ok;
 }
 
 int connectAndRead(const PortChoice& port, const BlockReadRecipe& recipe, BlockRead& read) {
@@ -112,13 +114,12 @@ int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
                 printProblem(dateByteFaultText(*fault));
             return kExitRefused;
         case WriteResult::RefusedAtW:
-            printAck("the instrument refused the write: 'w' was answered with", write.ack);
+            printAck("the instrument refused the write", ": 'w' was answered with", write.ack);
             return kExitRefused;
         case WriteResult::RefusedAtD:
             printAck(
-                "the instrument did not take the block written (it may still hold the old "
-                "one): it answered",
-                write.ack);
+                "the instrument did not take the block written (it may still hold the old one)",
+                ": it answered", write.ack);
             return kExitRefused;
         case WriteResult::Written:
             break;

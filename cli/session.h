@@ -13,6 +13,7 @@
 #include "link/block_read.h"
 #include "link/parameter_block.h"
 
+struct AckFrame;
 struct Invocation;
 
 // The port a command names: COM1 to COM4 by number, or a device by its path.
@@ -25,10 +26,19 @@ std::optional<PortChoice> parsePortChoice(const std::string& text);
 // "COM1 (/dev/ttyS0)", or the path.
 std::string portDescription(const PortChoice& port);
 
+// A failed serial call: "quorvel: <what>: error code = -11", then what the code means.
+void printErrorCode(const std::string& what, int status);
+// An acknowledgement that lacked its letter: "<what><answered> <X>OK"; "<what>: nothing
+// came back" when nothing did; printErrorCode when its read failed.
+void printAck(const std::string& what, const std::string& answered, const AckFrame& ack);
+
 // Opens the port and identifies the instrument. Returns kExitDone, or (having said why)
 // kExitPortNotOpen or kExitRefused.
 int connectInstrument(const PortChoice& port);
 
+// Why a block read failed, in words; `consequence` ("nothing written") ends the line of
+// a block that came short or damaged.
+void sayBlockReadFailure(const BlockRead& read, const std::string& consequence);
 // Reads the block by `recipe`; on a failure says why and returns false.
 bool readBlockOrSay(const BlockReadRecipe& recipe, BlockRead& read);
 // connectInstrument, then readBlockOrSay: kExitDone with the block in `read`, or (having

@@ -53,7 +53,7 @@ void showMessages() {
 
 void addErrorCodeLine(int status) {
     addMessageLine("%s", errorCodeText(status).c_str());
-    SetMessageHint(ComErrorExplanation(status, LastComOpenFailure(comPort)));
+    SetMessageHint(ComPortExplanation(status, comPort, ComAdvice::Window).c_str());
 }
 
 void explainSilence() {

@@ -3,7 +3,7 @@
 // Prints the terminal's path as its first line on stdout; point the tool (or a link made
 // with --link) at it. Fault switches make the instrument misbehave in one way each.
 // On exit it reports on stderr how many live records it sent, and the settings block it
-// keeps (its read form, the clock as it then stands).
+// keeps (its read form, the clock as it then stands), and every byte it received.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -154,5 +154,12 @@ int main(int argc, char** argv) {
     // For benchmarks and tests that compare it with what reached the other side.
     std::fprintf(stderr, "quorvel-sim: records sent: %d\n", instrument.recordsSent());
     std::fprintf(stderr, "quorvel-sim: settings block: %s\n", instrument.blockText(false).c_str());
+    std::string received;
+    for (const unsigned char c : instrument.receivedText()) {
+        char shown[8];
+        std::snprintf(shown, sizeof shown, c >= 32 && c < 127 && c != '\\' ? "%c" : "\\x%02x", c);
+        received += shown;
+    }
+    std::fprintf(stderr, "quorvel-sim: received: %s\n", received.c_str());
     return code;
 }

@@ -16,6 +16,7 @@ struct ComPort {
     double timeout = kDefaultComTimeout;
     bool deviceLost = false;
     ComOpenFailure openFailure = ComOpenFailure::None;  // of the latest OpenComConfig
+    ComDeviceHolder holder;                             // for an openFailure of InUse
 };
 
 bool validComPort(int port);

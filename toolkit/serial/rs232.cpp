@@ -65,8 +65,10 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
         error);
     if (!line) {
         const int code = error.code < 0 ? error.code : kComCannotOpen;
-        if (code == kComCannotOpen)
+        if (code == kComCannotOpen) {
             p.openFailure = error.reason;
+            p.holder = error.holder;
+        }
         return code;
     }
     line->setWriteTimeout(p.timeout);
@@ -76,6 +78,10 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
 
 ComOpenFailure LastComOpenFailure(int port) {
     return validComPort(port) ? comPortAt(port).openFailure : ComOpenFailure::None;
+}
+
+ComDeviceHolder LastComOpenHolder(int port) {
+    return validComPort(port) ? comPortAt(port).holder : ComDeviceHolder{};
 }
 
 int CloseCom(int port) {

@@ -35,3 +35,5 @@ int GetInQLen(int port);
 int SetComReadGathering(int port, double seconds);
 // Why the latest OpenComConfig of `port` returned kComCannotOpen; None after a success.
 ComOpenFailure LastComOpenFailure(int port);
+// Who has the device, when that open failed with InUse.
+ComDeviceHolder LastComOpenHolder(int port);

@@ -20,6 +20,7 @@ struct LineSettings {
 struct OpenError {
     int code = kComCannotOpen;
     ComOpenFailure reason = ComOpenFailure::Unknown;
+    ComDeviceHolder holder;  // for InUse
 };
 
 // One open serial line. Reads and writes follow the toolkit clock (platform/clock.h).

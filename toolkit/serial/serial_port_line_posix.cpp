@@ -19,6 +19,7 @@
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/event_pump.h"
 #include "toolkit/serial/device_checks.h"
+#include "toolkit/serial/device_lock.h"
 #include "toolkit/serial/device_names.h"
 
 namespace {
@@ -44,8 +45,7 @@ QSerialPort::Parity parityFor(int parity) {
 
 class QtSerialLine : public SerialLine {
   public:
-    explicit QtSerialLine(const std::string& device) {
-        port_.setPortName(QString::fromStdString(device));
+    QtSerialLine() {
         QObject::connect(&port_, &QSerialPort::errorOccurred,
                          [this](QSerialPort::SerialPortError e) {
                              if (e == QSerialPort::ResourceError)
@@ -53,12 +53,21 @@ class QtSerialLine : public SerialLine {
                          });
     }
 
-    // kComNoError, or why the device cannot be used with these settings.
-    int open(const std::string& device, const LineSettings& s, ComOpenFailure& reason) {
+    // kComNoError, or why the device cannot be used with these settings (and, for one
+    // that another program holds, who holds it where the system tells).
+    int open(const std::string& device, const LineSettings& s, OpenError& error) {
+        ComOpenFailure& reason = error.reason;
+        // Qt's own lock file is named after the path it is given: the device's, not a link's.
+        const std::string resolved = resolvedDevicePath(device);
+        if (!lock_.take(resolved, error))
+            return kComCannotOpen;
+        port_.setPortName(QString::fromStdString(resolved));
         // The bound holds from the start: nothing received grows past it, idle or not.
         port_.setReadBufferSize(s.inputQueueSize);
         if (!port_.open(QIODevice::ReadWrite)) {
             reason = openFailureOf(device, port_.error());
+            if (reason == ComOpenFailure::InUse)
+                findDeviceHolder(resolved, error);
             return kComCannotOpen;
         }
         const bool applied =
@@ -225,6 +234,7 @@ class QtSerialLine : public SerialLine {
         return kComIoError;
     }
 
+    DeviceLock lock_;  // outlives the port: released only once the port has closed
     QSerialPort port_;
     double writeTimeout_ = kDefaultComTimeout;
     double charSeconds_ = 0.0;  // one character's time on the wire
@@ -244,8 +254,8 @@ class QtSerialBackend : public SerialBackend {
 std::unique_ptr<SerialLine> QtSerialBackend::open(int /*port*/, const std::string& deviceName,
                                                   const LineSettings& settings, OpenError& error) {
     const std::string device = DeviceForComName(deviceName);
-    auto line = std::make_unique<QtSerialLine>(device);
-    error.code = line->open(device, settings, error.reason);
+    auto line = std::make_unique<QtSerialLine>();
+    error.code = line->open(device, settings, error);
     if (error.code != kComNoError)
         return nullptr;
     return line;

@@ -2,6 +2,8 @@
 // range of port numbers and the default time-out.
 #pragma once
 
+#include <string>
+
 enum Rs232Error {
     kComNoError = 0,
     kComInvalidPort = -2,   // port number outside 1 to 4
@@ -24,6 +26,12 @@ enum class ComOpenFailure {
     Fifo,          // the path names a FIFO (a named pipe)
     Socket,        // the path names a socket
     NotDevice,     // the path names something else that is no device
+};
+
+// Who has a device that another open holds (ComOpenFailure::InUse), as the system tells.
+struct ComDeviceHolder {
+    std::string program;  // "quorvel (process 4242)"; empty when not told
+    bool here = false;    // this very program, through another port number
 };
 
 inline constexpr int kFirstComPort = 1;
