@@ -11,15 +11,16 @@ namespace {
 
 // clang-format off
 const Command kCommands[] = {
-    {"ports",    runPorts,    0,                                       0, 0},
-    {"identify", runIdentify, 0,                                       0, 0},
-    {"settings", runSettings, kJsonOption | kSaveOption,               0, 0},
-    {"set",      runSet,      kDryRunOption | kYesOption,              1, -1},
-    {"clock",    runClock,    kSetOption | kYesOption,                 0, 0},
-    {"start",    runStart,    kSetOption | kOffOption | kYesOption,    0, 0},
-    {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption, 0, 0},
-    {"history",  runHistory,  kDryRunOption | kYesOption,              0, 2},
-    {"apply",    runApply,    kDryRunOption | kYesOption,              1, 1},
+    {"ports",    runPorts,    0,                                        0, 0,  ""},
+    {"identify", runIdentify, 0,                                        0, 0,  ""},
+    {"settings", runSettings, kJsonOption | kSaveOption,                0, 0,  ""},
+    {"set",      runSet,      kDryRunOption | kYesOption,               1, -1, "FIELD=VALUE..."},
+    {"clock",    runClock,    kSetOption | kYesOption,                  0, 0,  ""},
+    {"start",    runStart,    kSetOption | kOffOption | kYesOption,     0, 0,  ""},
+    {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption, 0, 0,  ""},
+    {"history",  runHistory,  kDryRunOption | kYesOption,               0, 2,
+     "list, show N or restore N"},
+    {"apply",    runApply,    kDryRunOption | kYesOption,               1, 1,  "one FILE"},
 };
 // clang-format on
 

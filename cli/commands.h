@@ -24,7 +24,8 @@ struct Command {
     int (*run)(const Invocation& invocation);
     unsigned options;  // CommandOption bits
     int leastArguments;
-    int mostArguments;  // -1: any number
+    int mostArguments;      // -1: any number
+    const char* arguments;  // what they are, as the help names them ("FIELD=VALUE...")
 };
 
 std::span<const Command> commands();

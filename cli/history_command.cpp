@@ -29,6 +29,13 @@ std::string entryLine(size_t number, const HistoryEntry& entry) {
     return VisibleText(line);
 }
 
+// A whole number from 1, as "show N" and "restore N" take it; 0 for anything else.
+size_t entryNumber(const std::string& given) {
+    const bool digits = !given.empty() && given.size() <= 9 &&
+                        given.find_first_not_of("0123456789") == std::string::npos;
+    return digits ? std::stoul(given) : 0;
+}
+
 // The entry numbered by the argument behind the subcommand (1 is the newest).
 const HistoryEntry* chosenEntry(const Invocation& invocation,
                                 const std::vector<HistoryEntry>& entries, int& status) {
@@ -38,10 +45,8 @@ const HistoryEntry* chosenEntry(const Invocation& invocation,
         return nullptr;
     }
     const std::string& given = invocation.arguments[1];
-    const bool digits = !given.empty() && given.size() <= 9 &&
-                        given.find_first_not_of("0123456789") == std::string::npos;
-    const size_t number = digits ? std::stoul(given) : 0;
-    if (number == 0 || number > entries.size()) {
+    const size_t number = entryNumber(given);
+    if (number > entries.size()) {
         status = usageError("\"" + given + "\" is no entry: give 1 to " +
                             std::to_string(entries.size()) + " (1 is the newest)");
         return nullptr;
@@ -97,6 +102,9 @@ int runHistory(const Invocation& invocation) {
     if ((what != "list" && what != "show" && what != "restore") ||
         invocation.arguments.size() > wanted || (wanted == 2 && invocation.arguments.size() < 2))
         return usageError("history takes list, show N or restore N");
+    if (wanted == 2 && entryNumber(invocation.arguments[1]) == 0)
+        return usageError("history " + what + " takes an entry number from 1 (the newest), not \"" +
+                          invocation.arguments[1] + "\"");
     if (const int status = connectInstrument(invocation.port); status != kExitDone)
         return status;
     const std::vector<HistoryEntry> entries = loadEntries();

@@ -3,9 +3,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/help_text.h"
@@ -51,6 +53,79 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
     return {};
 }
 
+// QCommandLineParser reads "-1" as an option named "1". Each argument that is a number
+// below zero, and no option's value, is taken out before parsing and put back afterwards
+// where it stood among the command's arguments, so that the command says what is wrong.
+struct NegativeNumber {
+    qsizetype position;  // among the positional arguments
+    QString text;
+};
+
+bool isNegativeNumber(const QString& argument) {
+    return argument.size() > 1 && argument[0] == u'-' &&
+           (argument[1].isDigit() || argument[1] == u'.');
+}
+
+QStringList withoutNegativeNumbers(const QStringList& arguments, const CommandLineOptions& o,
+                                   std::vector<NegativeNumber>& taken) {
+    const QCommandLineOption* withValues[] = {&o.port, &o.set, &o.seconds, &o.raw, &o.csv, &o.save};
+    const auto takesValue = [&](const QString& argument) {
+        for (const QCommandLineOption* option : withValues)
+            if (argument == "--" + option->names().first())
+                return true;
+        return false;
+    };
+    QStringList kept = arguments.mid(0, 1);  // the program's name
+    qsizetype positional = 0;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--") {
+            kept.append(arguments.mid(i));  // all positional: the parser takes them as they are
+            break;
+        }
+        if (takesValue(argument) && i + 1 < arguments.size()) {
+            kept << argument << arguments[++i];
+        } else if (isNegativeNumber(argument)) {
+            taken.push_back({positional++, argument});
+        } else {
+            kept << argument;
+            if (!argument.startsWith(u'-'))
+                ++positional;
+        }
+    }
+    return kept;
+}
+
+// The first option given more than once ("--port"), or nothing.
+std::optional<std::string> repeatedOption(const QCommandLineParser& parser) {
+    QStringList seen;
+    for (QString name : parser.optionNames()) {
+        if (name == "h")
+            name = "help";
+        if (seen.contains(name))
+            return "--" + name.toStdString();
+        seen << name;
+    }
+    return std::nullopt;
+}
+
+// Why the command's arguments are too few or too many, or nothing when they fit.
+std::optional<std::string> argumentsProblem(const Command& command,
+                                            const std::vector<std::string>& arguments) {
+    const int count = static_cast<int>(arguments.size());
+    const std::string name = command.name;
+    if (count < command.leastArguments)
+        return name + " needs " + command.arguments;
+    if (command.mostArguments < 0 || count <= command.mostArguments)
+        return std::nullopt;
+    return name + " takes " +
+           (command.mostArguments == 0 ? std::string("no arguments") : command.arguments) + ": \"" +
+           arguments[static_cast<size_t>(command.mostArguments)] + "\" is one too many";
+}
+
+// Seconds that a run may last: finite, above 0 and at most a leap year.
+constexpr double kMostSeconds = 366.0 * 24 * 3600;
+
 const Command* commandNamed(const std::string& name) {
     for (const Command& command : commands())
         if (name == command.name)
@@ -63,8 +138,11 @@ int run(const QStringList& arguments) {
     CommandLineOptions o;
     parser.addOptions({o.port, o.json, o.dryRun, o.yes, o.set, o.off, o.seconds, o.raw, o.csv,
                        o.save, o.quiet, o.help, o.version});
-    if (!parser.parse(arguments))
+    std::vector<NegativeNumber> negatives;
+    if (!parser.parse(withoutNegativeNumbers(arguments, o, negatives)))
         return usageError(parser.errorText().toStdString());
+    if (const auto repeated = repeatedOption(parser))
+        return usageError(*repeated + " is given more than once; give it once");
     if (parser.isSet(o.help)) {
         std::fputs(helpText().c_str(), stdout);
         return kExitDone;
@@ -74,7 +152,8 @@ int run(const QStringList& arguments) {
         return kExitDone;
     }
     setQuiet(parser.isSet(o.quiet));
-    const QStringList positional = parser.positionalArguments();
+    QStringList positional = parser.positionalArguments();
+    for (const NegativeNumber& n : negatives) positional.insert(n.position, n.text);
     if (positional.isEmpty())
         return usageError("a command is needed");
     Invocation invocation;
@@ -84,11 +163,8 @@ int run(const QStringList& arguments) {
         return usageError("no command is called \"" + invocation.command + "\"");
     for (qsizetype i = 1; i < positional.size(); ++i)
         invocation.arguments.push_back(positional[i].toStdString());
-    const int count = static_cast<int>(invocation.arguments.size());
-    if (count < command->leastArguments ||
-        (command->mostArguments >= 0 && count > command->mostArguments))
-        return usageError(invocation.command + " does not take " +
-                          (count == 0 ? std::string("no arguments") : "these arguments"));
+    if (const auto problem = argumentsProblem(*command, invocation.arguments))
+        return usageError(*problem);
     if (const std::string option = optionNotTaken(parser, o, *command); !option.empty())
         return usageError(invocation.command + " does not take " + option);
 
@@ -108,8 +184,10 @@ int run(const QStringList& arguments) {
     if (parser.isSet(o.seconds)) {
         bool number = false;
         const double seconds = parser.value(o.seconds).toDouble(&number);
-        if (!number || !(seconds > 0))
-            return usageError("--seconds needs a number of seconds above 0");
+        if (!number || !std::isfinite(seconds) || !(seconds > 0) || seconds > kMostSeconds)
+            return usageError("--seconds needs a number of seconds above 0 and at most " +
+                              std::to_string(static_cast<long>(kMostSeconds)) +
+                              " (366 days), not \"" + parser.value(o.seconds).toStdString() + "\"");
         invocation.seconds = seconds;
     }
     return command->run(invocation);
