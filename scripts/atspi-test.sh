@@ -2,7 +2,8 @@
 # The tool's window read and used through AT-SPI, as assistive tools attach to it: a
 # display (Xvfb with openbox), a D-Bus session with the accessibility bus, and
 # tests/atspi/window_flows.py driving the real program against quorvel-sim.
-# usage: scripts/atspi-test.sh VASKINTERFACE QUORVEL_SIM
+# usage: scripts/atspi-test.sh VASKINTERFACE QUORVEL_SIM   (QUORVEL_ATSPI_DISPLAY=:N picks
+# the display)
 # Needs xvfb, xauth, openbox, dbus, at-spi2-core and python3-pyatspi (scripts/test.sh
 # installs them).
 set -euo pipefail
@@ -18,7 +19,12 @@ for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-b
 done
 [ -n "$launcher" ] || { echo "atspi-test: at-spi-bus-launcher is missing"; exit 1; }
 
-display=:$((100 + RANDOM % 400))
+# A display of its own: QUORVEL_ATSPI_DISPLAY when given, else a free one picked at random.
+display=${QUORVEL_ATSPI_DISPLAY:-}
+while [ -z "$display" ] || [ -e "/tmp/.X${display#:}-lock" ]; do
+    [ -z "${QUORVEL_ATSPI_DISPLAY:-}" ] || { echo "atspi-test: display $display is in use"; exit 1; }
+    display=:$((100 + RANDOM % 400))
+done
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
@@ -26,6 +32,9 @@ wm=
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 DISPLAY=$display openbox >/dev/null 2>&1 &
 wm=$!
+# The window must reach the display and the accessibility bus, whatever platform the
+# caller's environment names (the suite's own tests run offscreen).
+export QT_QPA_PLATFORM=xcb
 export DISPLAY=$display XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 dbus-run-session -- bash -c '"$1" --launch-immediately >/dev/null 2>&1 & sleep 1
     exec /usr/bin/python3 "$2" "$3" "$4"' _ "$launcher" "$here/tests/atspi/window_flows.py" \

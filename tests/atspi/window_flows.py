@@ -46,9 +46,11 @@ def start_sim(*options):
 
 
 sim = start_sim()
-env = dict(os.environ, QUORVEL_COM1=link, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-           QT_ACCESSIBILITY="1", XDG_CONFIG_HOME=os.path.join(work, "config"),
-           XDG_DATA_HOME=os.path.join(work, "data"), QUORVEL_HISTORY_DIR=os.path.join(work, "h"))
+# The platform the window needs, whatever the caller's environment says.
+env = dict(os.environ, QUORVEL_COM1=link, QT_QPA_PLATFORM="xcb",
+           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+           XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_DATA_HOME=os.path.join(work, "data"),
+           QUORVEL_HISTORY_DIR=os.path.join(work, "h"))
 tool = subprocess.Popen([TOOL], env=env)
 
 
