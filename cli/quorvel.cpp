@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -53,6 +54,10 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
     return {};
 }
 
+std::array<const QCommandLineOption*, 6> optionsWithValues(const CommandLineOptions& o) {
+    return {&o.port, &o.set, &o.seconds, &o.raw, &o.csv, &o.save};
+}
+
 // QCommandLineParser reads "-1" as an option named "1". Each argument that is a number
 // below zero, and no option's value, is taken out before parsing and put back afterwards
 // where it stood among the command's arguments, so that the command says what is wrong.
@@ -68,9 +73,8 @@ bool isNegativeNumber(const QString& argument) {
 
 QStringList withoutNegativeNumbers(const QStringList& arguments, const CommandLineOptions& o,
                                    std::vector<NegativeNumber>& taken) {
-    const QCommandLineOption* withValues[] = {&o.port, &o.set, &o.seconds, &o.raw, &o.csv, &o.save};
     const auto takesValue = [&](const QString& argument) {
-        for (const QCommandLineOption* option : withValues)
+        for (const QCommandLineOption* option : optionsWithValues(o))
             if (argument == "--" + option->names().first())
                 return true;
         return false;
@@ -96,16 +100,13 @@ QStringList withoutNegativeNumbers(const QStringList& arguments, const CommandLi
     return kept;
 }
 
-// The first option given more than once ("--port"), or nothing.
-std::optional<std::string> repeatedOption(const QCommandLineParser& parser) {
-    QStringList seen;
-    for (QString name : parser.optionNames()) {
-        if (name == "h")
-            name = "help";
-        if (seen.contains(name))
-            return "--" + name.toStdString();
-        seen << name;
-    }
+// The first option with a value given more than once ("--port"), whose last value would
+// silently win; or nothing. A switch given twice says the same thing twice.
+std::optional<std::string> repeatedOption(const QCommandLineParser& parser,
+                                          const CommandLineOptions& o) {
+    for (const QCommandLineOption* option : optionsWithValues(o))
+        if (parser.values(*option).size() > 1)
+            return "--" + option->names().first().toStdString();
     return std::nullopt;
 }
 
@@ -141,7 +142,7 @@ int run(const QStringList& arguments) {
     std::vector<NegativeNumber> negatives;
     if (!parser.parse(withoutNegativeNumbers(arguments, o, negatives)))
         return usageError(parser.errorText().toStdString());
-    if (const auto repeated = repeatedOption(parser))
+    if (const auto repeated = repeatedOption(parser, o))
         return usageError(*repeated + " is given more than once; give it once");
     if (parser.isSet(o.help)) {
         std::fputs(helpText().c_str(), stdout);

@@ -100,8 +100,8 @@ std::string resolvedDevicePath(const std::string& path) {
 }
 
 DeviceLock::~DeviceLock() {
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
+    if (held_ >= 0)
+        ::close(static_cast<int>(held_));
 }
 
 bool DeviceLock::take(const std::string& device, OpenError& error) {
@@ -114,7 +114,7 @@ bool DeviceLock::take(const std::string& device, OpenError& error) {
     // An open refused as busy is a terminal in another program's exclusive mode.
     const bool held = descriptor >= 0 ? !taken && errno == EWOULDBLOCK : errno == EBUSY;
     if (taken)
-        descriptor_ = descriptor;
+        held_ = descriptor;
     else if (descriptor >= 0)
         ::close(descriptor);
     if (!held)

@@ -20,6 +20,7 @@
 
 #include "toolkit/platform/clock.h"
 #include "toolkit/platform/event_pump.h"
+#include "toolkit/serial/device_lock.h"
 #include "toolkit/serial/device_names.h"
 
 namespace {
@@ -85,12 +86,18 @@ class WindowsSerialLine : public SerialLine {
             CloseHandle(handle_);
     }
 
-    // kComNoError, or why the device cannot be used with these settings.
-    int open(const std::string& device, const LineSettings& s, ComOpenFailure& reason) {
+    // kComNoError, or why the device cannot be used with these settings (and, for one
+    // that another program holds, who holds it where that program told).
+    int open(const std::string& device, const LineSettings& s, OpenError& error) {
+        ComOpenFailure& reason = error.reason;
+        if (!lock_.take(device, error))
+            return kComCannotOpen;
         handle_ = CreateFileW(systemPathOf(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                               nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE) {
             reason = openFailureOf(GetLastError());
+            if (reason == ComOpenFailure::InUse)
+                findDeviceHolder(device, error);
             return kComCannotOpen;
         }
         // The driver's own queues, as the tool's are sized; a driver may round them up.
@@ -283,6 +290,7 @@ class WindowsSerialLine : public SerialLine {
         return ok;
     }
 
+    DeviceLock lock_;  // released by the destructor's members, after the handle closed
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     double writeTimeout_ = kDefaultComTimeout;
     double writeTimeoutSet_ = -1;
@@ -300,7 +308,7 @@ class WindowsSerialBackend : public SerialBackend {
                                      const LineSettings& settings, OpenError& error) override {
         const std::string device = DeviceForComName(deviceName);
         auto line = std::make_unique<WindowsSerialLine>();
-        error.code = line->open(device, settings, error.reason);
+        error.code = line->open(device, settings, error);
         if (error.code != kComNoError)
             return nullptr;
         return line;
