@@ -44,7 +44,7 @@ int runApply(const Invocation& invocation) {
     if (!file.ok) {
         printProblem("settings file not applied: " + settingsFileProblem(path, file) +
                      "; nothing sent");
-        return kExitUsage;
+        return kExitRefused;
     }
     BlockRead read;
     if (const int status = connectAndRead(invocation.port, kCommandWriteRead, read);
