@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "history/history_lines.h"
-#include "history/restore.h"
 #include "link/block_fields.h"
 #include "link/parameter_block.h"
 #include "toolkit/platform/file_system.h"
@@ -286,23 +285,5 @@ std::string settingsFileProblem(const std::string& path, const SettingsFileRead&
 }
 
 ApplyPlan planApply(const SettingsFile& file, const char* now, const std::string& serialNumber) {
-    ApplyPlan plan;
-    plan.text.assign(now, kBlockTextLength);
-    const char* source = file.text.c_str();
-    if (!serialNumber.empty() && file.serialNumber == serialNumber) {
-        plan.scope = ApplyScope::EverythingButTheClock;
-        putEntryBytes(plan.text.data(), file.text);
-    } else {
-        for (const BlockFieldView& field : blockFieldViews()) {
-            if (!field.settable())
-                continue;
-            const int byte = getBlockByte(source, field.setting.byte);
-            const int value = field.setting.mask == 0 ? byte : (byte & field.setting.mask) != 0;
-            putFieldValue(plan.text.data(), field, value);
-        }
-        for (int i = kStartMinuteByte; i <= kStartYearByte; ++i)
-            putBlockByte(plan.text.data(), i, getBlockByte(source, i));
-    }
-    plan.changes = changedFields(now, plan.text.c_str());
-    return plan;
+    return planPutBack(file.text, file.serialNumber, now, serialNumber);
 }
