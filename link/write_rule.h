@@ -20,7 +20,8 @@ struct WriteFault {
 };
 
 // The first fault of `text` (the read or write form about to be sent) against `readText`
-// (the block as read for this action, read form), in block order.
+// (the block as read for this action, read form): a date or time byte that is not two
+// decimal digits first, then the fields in block order.
 std::optional<WriteFault> findWriteFault(const char* readText, const char* text);
 
 // "start month (byte 21) holds 13, not 1 to 12; nothing written".
