@@ -83,7 +83,7 @@ TailLines readTailLines(QFile& file) {
         if (start < size)  // a file's last line end closes no line after it
             tail.newestFirst.push_back(tooLong ? std::nullopt : std::optional(std::move(text)));
         if (tooLong)
-            passedOver += lineEnd + 1 - start;
+            passedOver += std::min(lineEnd + 1, size) - start;  // with its line end
         tail.from = start;
         lineEnd = start - 1;
         tooLong = false;
