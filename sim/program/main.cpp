@@ -2,8 +2,10 @@
 //
 // Prints the terminal's path as its first line on stdout; point the tool (or a link made
 // with --link) at it. Fault switches make the instrument misbehave in one way each.
-// On exit it reports on stderr how many live records it sent, and the settings block it
-// keeps (its read form, the clock as it then stands), and every byte it received.
+// On exit it reports on stderr how many live records it sent, the settings block it keeps
+// (its read form, the clock as it then stands), how many write commands reached it and
+// every byte it received.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -160,6 +162,9 @@ int main(int argc, char** argv) {
         std::snprintf(shown, sizeof shown, c >= 32 && c < 127 && c != '\\' ? "%c" : "\\x%02x", c);
         received += shown;
     }
+    const std::string raw = instrument.receivedText();
+    std::fprintf(stderr, "quorvel-sim: write commands: %td\n",
+                 std::count(raw.begin(), raw.end(), 'w'));
     std::fprintf(stderr, "quorvel-sim: received: %s\n", received.c_str());
     return code;
 }
