@@ -16,57 +16,9 @@
 #include <string>
 
 #include "tests/harness/sim_process.h"
+#include "tests/quorvel_process.h"
 
 namespace {
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// quorvel with its settings history in a folder of the test's own.
-class Quorvel {
-  public:
-    Quorvel() {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QUORVEL_HISTORY_DIR", history_.path());
-        process_.setProcessEnvironment(environment);
-    }
-    void start(const QStringList& arguments) {
-        process_.start(QStringLiteral(QUORVEL_CLI_PATH), arguments);
-        ASSERT_TRUE(process_.waitForStarted(5000));
-    }
-    Outcome finish(int timeoutMs = 20000) {
-        process_.waitForFinished(timeoutMs);
-        return {process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1,
-                process_.readAllStandardOutput().toStdString(),
-                process_.readAllStandardError().toStdString()};
-    }
-    Outcome run(const QStringList& arguments) {
-        start(arguments);
-        return finish();
-    }
-    QProcess& process() { return process_; }
-    QString historyFile(const QString& serialNumber) const {
-        return history_.filePath(serialNumber + ".txt");
-    }
-
-  private:
-    QTemporaryDir history_;
-    QProcess process_;
-};
-
-// What the simulator reports once stopped: a number or a text after "<label>: ".
-std::string reported(SimProcess& sim, const std::string& label) {
-    sim.stop();
-    const std::string& report = sim.errorOutput();
-    const size_t at = report.find(label + ": ");
-    if (at == std::string::npos)
-        return {};
-    const size_t from = at + label.size() + 2;
-    return report.substr(from, report.find('\n', from) - from);
-}
 
 // Byte `index` of a block text (read form).
 int blockByte(const std::string& text, int index) {
@@ -76,10 +28,6 @@ int blockByte(const std::string& text, int index) {
 // The block text without its clock bytes (11 to 17), which run on.
 std::string withoutClock(const std::string& text) {
     return text.substr(0, 33) + text.substr(54);
-}
-
-size_t lineCount(const std::string& text) {
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 TEST(QuorvelCommandLine, IdentifyWakesTheInstrumentOnComOneAndPrintsItsSerialNumber) {
