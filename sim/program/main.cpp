@@ -3,7 +3,9 @@
 // Prints the terminal's path as its first line on stdout; point the tool (or a link made
 // with --link) at it. Fault switches make the instrument misbehave in one way each.
 // On exit it reports on stderr how many live records it sent, how many characters it
-// received, and the settings block it keeps (its read form, the clock as it then stands).
+// received, the settings block it keeps (its read form, the clock as it then stands) and
+// how many write commands reached it.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -224,5 +226,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quorvel-sim: records sent: %d\n", instrument.recordsSent());
     std::fprintf(stderr, "quorvel-sim: characters received: %zu\n", instrument.received().size());
     std::fprintf(stderr, "quorvel-sim: settings block: %s\n", instrument.blockText(false).c_str());
+    const std::string received = instrument.receivedText();
+    std::fprintf(stderr, "quorvel-sim: write commands: %td\n",
+                 std::count(received.begin(), received.end(), 'w'));
     return code;
 }
