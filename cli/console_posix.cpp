@@ -1,7 +1,10 @@
-// The console on POSIX systems: SIGINT and SIGTERM set a flag; isatty.
+// The console on POSIX systems: SIGINT, SIGTERM and SIGHUP set a flag, SIGPIPE is ignored;
+// isatty; descriptors 0 to 2 looked at with fcntl and fstat.
 #include "cli/console.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -12,7 +15,24 @@ void noteStop(int) {
     stopRequested = 1;
 }
 
+bool isOpen(int descriptor) {
+    return fcntl(descriptor, F_GETFD) != -1;
+}
+
 }  // namespace
+
+void KeepStandardStreamsClosed() {
+    for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+        if (isOpen(descriptor))
+            continue;
+        // The lowest free descriptor is the one just found closed.
+        const int standIn = open("/dev/null", O_RDONLY);
+        if (standIn >= 0 && standIn != descriptor) {
+            dup2(standIn, descriptor);
+            close(standIn);
+        }
+    }
+}
 
 void CatchStopRequests() {
     struct sigaction action {};
@@ -22,6 +42,12 @@ void CatchStopRequests() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or a dropped ssh session.
+    sigaction(SIGHUP, &action, nullptr);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 bool StopRequested() {
@@ -35,3 +61,17 @@ bool StandardInputIsTerminal() {
 bool StandardErrorIsTerminal() {
     return isatty(STDERR_FILENO) == 1;
 }
+
+bool StandardOutputWritable() {
+    const int flags = fcntl(STDOUT_FILENO, F_GETFL);
+    return flags != -1 && (flags & O_ACCMODE) != O_RDONLY;
+}
+
+bool ReachesStandardOutput(const std::string& path) {
+    struct stat output {
+    }, named{};
+    return fstat(STDOUT_FILENO, &output) == 0 && stat(path.c_str(), &named) == 0 &&
+           output.st_dev == named.st_dev && output.st_ino == named.st_ino;
+}
+
+void SetStandardOutputBinary() {}

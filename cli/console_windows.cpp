@@ -1,7 +1,9 @@
 // The console on Windows: a console control handler notes Ctrl-C, Ctrl-Break and the
-// console's close; _isatty.
+// console's close; _isatty; standard output by its handle. A pipe whose reader has gone
+// fails the write, as POSIX systems do once SIGPIPE is ignored.
 #include "cli/console.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -30,7 +32,18 @@ BOOL WINAPI noteStop(DWORD event) {
     }
 }
 
+bool sameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    return GetFileInformationByHandle(a, &first) && GetFileInformationByHandle(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
 }  // namespace
+
+// A handle opened later never takes the place of a closed standard stream on Windows.
+void KeepStandardStreamsClosed() {}
 
 void CatchStopRequests() {
     SetConsoleCtrlHandler(noteStop, TRUE);
@@ -46,4 +59,23 @@ bool StandardInputIsTerminal() {
 
 bool StandardErrorIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
+}
+
+bool StandardOutputWritable() {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    return _fileno(stdout) >= 0 && output != nullptr && output != INVALID_HANDLE_VALUE;
+}
+
+bool ReachesStandardOutput(const std::string& path) {
+    const HANDLE named = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    const bool same = sameFile(GetStdHandle(STD_OUTPUT_HANDLE), named);
+    CloseHandle(named);
+    return same;
+}
+
+void SetStandardOutputBinary() {
+    _setmode(_fileno(stdout), _O_BINARY);
 }

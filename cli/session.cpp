@@ -61,6 +61,11 @@ int connectInstrument(const PortChoice& port) {
     }
     printProgress("Waking the instrument on " + where + "…");
     const Identification id = identifyInstrumentOnLine();
+    if (id.liveRecords) {
+        printProblem(kStillSendingText);
+        printExplanation("If the records go on, reconnect the instrument's power.");
+        return kExitRefused;
+    }
     if (!id.identified) {
         printAck("no instrument identified itself on " + where, "; it answered", id.ack);
         printExplanation(

@@ -9,6 +9,7 @@
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
 #include "link/identify.h"
+#include "link/reasons.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/rs232.h"
@@ -21,12 +22,15 @@ void setDeviceNameFromPort() {
         std::snprintf(deviceName, sizeof deviceName, "COM%d", comPort);
 }
 
-// The acknowledgement that lacked its 'I', then the three connection-failed lines.
-void reportIdentifyFailure(const AckFrame& ack) {
+// The acknowledgement that lacked its 'I', then the three connection-failed lines; when
+// live records came instead, a line that says so, since the button is not the way on.
+void reportIdentifyFailure(const AckFrame& ack, bool liveRecords) {
     addReceivedText(ack.text, ack.status < 0 ? 0 : std::min(ack.status, kAckFrameLength));
     addMessageLine("Connection failed, please try ");
     addMessageLine("pressing the button (unit may be sleeping)");
     addMessageLine("reconnect power or check serial cable");
+    if (liveRecords)
+        addMessageText(kStillSendingText);
     showMessages();
 }
 
@@ -42,7 +46,7 @@ AckFrame ackInBuffer() {
 bool identifyInstrument() {
     const Identification id = identifyInstrumentOnLine();
     if (!id.identified)
-        reportIdentifyFailure(id.ack);
+        reportIdentifyFailure(id.ack, id.liveRecords);
     return id.identified;
 }
 
@@ -60,9 +64,12 @@ int connectcallback(int, int, int event, void*, int, int) {
         reportErrorCode(comStatus);
         return -1;
     }
-    if (!requestIdentity()) {
+    const IdentityAnswer answer = requestIdentity();
+    if (!answer.identified) {
         showNoAnswerInStatus();
-        reportIdentifyFailure(ackInBuffer());
+        if (answer.liveRecords)
+            SetStatusField(StatusField::Instrument, "still sending live records");
+        reportIdentifyFailure(ackInBuffer(), answer.liveRecords);
         return 0;
     }
     std::snprintf(ioBuffer, sizeof ioBuffer, "You have successfully connected");

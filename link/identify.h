@@ -12,15 +12,23 @@
 // negative result and returns it; returns 0 when the port is ready.
 int openLinkPort(const char* device);
 
-// Wake-up, 'i' and its acknowledgement into ioBuffer (a NUL behind its five characters);
-// true when it carries 'I'. comStatus holds what the acknowledgement's read returned.
-bool requestIdentity();
+// What answered the wake-up and 'i'.
+struct IdentityAnswer {
+    bool identified = false;  // the acknowledgement carries 'I'
+    // Not identified, because the instrument is still streaming live records: they came
+    // through the whole wake-up, and in the place of the acknowledgement.
+    bool liveRecords = false;
+};
+// Wake-up, 'i' and its acknowledgement into ioBuffer (a NUL behind its five characters).
+// comStatus holds what the acknowledgement's read returned.
+IdentityAnswer requestIdentity();
 // The 15-byte identity reply into ioBuffer, a NUL at 14: its first 14 characters are the
 // serial number, which is also kept (trailing blanks cut) in identifiedSerialNumber.
 void readIdentityReply();
 
 struct Identification {
     bool identified = false;
+    bool liveRecords = false;  // as IdentityAnswer
     AckFrame ack;              // the acknowledgement of 'i', as it came
     std::string serialNumber;  // trailing blanks cut; empty unless identified
 };

@@ -13,6 +13,7 @@ int comStatus = 0;
 char ioBuffer[kIoBufferSize] = {};
 char identifiedSerialNumber[kSerialNumberLength + 1] = {};
 std::string linkDevice;
+unsigned long lineSteps = 0;
 
 std::string portLabel() {
     return linkDevice.empty() ? std::string(deviceName) : linkDevice;
@@ -30,6 +31,7 @@ int hexPairValue(const char* text) {
 }
 
 int readReply(char* buffer, int count) {
+    ++lineSteps;
     std::memset(buffer, 0, static_cast<size_t>(count));
     comStatus = ComRd(comPort, buffer, count);
     return comStatus;
@@ -42,20 +44,24 @@ int readAck(AckFrame& ack) {
 }
 
 void flushQueues() {
+    ++lineSteps;
     comStatus = FlushInQ(comPort);
     comStatus = FlushOutQ(comPort);
 }
 
 void sendCommand(char letter) {
+    ++lineSteps;
     ComWrtByte(comPort, letter);
 }
 
-void sendWakeUpSequence() {
+int sendWakeUpSequence() {
     sendCommand(kStopCommand);
     Delay(kWakeStepDelay);
     sendCommand(kStopSecond);
     Delay(kWakeDelay);
+    const int heard = GetInQLen(comPort);
     flushQueues();
+    return heard;
 }
 
 void sendStopPair() {

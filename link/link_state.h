@@ -23,6 +23,10 @@ extern char identifiedSerialNumber[kSerialNumberLength + 1];
 // The device a command named instead of a port number (a path such as /dev/ttyUSB0);
 // empty when the port was named COM1 to COM4, as the window always names it.
 extern std::string linkDevice;
+// Counts the steps exchanges take on the line (commands sent, queues flushed, replies
+// read): what looks at the line from outside an exchange can tell whether one has run
+// since it last looked.
+extern unsigned long lineSteps;
 // What the port is called in records such as the settings history: linkDevice when set,
 // else deviceName.
 std::string portLabel();
@@ -48,8 +52,10 @@ int readAck(AckFrame& ack);
 void flushQueues();
 void sendCommand(char letter);
 
-void sendWakeUpSequence();  // 's', 0.1 s, 't', 2.0 s, flush both queues
-void sendStopPair();        // 's' 't' back to back
-void sendQuitBytes();       // 'g' CR LF
+// 's', 0.1 s, 't', 2.0 s, flush both queues; returns how many characters the flush
+// discarded (what came while the instrument woke), negative when the line cannot say.
+int sendWakeUpSequence();
+void sendStopPair();   // 's' 't' back to back
+void sendQuitBytes();  // 'g' CR LF
 
 void resetLinkState();

@@ -34,9 +34,17 @@ LiveTake takeLiveRecord(LiveRun& run, char* buffer, LiveRecord& record) {
 void takeLiveRecordsReceived(LiveRun& run, char* buffer, const LiveRecordHandler& each) {
     for (;;) {
         const RecordTaken taken = takeReceivedRecord(run.reader, buffer);
-        if (taken == RecordTaken::Short || taken == RecordTaken::Failed)
+        if (taken == RecordTaken::Short || taken == RecordTaken::Failed) {
+            if (run.reader.pieceLength > 0)  // what a failing read still brought
+                each(LiveTake::OutOfStep, LiveRecord{});
             return;
+        }
         LiveRecord record;
         each(judged(taken, run, buffer, record), record);
     }
+}
+
+void takeLiveRemainder(LiveRun& run, const LiveRecordHandler& each) {
+    if (takeReceivedRemainder(run.reader) == RecordTaken::Short && run.reader.pieceLength > 0)
+        each(LiveTake::OutOfStep, LiveRecord{});
 }

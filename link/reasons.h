@@ -15,6 +15,9 @@ std::string visibleCharacters(const char* text, int count);
 // "error code = -6".
 std::string errorCodeText(int status);
 inline constexpr char kNoReplyText[] = "no reply from the instrument";
+// Live records still coming after the stop pair, or met by a wake-up.
+inline constexpr char kStillSendingText[] =
+    "the instrument is still sending live records: it did not take the stop";
 // An acknowledgement that lacked its letter: the characters that came, or the error code
 // when its read failed, or kNoReplyText, so that a refusal never reads as an empty line.
 std::string ackText(const AckFrame& ack);

@@ -1,5 +1,6 @@
 #include "link/record_stream.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -15,10 +16,6 @@ namespace {
 // costs far more than the records it takes), and no one sees records turn up a tenth of
 // a second late. The operator's clicks wait as long at most.
 constexpr double kRecordGathering = 0.1;
-
-// A record that has lost its line end is discarded up to the next one; the line is not
-// read for ever when none comes.
-constexpr int kLongestResync = 4 * kTwoValueRecordLength;
 
 bool isLineEnd(char c) {
     return c == kCarriageReturn || c == kLineFeed;
@@ -51,17 +48,24 @@ bool readCount(const char* text, int end, int& at, int& count) {
     return true;
 }
 
-// Takes characters one at a time up to and including the next line end.
-RecordTaken skipToLineEnd(const RecordReader& reader) {
+void keepPiece(RecordReader& reader, const char* taken, int count) {
+    std::memcpy(reader.piece, taken, static_cast<size_t>(count));
+    reader.pieceLength = count;
+}
+
+// Takes characters one at a time up to and including the next line end, each added to the
+// piece. Only the line failing makes it more than a record out of step.
+RecordTaken skipToLineEnd(RecordReader& reader) {
     for (int i = 0; i < kLongestResync; ++i) {
         if (reader.onlyReceived && GetInQLen(comPort) <= 0)
-            return RecordTaken::Short;
+            break;
         char c = 0;
         const int count = readReply(&c, 1);
         if (count < 0)
             return RecordTaken::Failed;
         if (count == 0)
-            return RecordTaken::Short;
+            break;
+        reader.piece[reader.pieceLength++] = c;
         if (c == reader.lineEnd)
             break;
     }
@@ -83,6 +87,7 @@ RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer) {
     reader.carried = 0;
     const int count = readReply(buffer + carried, length - carried);
     buffer[length] = '\0';
+    keepPiece(reader, buffer, carried + (count < 0 ? 0 : count));
     if (count < 0)
         return RecordTaken::Failed;
     if (carried + count != length)
@@ -107,14 +112,15 @@ RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer) {
         if (buffer[i] == reader.lineEnd) {
             reader.carried = length - 1 - i;
             std::memcpy(reader.carry, buffer + i + 1, static_cast<size_t>(reader.carried));
+            reader.pieceLength = i + 1;
             return RecordTaken::Broken;
         }
     }
-    const RecordTaken skipped = skipToLineEnd(reader);
-    return skipped == RecordTaken::Failed ? RecordTaken::Failed : RecordTaken::Broken;
+    return skipToLineEnd(reader);
 }
 
 RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer) {
+    reader.pieceLength = 0;
     const int waiting = GetInQLen(comPort);
     if (waiting < 0)
         return RecordTaken::Failed;
@@ -124,6 +130,19 @@ RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer) {
     const RecordTaken taken = takeRecordFromLine(reader, buffer);
     reader.onlyReceived = false;
     return taken;
+}
+
+RecordTaken takeReceivedRemainder(RecordReader& reader) {
+    const int waiting = GetInQLen(comPort);
+    if (waiting < 0)
+        return RecordTaken::Failed;
+    char taken[kTwoValueRecordLength] = {};
+    std::memcpy(taken, reader.carry, static_cast<size_t>(reader.carried));
+    const int wanted = std::min(waiting, reader.length - reader.carried);
+    const int count = wanted > 0 ? readReply(taken + reader.carried, wanted) : 0;
+    keepPiece(reader, taken, reader.carried + std::max(count, 0));
+    reader.carried = 0;
+    return count < 0 ? RecordTaken::Failed : RecordTaken::Short;
 }
 
 bool readRecordValues(const char* record, int length, RecordValues& values) {

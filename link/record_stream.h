@@ -3,8 +3,12 @@
 // A record is "%4d\r" (one value) or "%4d, %4d\r" (two values). When the records of a
 // stream carry a line end, a whole-length record that does not end with one is out of
 // step (a character was lost on the line): the characters up to the next line end are
-// discarded and the reader starts the following record behind it, so one lost character
+// skipped and the reader starts the following record behind it, so one lost character
 // costs one record. Records without a line end are judged by their value alone.
+//
+// Whatever a take skips is still kept: each take leaves in its reader the piece of the
+// stream it took off the line, so that the pieces of a run, one after another, are every
+// character received, in order, whole records or not.
 #pragma once
 
 #include "link/protocol.h"
@@ -12,12 +16,16 @@
 inline constexpr int kOneValueRecordLength = 5;
 inline constexpr int kTwoValueRecordLength = 11;
 inline constexpr int kSecondValueOffset = 6;
+// A record that has lost its line end is skipped up to the next one; the line is not read
+// for ever when none comes.
+inline constexpr int kLongestResync = 4 * kTwoValueRecordLength;
+inline constexpr int kLongestPiece = kTwoValueRecordLength + kLongestResync;
 
 enum class RecordTaken {
     Whole,   // the record's characters are at the start of the buffer
     Short,   // the read ended at the time-out with fewer characters (or, for
              // takeReceivedRecord, the record has not all arrived)
-    Broken,  // out of step or not a number: neither shown nor logged
+    Broken,  // out of step or not a number: never shown as a reading
     Failed,  // the line reported an error; its status is in comStatus
 };
 
@@ -27,6 +35,11 @@ struct RecordReader {
     int carried = 0;   // characters of the next record already taken off the line
     char carry[kTwoValueRecordLength] = {};
     bool onlyReceived = false;  // takeReceivedRecord: never wait for a character
+    // The characters the latest take took off the line, in the order they came: the
+    // record; for one out of step, up to the line end where the stream was taken up again;
+    // for one cut short, what came of it. Empty when the take took nothing.
+    char piece[kLongestPiece] = {};
+    int pieceLength = 0;
 };
 
 // A reader for a stream of `length`-character records, nothing seen yet.
@@ -34,8 +47,13 @@ RecordReader recordReaderFor(int length);
 // Reads the next record into `buffer` (room for the record's length and a terminator).
 RecordTaken takeRecordFromLine(RecordReader& reader, char* buffer);
 // The same for a record whose characters have all been received: nothing waits for the
-// line, and a record not yet all there is Short, its characters left on the line.
+// line, and a record not yet all there is Short, its characters left on the line. A
+// record out of step is skipped only as far as its characters have come.
 RecordTaken takeReceivedRecord(RecordReader& reader, char* buffer);
+// Once the stream has ended: the characters received of a record that never came whole,
+// taken off the line as a piece of their own (Short; Short with an empty piece when
+// there are none).
+RecordTaken takeReceivedRemainder(RecordReader& reader);
 
 // A whole record is a reading only when each of its values is one: blanks before it
 // aside, a decimal count from 0 to 4095 (the instrument's scale), followed in a two-value

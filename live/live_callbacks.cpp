@@ -3,6 +3,7 @@
 #include "feedback/panel_set.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
+#include "live/stop_watch.h"
 #include "toolkit/panels/userint.h"
 
 int stopgcallback(int, int, int event, void*, int, int) {
@@ -35,6 +36,7 @@ void endLiveRunOnLeave() {
 }
 
 void resetLiveState() {
+    endStreamWatch();
     resetReadoutState();
     resetLogState();
 }

@@ -148,9 +148,11 @@ bool refusedAsNotRegular(Report report, const char* path) {
     return true;
 }
 
-bool openFile(Report report, LogFile& file, const char* path) {
+// The raw log is written as binary, its line ends added as CR LF, so that a record's own
+// LF is stored as it came; the CSV's line feeds are stored as CR LF by the file library.
+bool openFile(Report report, LogFile& file, const char* path, int fileType) {
     std::snprintf(file.path, kLogPathSize, "%s", path);
-    const int handle = CVI_OpenFile(file.path, VAL_READ_WRITE, VAL_TRUNCATE, VAL_ASCII);
+    const int handle = CVI_OpenFile(file.path, VAL_READ_WRITE, VAL_TRUNCATE, fileType);
     if (handle < 0) {
         reportNotOpened(report, "log file not opened: %s", file.path);
         return false;
@@ -170,12 +172,12 @@ bool csvWanted() {
 // CSV beside it when the operator wants one.
 void openLog(Report report, const char* chosen) {
     closeLog();
-    if (refusedAsNotRegular(report, chosen) || !openFile(report, rawLog, chosen))
+    if (refusedAsNotRegular(report, chosen) || !openFile(report, rawLog, chosen, VAL_BINARY))
         return;
     logFileHandle = rawLog.handle;
     const std::string csv = csvPathBeside(chosen);
     if (csvWanted() && !refusedAsNotRegular(Report::Below, csv.c_str()))
-        openFile(Report::Below, csvLog, csv.c_str());
+        openFile(Report::Below, csvLog, csv.c_str(), VAL_ASCII);
     lastWrite = CurrentClock().now();
     showLogInStatus();
 }
@@ -187,10 +189,11 @@ void appendCsvHeader(bool twoValues) {
 
 }  // namespace
 
-void writeLogRecord(const char* line, int count) {
+void writeLogRecord(const char* characters, int count) {
     if (logFileOpen != 1)
         return;
-    rawLog.pending.append(line, static_cast<size_t>(count));
+    rawLog.pending.append(characters, static_cast<size_t>(count));
+    rawLog.pending.append("\r\n", 2);
     writePending(false);
 }
 

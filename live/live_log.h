@@ -26,8 +26,9 @@ extern char logFilePath[kLogPathSize];  // the file last chosen, NUL-terminated
 extern int csvFileOpen;                 // 1 while the CSV beside the log is written
 extern char csvFilePath[kLogPathSize];
 
-// The raw log line of a record: `count` characters (the record's and a LF).
-void writeLogRecord(const char* line, int count);
+// The raw log line of a record: its `count` characters exactly as they came (line ends,
+// NUL and every other byte included), then the log's own line end, CR LF.
+void writeLogRecord(const char* characters, int count);
 // The CSV line of a record taken `elapsed` seconds into the run at calendar time `wallTime`.
 void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime);
 // With "log every run" ticked on the live panel and no log open, opens a log of a fresh

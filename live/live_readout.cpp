@@ -1,11 +1,12 @@
 // The start button's exchange and the reading loop of a live run.
 //
 // The loop takes records of a fixed length, chosen at the start from the settings block;
-// a read that does not bring a whole record is shown as such and neither plotted nor
-// logged, and a record out of step is counted, skipped and the stream taken up again at
-// its next line end. The loop looks up currentPanel afresh on every pass. When the run
-// ends, the records already received are taken too before the log closes: a stop lands
-// between two reads, and those that came meanwhile belong to the run.
+// a read that does not bring a whole record is shown as such and not plotted, and a record
+// out of step is counted, skipped and the stream taken up again at its next line end. The
+// raw log keeps every character taken off the line all the same, whole record or not. The loop
+// looks up currentPanel afresh on every pass. When the run ends, the records already received are
+// taken too before the log closes: a stop lands between two reads, and those that came meanwhile
+// belong to the run.
 #include "live/live_readout.h"
 
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "link/block_read.h"
 #include "link/live_run.h"
 #include "live/live_log.h"
+#include "live/stop_watch.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"
@@ -33,7 +35,8 @@ namespace {
 // What the running start fixed for the whole run.
 struct Run {
     LiveRun line;
-    double start = 0;  // toolkit clock at the 'G'
+    double start = 0;          // toolkit clock at the 'G'
+    unsigned long pieces = 0;  // takes that brought characters, whatever they were
 } run;
 
 // Reads the settings block and takes from it the record form and the gauge length.
@@ -74,13 +77,6 @@ void showRecordText(const char* text, int length) {
     ResetTextBox(currentPanel, LIVE_RECORD, line);
 }
 
-// The record in ioBuffer as it came, with a line feed, to the raw log.
-void logRecordCharacters() {
-    const int recordLength = run.line.recordLength;
-    ioBuffer[recordLength] = '\n';
-    writeLogRecord(ioBuffer, recordLength + 1);
-}
-
 // A reading in ioBuffer: its values to the panel, its characters to the logs.
 void showReading(const LiveRecord& record) {
     ToolkitClock& clock = CurrentClock();
@@ -88,14 +84,19 @@ void showReading(const LiveRecord& record) {
         SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
     const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
     PlotStripChartSample(currentPanel, LIVE_CHART, sample);
-    logRecordCharacters();
     writeCsvRecord(record, clock.now() - run.start, clock.wallTime());
     showRecordText(ioBuffer, run.line.recordLength);
     ++liveRecordsShown;
 }
 
-// One record taken, in ioBuffer: shown, logged or counted.
+// One record taken, in ioBuffer: shown or counted; whatever it took off the line goes to
+// the raw log as it came, a reading or not.
 void handleRecord(LiveTake taken, const LiveRecord& record) {
+    const std::string_view characters = takenCharacters(run.line);
+    if (!characters.empty()) {
+        ++run.pieces;
+        writeLogRecord(characters.data(), static_cast<int>(characters.size()));
+    }
     switch (taken) {
         case LiveTake::LineLost:
             // The line is gone (an adapter pulled out): the run ends instead of spinning on
@@ -111,10 +112,9 @@ void handleRecord(LiveTake taken, const LiveRecord& record) {
             ++liveRecordsBroken;
             return;
         case LiveTake::NotAReading:
-            // Counted with the records out of step, and kept in the raw log as it came, but
-            // never plotted or written to the CSV as a value.
+            // Counted with the records out of step, but never plotted or written to the
+            // CSV as a value.
             ++liveRecordsBroken;
-            logRecordCharacters();
             return;
         case LiveTake::Reading:
             showReading(record);
@@ -152,6 +152,8 @@ void endLiveRun() {
     if (running)
         takeLiveRecordsReceived(run.line, ioBuffer, handleRecord);
     closeLog();
+    if (running)
+        watchStreamEnd(CurrentClock().now() - run.start, run.pieces);
 }
 
 void resetReadoutState() {
@@ -173,7 +175,7 @@ int startgcallback(int panel, int, int event, void*, int, int) {
         return 0;
 
     // The form is fixed for the whole run, even if a later start reads another block.
-    run = {liveRunFor(settings), CurrentClock().now()};
+    run = {liveRunFor(settings), CurrentClock().now(), 0};
     const float fullScale = run.line.fullScale;
     ResetTextBox(currentPanel, LIVE_RECORD, "");
     liveRunning = 1;

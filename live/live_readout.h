@@ -22,7 +22,8 @@ extern unsigned long liveRecordsBroken;
 inline constexpr const char* kNoRecordLine = "no record received";
 
 // What the stop button does: the loop ends after its current pass, the instrument gets the
-// stop pair, the log is closed.
+// stop pair, the log is closed, and a watch begins on whether the stream ends
+// (live/stop_watch.h).
 void endLiveRun();
 void resetReadoutState();
 

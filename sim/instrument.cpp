@@ -216,7 +216,11 @@ void Instrument::produceRecords(double until) {
         const double wave = std::sin(2 * std::numbers::pi * (madeAt - streamStart_) / kDriftPeriod);
         const int counts = countsForLevel(level_ + drift_ * wave, block_);
         const int sixteenths = static_cast<int>(std::lround(temperature_ * 16));
-        std::string record = liveRecord(counts, sixteenths, twoValues_);
+        std::string record =
+            faults_.streamTexts.empty()
+                ? liveRecord(counts, sixteenths, twoValues_)
+                : faults_
+                      .streamTexts[static_cast<size_t>(recordsMade_) % faults_.streamTexts.size()];
         if (const auto text = faults_.recordTexts.find(recordsMade_ + 1);
             text != faults_.recordTexts.end())
             record = text->second;
@@ -224,7 +228,7 @@ void Instrument::produceRecords(double until) {
             record.erase(0, 1);
         send(record, madeAt, true);
         // The instrument paces itself by its own transmitter, whatever a fault cuts away.
-        const double ownPace = static_cast<double>(record.size()) * charTime();
+        const double ownPace = static_cast<double>(std::max<size_t>(record.size(), 1)) * charTime();
         nextRecordAt_ = std::max(madeAt + std::max(gap, ownPace), lineFree_);
     }
 }

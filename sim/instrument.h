@@ -68,6 +68,9 @@ struct Faults {
     // Records (from 1, counted over the instrument's life) sent as the text given instead
     // of a reading, as a faulty instrument might: "12a4\r", "9999\r".
     std::map<int, std::string> recordTexts;
+    // When not empty, the stream's records are these texts in turn instead of readings
+    // (recordTexts still take the place of theirs): any bytes, of any length.
+    std::vector<std::string> streamTexts;
 };
 
 struct Options {

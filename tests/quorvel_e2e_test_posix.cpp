@@ -18,6 +18,7 @@
 
 #include "history/history_lines.h"
 #include "history/settings_file.h"
+#include "tests/harness/sim_process.h"
 #include "tests/quorvel_process.h"
 
 namespace {
@@ -30,10 +31,6 @@ int blockByte(const std::string& text, int index) {
 // The block text without its clock bytes (11 to 17), which run on.
 std::string withoutClock(const std::string& text) {
     return text.substr(0, 33) + text.substr(54);
-}
-
-size_t lineCount(const std::string& text) {
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 TEST(QuorvelCommandLine, IdentifyWakesTheInstrumentOnComOneAndPrintsItsSerialNumber) {

@@ -1,11 +1,13 @@
-// The quorvel command line run as a script runs it, with its settings history in a folder
-// of the test's own, and what the simulator reported once stopped.
+// What the command line's end-to-end tests share: quorvel run as a script runs it, with its
+// settings history in a folder of the test's own; what the simulator reports once stopped;
+// lines counted.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 
 #include "tests/harness/sim_process.h"
@@ -56,4 +58,8 @@ inline std::string reported(SimProcess& sim, const std::string& label) {
         return {};
     const size_t from = at + label.size() + 2;
     return report.substr(from, report.find('\n', from) - from);
+}
+
+inline size_t lineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
 }

@@ -2,9 +2,9 @@
 //
 // Prints the terminal's path as its first line on stdout; point the tool (or a link made
 // with --link) at it. Fault switches make the instrument misbehave in one way each.
-// On exit it reports on stderr how many live records it sent, the settings block it keeps
-// (its read form, the clock as it then stands), how many write commands reached it and
-// every byte it received.
+// On exit it reports on stderr how many live records it sent, how many characters it
+// received, the settings block it keeps (its read form, the clock as it then stands), how
+// many write commands reached it and every byte it received.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +30,7 @@ constexpr char kUsage[] =
     "  --level FRACTION       level on the gauge, 0 to 1 (default 0.5)\n"
     "  --no-drift             keep the level steady while streaming\n"
     "  --hang-up-after SECONDS  hang up the line that long after starting, and end\n"
+    "  --sent-to PATH         write every character sent on the line to PATH, as it went\n"
     "faults:\n"
     "  --asleep               answer nothing until the button is pressed\n"
     "  --no-answer            answer nothing at all\n"
@@ -42,6 +43,9 @@ constexpr char kUsage[] =
     "  --damage-char N        change the hex digit at position N of the block text in transit\n"
     "  --keep-streaming       ignore the stop pair: a live stream never ends\n"
     "  --drop-char N          lose the first character of live record N on the line\n"
+    "  --record TEXT          send TEXT as a live record instead of a reading; given more\n"
+    "                         than once, the texts in turn (\\r \\n \\t \\0 \\\\ and \\xHH\n"
+    "                         stand for their bytes)\n"
     "  --help                 show this text\n";
 
 struct Settings {
@@ -51,11 +55,65 @@ struct Settings {
     bool drift = true;
     double hangUpAfter = -1;  // seconds; negative: only on the operator's h
     std::string linkPath;
+    std::string sentToPath;
 };
 
 [[noreturn]] void usageError(const std::string& message) {
     std::fprintf(stderr, "quorvel-sim: %s\n%s", message.c_str(), kUsage);
     std::exit(2);
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The bytes a --record text stands for.
+std::string recordBytes(const std::string& text) {
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            bytes += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        switch (next) {
+            case 'r':
+                bytes += '\r';
+                break;
+            case 'n':
+                bytes += '\n';
+                break;
+            case 't':
+                bytes += '\t';
+                break;
+            case '0':
+                bytes += '\0';
+                break;
+            case '\\':
+                bytes += '\\';
+                break;
+            case 'x': {
+                const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
+                const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+                if (high < 0 || low < 0)
+                    usageError("--record: \\x takes two hex digits");
+                bytes += static_cast<char>(high * 16 + low);
+                i += 2;
+                break;
+            }
+            default:
+                usageError(std::string("--record: unknown escape \\") + next);
+        }
+    }
+    if (bytes.empty())
+        usageError("--record needs at least one character");
+    return bytes;
 }
 
 double number(const char* option, const char* text) {
@@ -120,6 +178,10 @@ Settings parse(int argc, char** argv) {
             s.faults.damageBlockCharacter = static_cast<int>(number("--damage-char", value()));
         } else if (arg == "--keep-streaming") {
             s.faults.ignoreStopPair = true;
+        } else if (arg == "--record") {
+            s.faults.streamTexts.push_back(recordBytes(value()));
+        } else if (arg == "--sent-to") {
+            s.sentToPath = value();
         } else if (arg == "--drop-char") {
             s.faults.dropCharacterOfRecord = static_cast<int>(number("--drop-char", value()));
         } else {
@@ -148,13 +210,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvel-sim: %s\n", port.error().c_str());
         return 1;
     }
+    std::FILE* sentTo = nullptr;
+    if (!settings.sentToPath.empty() && !(sentTo = std::fopen(settings.sentToPath.c_str(), "wb"))) {
+        std::fprintf(stderr, "quorvel-sim: %s cannot be written\n", settings.sentToPath.c_str());
+        return 1;
+    }
     std::printf("%s\n", port.slavePath().c_str());
     std::fflush(stdout);
     std::fprintf(stderr, "quorvel-sim: serving at %g baud%s; Enter presses the button\n",
                  settings.options.baud, settings.faults.asleep ? ", asleep" : "");
-    const int code = serve(instrument, port, settings.hangUpAfter);
+    const int code = serve(instrument, port, settings.hangUpAfter, sentTo);
+    if (sentTo)
+        std::fclose(sentTo);
     // For benchmarks and tests that compare it with what reached the other side.
     std::fprintf(stderr, "quorvel-sim: records sent: %d\n", instrument.recordsSent());
+    std::fprintf(stderr, "quorvel-sim: characters received: %zu\n", instrument.received().size());
     std::fprintf(stderr, "quorvel-sim: settings block: %s\n", instrument.blockText(false).c_str());
     std::string received;
     for (const unsigned char c : instrument.receivedText()) {

@@ -8,8 +8,11 @@
 // due, input arrives, the operator types on stdin, or a signal comes.
 #pragma once
 
+#include <cstdio>
+
 #include "sim/instrument.h"
 #include "sim/program/pty_port.h"
 
-// Returns the process exit code.
-int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter);
+// Every character that goes out on the line is also written to `sentTo`, when given, as
+// it went. Returns the process exit code.
+int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter, std::FILE* sentTo);

@@ -37,11 +37,12 @@ timespec toTimespec(double seconds) {
 
 class Server {
   public:
-    Server(sim::Instrument& instrument, PtyPort& port, double hangUpAfter)
+    Server(sim::Instrument& instrument, PtyPort& port, double hangUpAfter, std::FILE* sentTo)
         : instrument_(instrument),
           port_(port),
           start_(monotonicSeconds()),
-          hangUpAt_(hangUpAfter >= 0 ? hangUpAfter : kNever) {}
+          hangUpAt_(hangUpAfter >= 0 ? hangUpAfter : kNever),
+          sentTo_(sentTo) {}
 
     int run(const sigset_t& waitMask) {
         while (!stopRequested) {
@@ -87,8 +88,13 @@ class Server {
         std::string bytes;
         for (const auto& b : out_) bytes += static_cast<char>(b.byte);
         // Non-blocking: what the terminal cannot take (nobody reading) is lost.
-        if (write(port_.masterFd(), bytes.data(), bytes.size()) < 0 && errno != EAGAIN) {
+        const ssize_t written = write(port_.masterFd(), bytes.data(), bytes.size());
+        if (written < 0 && errno != EAGAIN) {
             hungUp_ = true;
+        }
+        if (sentTo_ && written > 0) {
+            std::fwrite(bytes.data(), 1, static_cast<size_t>(written), sentTo_);
+            std::fflush(sentTo_);
         }
     }
 
@@ -140,11 +146,12 @@ class Server {
     std::string typed_;
     bool stdinOpen_ = true;
     bool hungUp_ = false;
+    std::FILE* sentTo_;
 };
 
 }  // namespace
 
-int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter) {
+int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter, std::FILE* sentTo) {
     // The stop signals are blocked except inside ppoll, so none is lost between checks.
     sigset_t stopSignals, waitMask;
     sigemptyset(&stopSignals);
@@ -162,6 +169,6 @@ int serve(sim::Instrument& instrument, PtyPort& port, double hangUpAfter) {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
 
-    Server server(instrument, port, hangUpAfter);
+    Server server(instrument, port, hangUpAfter, sentTo);
     return server.run(waitMask);
 }

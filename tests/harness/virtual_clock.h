@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "toolkit/platform/clock.h"
 
@@ -21,6 +22,9 @@ class VirtualClock : public ToolkitClock {
     // Runs `action` once the clock reaches `when`; actions at the same time run in the
     // order they were scheduled.
     void schedule(double when, std::function<void()> action);
+    void callAt(double when, std::function<void()> action) override {
+        schedule(when, std::move(action));
+    }
     void advance(double seconds) { waitUntil(now_ + seconds); }
 
     // The time of the earliest scheduled action, or +infinity when none is left.

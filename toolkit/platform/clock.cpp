@@ -4,10 +4,14 @@
 // callback leaves the windows drawn without spinning.
 #include "toolkit/platform/clock.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
+#include <utility>
 
 #include "toolkit/platform/event_pump.h"
 
@@ -35,6 +39,15 @@ class RealClock : public ToolkitClock {
             std::this_thread::sleep_for(
                 std::chrono::duration<double>(std::min(remaining, kClockWaitSlice)));
         }
+    }
+
+    void callAt(double when, std::function<void()> action) override {
+        QCoreApplication* application = QCoreApplication::instance();
+        if (!application)
+            return;
+        const double wait = std::max(when - now(), 0.0);
+        QTimer::singleShot(static_cast<int>(std::ceil(wait * 1000)), application,
+                           std::move(action));
     }
 
   private:
