@@ -1,5 +1,6 @@
 #include "app/main_window_setup.h"
 
+#include "app/about_page.h"
 #include "feedback/link_status.h"
 #include "settings/history_page.h"
 #include "toolkit/panels/shell.h"
@@ -35,6 +36,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
     AddShellPage("&History", createHistoryPage(nullptr));
+    AddShellPage("A&bout", createAboutPage());
     FitPagesOf(kResourceFile);
     showNotConnectedInStatus();
     return 0;
