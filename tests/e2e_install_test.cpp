@@ -17,7 +17,7 @@ TEST(Installed, ToolStartsFromAnyDirectoryAndLoadsItsPanels) {
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
     for (const char* file :
          {"bin/vaskinterface", "bin/quorvel-sim", "share/quorvel/VASKInterface.uir",
-          "share/applications/quorvel.desktop", "share/icons/hicolor/scalable/apps/quorvel.svg",
+          "share/applications/org.example.quorvel.desktop", "share/icons/hicolor/scalable/apps/quorvel.svg",
           "share/metainfo/org.example.quorvel.metainfo.xml", "share/man/man1/vaskinterface.1",
           "share/man/man1/quorvel-sim.1"}) {
         EXPECT_TRUE(std::filesystem::exists(prefix.filePath(file).toStdString())) << file;
