@@ -18,12 +18,16 @@ for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-b
 done
 [ -n "$launcher" ] || { echo "atspi-test: at-spi-bus-launcher is missing"; exit 1; }
 
-display=:$((100 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number no other server holds (other suites and other users run beside this
+# one): Xvfb picks it and says which once it is ready.
+ready=$(mktemp -u)
+mkfifo "$ready"
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
 wm=
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+trap 'kill $wm $xvfb 2>/dev/null || true; rm -f "$ready"' EXIT
+read -r number <"$ready" || { echo "atspi-test: Xvfb did not start"; exit 1; }
+display=:$number
 DISPLAY=$display openbox >/dev/null 2>&1 &
 wm=$!
 export DISPLAY=$display XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
