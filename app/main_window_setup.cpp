@@ -1,5 +1,8 @@
 #include "app/main_window_setup.h"
 
+#include <QGuiApplication>
+
+#include "app/about_page.h"
 #include "feedback/link_status.h"
 #include "settings/history_page.h"
 #include "toolkit/panels/shell.h"
@@ -27,6 +30,8 @@ constexpr NavigationEntry kPlaces[] = {
 }  // namespace
 
 int setUpMainWindow() {
+    // Desktops match the window to its entry, installed as <software-centre id>.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     const int status = CreateMainWindow("Quorvel", "quorvel");
     if (status < 0)
         return status;
@@ -35,6 +40,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
     AddShellPage("&History", createHistoryPage(nullptr));
+    AddShellPage("A&bout", createAboutPage());
     FitPagesOf(kResourceFile);
     showNotConnectedInStatus();
     return 0;

@@ -3,6 +3,7 @@
 #include "app/vaskinterface.h"
 
 #include "app/callback_table.h"
+#include "app/command_line.h"
 #include "app/main_window_setup.h"
 #include "feedback/panel_set.h"
 #include "link/link_state.h"
@@ -38,6 +39,8 @@ int startVaskInterface(int argc, char* argv[]) {
 }
 
 int vaskinterfaceMain(int argc, char* argv[]) {
+    if (const auto answered = answerInformationRequest(argc, argv))
+        return *answered;
     if (startVaskInterface(argc, argv) < 0)
         return -1;
     RunUserInterface();

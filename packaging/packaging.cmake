@@ -1,5 +1,6 @@
 # What an installation carries beside the programs, for desktops and package managers:
-# each program's manual page, the software-centre metadata and the icon at the usual sizes.
+# each program's manual page, the desktop entry, the software-centre metadata and the icon
+# at the usual sizes.
 # scripts/package-deb.sh builds the Debian package from these rules.
 
 # The project has no published home yet: its links and identity use example.org, a name
@@ -15,6 +16,14 @@ foreach(program vaskinterface quorvel-sim quorvel)
   install(FILES "$<$<TARGET_EXISTS:${program}>:${PROJECT_SOURCE_DIR}/packaging/man/${program}.1>"
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
+
+# The desktop entry is named after the software-centre identity, by which desktops match
+# the running window (its desktop file name, which the program sets) to its entry.
+if(NOT WIN32)
+  install(FILES packaging/quorvel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+          RENAME ${QUORVEL_APP_ID}.desktop)
+endif()
+target_compile_definitions(vask_app PRIVATE QUORVEL_APP_ID="${QUORVEL_APP_ID}")
 
 configure_file(packaging/quorvel.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/${QUORVEL_APP_ID}.metainfo.xml @ONLY)

@@ -2,8 +2,7 @@
 # The tool's window read and used through AT-SPI, as assistive tools attach to it: a
 # display (Xvfb with openbox), a D-Bus session with the accessibility bus, and
 # tests/atspi/window_flows.py driving the real program against quorvel-sim.
-# usage: scripts/atspi-test.sh VASKINTERFACE QUORVEL_SIM   (QUORVEL_ATSPI_DISPLAY=:N picks
-# the display)
+# usage: scripts/atspi-test.sh VASKINTERFACE QUORVEL_SIM
 # Needs xvfb, xauth, openbox, dbus, at-spi2-core and python3-pyatspi (scripts/test.sh
 # installs them).
 set -euo pipefail
@@ -19,17 +18,16 @@ for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-b
 done
 [ -n "$launcher" ] || { echo "atspi-test: at-spi-bus-launcher is missing"; exit 1; }
 
-# A display of its own: QUORVEL_ATSPI_DISPLAY when given, else a free one picked at random.
-display=${QUORVEL_ATSPI_DISPLAY:-}
-while [ -z "$display" ] || [ -e "/tmp/.X${display#:}-lock" ]; do
-    [ -z "${QUORVEL_ATSPI_DISPLAY:-}" ] || { echo "atspi-test: display $display is in use"; exit 1; }
-    display=:$((100 + RANDOM % 400))
-done
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number no other server holds (other suites and other users run beside this
+# one): Xvfb picks it and says which once it is ready.
+ready=$(mktemp -u)
+mkfifo "$ready"
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
 wm=
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+trap 'kill $wm $xvfb 2>/dev/null || true; rm -f "$ready"' EXIT
+read -r number <"$ready" || { echo "atspi-test: Xvfb did not start"; exit 1; }
+display=:$number
 DISPLAY=$display openbox >/dev/null 2>&1 &
 wm=$!
 # The window must reach the display and the accessibility bus, whatever platform the

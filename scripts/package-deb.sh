@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Builds the Debian package build-deb/quorvel_<version>_<arch>.deb from the debian/ folder
-# (debhelper, CMake and Ninja, dependencies computed from the binaries), then runs the
-# distribution's checks on what it ships: lintian, desktop-file-validate and appstreamcli.
-# Any error or warning from them fails the script.
+# (debhelper, CMake and Ninja, dependencies computed from the binaries); the same build runs
+# the whole test suite on the programs it packages, unless DEB_BUILD_OPTIONS has nocheck.
+# Then it runs the distribution's checks on what the package ships: lintian,
+# desktop-file-validate and appstreamcli. Any error or warning from them fails the script.
+# The build tree stays in build-deb/quorvel-<version>/obj-<triplet> (its quorvel-sim serves
+# the Windows end-to-end tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream \
     librsvg2-bin
+if [[ " ${DEB_BUILD_OPTIONS:-} " != *" nocheck "* ]]; then
+    # What the test suite needs, the AT-SPI test of the real window with it.
+    scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core python3-pyatspi python3
+fi
 
 fail() {
     echo "package-deb: $*" >&2
@@ -37,12 +44,24 @@ else
     tar --exclude='./build*' --exclude=./.git -cf - . | tar -xf - -C "$src"
 fi
 
+# The commit the copy was made from, for About and --version: the copy has no history.
+if commit=$(git rev-parse --short=12 HEAD 2>/dev/null); then
+    git diff --quiet HEAD -- || commit+=-modified
+    echo "$commit" >"$src/.build-commit"
+fi
+
 echo "== Building the package"
 SECONDS=0
+log=$out/dpkg-buildpackage.log
 (cd "$src" && DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" \
-    dpkg-buildpackage --build=full --no-sign >../dpkg-buildpackage.log 2>&1) ||
-    { tail -n 15 "$out/dpkg-buildpackage.log" >&2; fail "the build failed; see $out/dpkg-buildpackage.log"; }
+    dpkg-buildpackage --build=full --no-sign >../dpkg-buildpackage.log 2>&1) || {
+    # A failed test says what it saw; a failed build its last lines.
+    grep -q "tests failed out of" "$log" &&
+        sed -n '/tests passed, .* tests failed out of/,$p' "$log" >&2 || tail -n 15 "$log" >&2
+    fail "the build failed; see $log"
+}
 echo "built in $SECONDS s"
+grep -E "^[0-9]+% tests passed|^Total Test time" "$log" || echo "the test suite was not run (nocheck)"
 
 arch=$(dpkg-architecture -q DEB_HOST_ARCH)
 deb="$out/quorvel_${version}_${arch}.deb"

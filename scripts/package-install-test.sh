@@ -56,7 +56,7 @@ echo "== apt-get install ./$(basename "$deb")"
 apt_get install "$package"
 dpkg-query -L quorvel | grep -vx '/\.' | sort >"$work/files"
 for file in /usr/bin/vaskinterface /usr/bin/quorvel /usr/bin/quorvel-sim /usr/share/quorvel/VASKInterface.uir \
-    /usr/share/applications/quorvel.desktop /usr/share/metainfo/org.example.quorvel.metainfo.xml \
+    /usr/share/applications/org.example.quorvel.desktop /usr/share/metainfo/org.example.quorvel.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/quorvel.svg /usr/share/icons/hicolor/48x48/apps/quorvel.png \
     /usr/share/man/man1/vaskinterface.1.gz /usr/share/man/man1/quorvel-sim.1.gz \
     /usr/share/man/man1/quorvel.1.gz \

@@ -25,9 +25,21 @@ RULES = [
 ]
 
 
+def sources():
+    """The tree's C++ files: git's list in a work tree, else every one outside build folders
+    (a copy without git's history, as the package is built from, is checked all the same)."""
+    top = subprocess.run(["git", "rev-parse", "--show-toplevel"], cwd=ROOT,
+                         capture_output=True, text=True).stdout.strip()
+    if top and pathlib.Path(top).resolve() == ROOT:
+        return subprocess.run(["git", "ls-files", "*.cpp", "*.h"], cwd=ROOT, check=True,
+                              capture_output=True, text=True).stdout.split()
+    return sorted(str(p.relative_to(ROOT)) for p in ROOT.rglob("*")
+                  if p.suffix in (".cpp", ".h") and p.is_file()
+                  and not p.relative_to(ROOT).parts[0].startswith(("build", "obj-", "debian")))
+
+
 def main():
-    files = subprocess.run(["git", "ls-files", "*.cpp", "*.h"], cwd=ROOT, check=True,
-                           capture_output=True, text=True).stdout.split()
+    files = sources()
     problems = []
     for name in files:
         if TWIN.search(name):

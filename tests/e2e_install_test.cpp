@@ -1,4 +1,5 @@
-// The installed tool finds its resource file wherever it is started from.
+// The installed tool finds its resource file wherever it is started from; --version and
+// --help answer without a display.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -17,7 +18,7 @@ TEST(Installed, ToolStartsFromAnyDirectoryAndLoadsItsPanels) {
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
     for (const char* file :
          {"bin/vaskinterface", "bin/quorvel-sim", "share/quorvel/VASKInterface.uir",
-          "share/applications/quorvel.desktop", "share/icons/hicolor/scalable/apps/quorvel.svg",
+          "share/applications/org.example.quorvel.desktop", "share/icons/hicolor/scalable/apps/quorvel.svg",
           "share/metainfo/org.example.quorvel.metainfo.xml", "share/man/man1/vaskinterface.1",
           "share/man/man1/quorvel-sim.1"}) {
         EXPECT_TRUE(std::filesystem::exists(prefix.filePath(file).toStdString())) << file;
@@ -36,6 +37,32 @@ TEST(Installed, ToolStartsFromAnyDirectoryAndLoadsItsPanels) {
     tool.kill();
     tool.waitForFinished(2000);
     EXPECT_EQ(tool.readAllStandardError().toStdString().find("LoadPanel"), std::string::npos);
+}
+
+// With a platform that needs a display and no display at all, a window could not open:
+// both answers come anyway, and the program ends.
+TEST(Installed, VersionAndHelpAnswerWithoutADisplay) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    for (const char* option : {"--version", "--help"}) {
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(QUORVEL_TOOL_PATH, {option});
+        ASSERT_TRUE(tool.waitForFinished(10000)) << option;
+        EXPECT_EQ(tool.exitCode(), 0) << option << tool.readAllStandardError().toStdString();
+        const QString out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+        if (std::string(option) == "--version") {
+            EXPECT_TRUE(out.startsWith("vaskinterface " QUORVEL_PROJECT_VERSION "\ncommit "))
+                << out.toStdString();
+            EXPECT_TRUE(out.endsWith(QStringLiteral("\nQt %1\n").arg(qVersion())))
+                << out.toStdString();
+        } else {
+            EXPECT_TRUE(out.startsWith("usage: vaskinterface [--version | --help]\n"))
+                << out.toStdString();
+        }
+    }
 }
 
 TEST(Installed, ACopiedProgramWithoutItsResourceFileNeverTakesTheBuildTreesOne) {

@@ -2,7 +2,7 @@
 # Cross-compiles the tool for Windows x86_64 with Debian's MinGW-w64 (POSIX threads) against
 # a Qt built for it, warnings as errors, and gathers beside the program what it needs to run
 # on a machine without Qt: the Qt and MinGW run-time DLLs, the platform and style plugins,
-# and the panel resource file.
+# the panel resource file, and the third-party notices with the licence texts.
 #
 # usage: scripts/windows/build.sh [QT]   (QT: a Qt prefix or its .tar.xz)
 # Where Qt comes from, first found: the argument; QT_MINGW_PREFIX; the ready-built tarball
@@ -61,6 +61,10 @@ cp -u "$qt/plugins/platforms/"{qwindows,qoffscreen,qminimal}.dll "$bin/platforms
 cp -u "$qt/plugins/styles/qwindowsvistastyle.dll" "$bin/styles/"
 cp -u "$qt/plugins/imageformats/qico.dll" "$bin/imageformats/"
 cp -u "$build/quorvel.ico" "$bin/"
+# The notices and licence texts of what ships travel with it (Notepad opens a .txt).
+cp "$source/THIRD-PARTY-NOTICES" "$bin/THIRD-PARTY-NOTICES.txt"
+rm -rf "$bin/licenses"
+cp -r "$source/licenses" "$bin/licenses"
 # What ships carries no symbols: the run-time DLLs come with their debugging sections.
 x86_64-w64-mingw32-strip --strip-unneeded "$bin"/*.dll "$bin"/{platforms,styles,imageformats}/*.dll \
     "$bin/vaskinterface.exe" "$bin/quorvel.exe"

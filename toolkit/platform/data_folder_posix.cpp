@@ -3,7 +3,7 @@
 
 #include <QStandardPaths>
 
-std::string ToolDataFolder() {
+std::string SystemDataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
            "/quorvel";
 }

@@ -4,6 +4,6 @@
 
 #include <QStandardPaths>
 
-std::string ToolDataFolder() {
+std::string SystemDataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
