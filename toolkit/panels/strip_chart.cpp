@@ -100,6 +100,7 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     connect(controls_, &StripChartControls::pauseClicked, this, &StripChart::togglePaused);
     connect(controls_, &StripChartControls::resetZoomClicked, this, &StripChart::resetZoom);
     connect(controls_, &StripChartControls::secondShownChosen, this, &StripChart::setSecondShown);
+    connect(controls_, &StripChartControls::saveImageClicked, this, &StripChart::saveImage);
     connect(this, &StripChart::windowChanged, controls_, &StripChartControls::showWindow);
     connect(this, &StripChart::pausedChanged, controls_, &StripChartControls::showPaused);
     connect(this, &StripChart::zoomedChanged, controls_, &StripChartControls::showZoomed);
