@@ -1,6 +1,7 @@
 #include "app/main_window_setup.h"
 
 #include "feedback/link_status.h"
+#include "recordings/recordings_page.h"
 #include "settings/history_page.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
@@ -35,6 +36,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
     AddShellPage("&History", createHistoryPage(nullptr));
+    AddShellPage("&Recordings", createRecordingsPage(nullptr));
     FitPagesOf(kResourceFile);
     showNotConnectedInStatus();
     return 0;

@@ -6,6 +6,7 @@
 #include "cli/ports_command.h"
 #include "cli/settings_commands.h"
 #include "cli/settings_file_commands.h"
+#include "cli/summary_command.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ const Command kCommands[] = {
     {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption, 0, 0},
     {"history",  runHistory,  kDryRunOption | kYesOption,              0, 2},
     {"apply",    runApply,    kDryRunOption | kYesOption,              1, 1},
+    {"summary",  runSummary,  kJsonOption | kFromOption | kToOption | kLengthOption, 1, 1},
 };
 // clang-format on
 
