@@ -224,10 +224,10 @@ void RecordingsPage::endReading() {
         say("recording not opened: " + recordingProblem(readingPath_, reader->refusal()));
         return;
     }
-    show(reader->take());
+    showRecording(reader->take());
 }
 
-void RecordingsPage::show(std::unique_ptr<Recording> recording) {
+void RecordingsPage::showRecording(std::unique_ptr<Recording> recording) {
     chart_->setSeries(nullptr, 0, 1);
     series_.reset();
     recording_ = std::move(recording);

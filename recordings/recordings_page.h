@@ -53,7 +53,7 @@ class RecordingsPage : public QWidget {
   private:
     void readSlice();
     void endReading();
-    void show(std::unique_ptr<Recording> recording);
+    void showRecording(std::unique_ptr<Recording> recording);
     void showSummary();
     std::string proposedName(const char* suffix) const;
 
