@@ -101,8 +101,7 @@ int open(const std::string& path, int redraws) {
     }
     const double opened = monotonicSeconds() - started;
     const CpuTime cpuAfter = cpuTime();
-    const double cpu =
-        cpuAfter.user - cpuBefore.user + cpuAfter.system - cpuBefore.system;
+    const double cpu = cpuAfter.user - cpuBefore.user + cpuAfter.system - cpuBefore.system;
     const Recording& r = *page.recording();
     std::fprintf(report, "  %s: %zu records, %.0f MB\n", path.c_str(), r.size(),
                  static_cast<double>(r.fileSize) / 1e6);
@@ -168,7 +167,8 @@ int shots(const QString& dir, const std::string& path) {
     // The first gap, and a few minutes either side of it.
     const size_t after = r.stretchStarts.size() > 1 ? r.stretchStarts[1] : r.size() / 2;
     const double gapEnd = r.timeOf(after), gapStart = r.timeOf(after - 1);
-    chart.zoomTo({gapStart - 300, gapEnd + 300, chart.view().y0, chart.view().y1});
+    const float level = r.level(r.counts[after]);
+    chart.zoomTo({gapStart - 300, gapEnd + 300, level - 0.25, level + 0.25});
     chart.showCrosshairAt(QPointF(chart.width() * 0.3, chart.height() * 0.45));
     save("recording-gap-zoom.png");
     chart.resetZoom();

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 # The AT-SPI test of the real window needs a display, a D-Bus session and the
 # accessibility bus, and the Python client library.
-scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core python3-pyatspi
+scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core python3-pyatspi poppler-utils
 jobs=$(nproc)
 
 run_suite() {

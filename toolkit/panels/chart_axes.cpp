@@ -134,8 +134,11 @@ void paintChartAxes(QPainter& p, const ChartAxes& a, const QFontMetrics& fm, con
         const double px = xFor(t);
         p.fillRect(verticalHairline(px, plot.top(), plot.bottom()), grid);
         p.setPen(text);
-        labels.draw(p, QRectF(px - 60, plot.bottom() + 2, 120, fm.height()), Qt::AlignCenter,
-                    a.timeLabel(t, tStep));
+        // A label at the right end ends at the chart's edge instead of beyond it.
+        const QRectF box(px - 60, plot.bottom() + 2, 120, fm.height());
+        const bool atEnd = box.right() > a.area.right();
+        labels.draw(p, atEnd ? box.translated(a.area.right() - box.right(), 0) : box,
+                    atEnd ? Qt::AlignRight | Qt::AlignTop : Qt::AlignCenter, a.timeLabel(t, tStep));
     }
     labels.draw(p, QRectF(plot.left(), plot.bottom() + fm.height() + 2, plot.width(), fm.height()),
                 Qt::AlignCenter, a.xTitle);
