@@ -155,6 +155,7 @@ RecordingsPage::RecordingsPage(QWidget* parent) : QWidget(parent), id_(nextPageI
     connect(timeAxis_, &QComboBox::currentIndexChanged, this,
             [this](int i) { setClockTime(i == 1); });
     connect(&slices_, &QTimer::timeout, this, &RecordingsPage::readSlice);
+    showSummary();
 }
 
 RecordingsPage::~RecordingsPage() {
