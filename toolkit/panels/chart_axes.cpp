@@ -72,6 +72,12 @@ void drawChartFrame(QPainter& p, const QRectF& r, const QColor& colour) {
     p.fillRect(verticalHairline(r.right(), r.top(), r.bottom()), colour);
 }
 
+double chartY(const QRectF& plot, double y0, double y1, double value) {
+    if (!(y1 > y0))
+        return plot.center().y();
+    return plot.bottom() - (std::clamp(value, y0, y1) - y0) / (y1 - y0) * plot.height();
+}
+
 void ChartLabels::draw(QPainter& p, const QRectF& box, Qt::Alignment align, const QString& text) {
     // A run's labels are a few dozen texts; a long one may pass through many more.
     constexpr qsizetype kMostLabels = 256;
@@ -94,15 +100,23 @@ void ChartLabels::draw(QPainter& p, const QRectF& box, Qt::Alignment align, cons
     p.drawStaticText(QPointF(x, y), *found);
 }
 
+ChartAxes chartAxes(const QRect& area, const QRectF& plot, double t0, double t1, double y0,
+                    double y1) {
+    ChartAxes axes;
+    axes.area = area;
+    axes.plot = plot;
+    axes.t0 = t0;
+    axes.t1 = t1;
+    axes.y0 = y0;
+    axes.y1 = y1;
+    return axes;
+}
+
 void paintChartAxes(QPainter& p, const ChartAxes& a, const QFontMetrics& fm, const QPalette& pal,
                     ChartLabels& labels) {
     const QRectF& plot = a.plot;
     const double span = a.y1 > a.y0 ? a.y1 - a.y0 : 0.0;
-    auto yFor = [&](double value) {
-        if (span == 0.0)
-            return plot.center().y();
-        return plot.bottom() - (std::clamp(value, a.y0, a.y1) - a.y0) / span * plot.height();
-    };
+    auto yFor = [&](double value) { return chartY(plot, a.y0, a.y1, value); };
     auto xFor = [&](double t) { return plot.left() + (t - a.t0) / (a.t1 - a.t0) * plot.width(); };
     const QColor grid = pal.color(QPalette::Midlight);
     const QPen text(pal.color(QPalette::Text));

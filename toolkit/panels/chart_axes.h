@@ -27,6 +27,9 @@ double niceTimeStep(double span, int parts);
 // `wallAtStart` (seconds since 1970) the clock ("14:05:12").
 QString chartTimeLabel(double sinceStart, double step, std::optional<double> wallAtStart);
 void drawChartFrame(QPainter& p, const QRectF& r, const QColor& colour);
+// Where `value` falls on the plot showing [y0, y1]: held inside it, in the middle when the
+// range is empty.
+double chartY(const QRectF& plot, double y0, double y1, double value);
 
 // Label texts laid out once and drawn many times: a frame draws them at new places,
 // rarely with new words, and laying text out is most of what painting a frame costs.
@@ -47,6 +50,9 @@ struct ChartAxes {
     QString yTitle, xTitle;
     std::function<QString(double t, double step)> timeLabel;
 };
+// The axes of a plot showing [t0, t1] and [y0, y1], titles and labels still to come.
+ChartAxes chartAxes(const QRect& area, const QRectF& plot, double t0, double t1, double y0,
+                    double y1);
 
 // The value and time grid lines with their labels, the axis titles and the frame.
 void paintChartAxes(QPainter& p, const ChartAxes& axes, const QFontMetrics& fm,

@@ -1,10 +1,22 @@
 #include "toolkit/panels/chart_zoom.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr double kNarrowest = 0.001;
 }  // namespace
+
+double wheelZoomFactor(int angleDelta) {
+    return std::pow(kWheelZoom, angleDelta / 120.0);
+}
+
+std::optional<QRectF> zoomBand(QPointF start, QPointF end, const QRectF& plot) {
+    const QRectF band = QRectF(start, end).normalized() & plot;
+    if (band.width() < kSmallestBand || band.height() < kSmallestBand)
+        return std::nullopt;
+    return band;
+}
 
 void ChartZoom::setWhole(const ChartView& whole) {
     whole_ = whole;

@@ -3,33 +3,17 @@
 #include "toolkit/panels/recording_chart.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QLabel>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "toolkit/panels/chart_accessible.h"
+
 namespace {
 
 // The crosshair takes the nearest record within this many pixels, else says none is there.
 constexpr double kReachPixels = 5;
-
-class AccessibleRecordingChart : public QAccessibleWidget {
-  public:
-    explicit AccessibleRecordingChart(RecordingChart* chart)
-        : QAccessibleWidget(chart, QAccessible::Chart) {}
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value)
-            return static_cast<const RecordingChart*>(widget())->crosshairText();
-        return QAccessibleWidget::text(t);
-    }
-};
-
-QAccessibleInterface* accessibleRecordingChart(const QString& className, QObject* object) {
-    if (className == QLatin1String("RecordingChart") && object && object->isWidgetType())
-        return new AccessibleRecordingChart(static_cast<RecordingChart*>(object));
-    return nullptr;
-}
 
 QLabel* readout(QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -43,11 +27,7 @@ QLabel* readout(QWidget* parent) {
 
 RecordingChart::RecordingChart(const QString& name, QWidget* parent)
     : QWidget(parent), name_(name), valueTitle_(name) {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleRecordingChart);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    AccessibleChart<RecordingChart, QAccessible::Value, &RecordingChart::crosshairText>::install();
     setAccessibleName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

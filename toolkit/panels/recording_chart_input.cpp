@@ -10,22 +10,13 @@
 
 #include "toolkit/panels/recording_chart.h"
 
-namespace {
-
-constexpr double kWheelZoom = 0.8;
-constexpr double kKeyZoom = 0.5;
-constexpr double kKeyPan = 0.2;
-constexpr double kSmallestBand = 4;
-
-}  // namespace
-
 void RecordingChart::wheelEvent(QWheelEvent* event) {
     const QPointF at = event->position();
     if (!plotRect().contains(at) || event->angleDelta().y() == 0) {
         event->ignore();
         return;
     }
-    const double factor = std::pow(kWheelZoom, event->angleDelta().y() / 120.0);
+    const double factor = wheelZoomFactor(event->angleDelta().y());
     if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
         zoom_.zoomValue(valueAt(at.y()), factor);
     else
@@ -53,11 +44,11 @@ void RecordingChart::mouseMoveEvent(QMouseEvent* event) {
 void RecordingChart::mouseReleaseEvent(QMouseEvent* event) {
     if (!bandStart_ || event->button() != Qt::LeftButton)
         return;
-    const QRectF band = QRectF(*bandStart_, event->position()).normalized() & plotRect();
+    const auto band = zoomBand(*bandStart_, event->position(), plotRect());
     bandStart_.reset();
-    if (band.width() >= kSmallestBand && band.height() >= kSmallestBand)
-        zoomTo({timeAt(band.left()), timeAt(band.right()), valueAt(band.bottom()),
-                valueAt(band.top())});
+    if (band)
+        zoomTo({timeAt(band->left()), timeAt(band->right()), valueAt(band->bottom()),
+                valueAt(band->top())});
     update();
 }
 

@@ -32,13 +32,7 @@ void RecordingChart::paintPlot(QPainter& p, const QRect& area, bool onScreen) {
     if (plot.width() < 10 || plot.height() < 10)
         return;
     const ChartView& v = zoom_.view();
-    ChartAxes axes;
-    axes.area = area;
-    axes.plot = plot;
-    axes.t0 = v.t0;
-    axes.t1 = v.t1;
-    axes.y0 = v.y0;
-    axes.y1 = v.y1;
+    ChartAxes axes = chartAxes(area, plot, v.t0, v.t1, v.y0, v.y1);
     axes.yTitle = valueTitle_;
     switch (axis_) {
         case TimeAxis::SinceStart:
@@ -67,10 +61,7 @@ void RecordingChart::paintPlot(QPainter& p, const QRect& area, bool onScreen) {
         return;
     }
 
-    const double span = v.y1 - v.y0;
-    auto yFor = [&](double value) {
-        return plot.bottom() - (std::clamp(value, v.y0, v.y1) - v.y0) / span * plot.height();
-    };
+    auto yFor = [&](double value) { return chartY(plot, v.y0, v.y1, value); };
     auto xFor = [&](double t) { return plot.left() + (t - v.t0) / (v.t1 - v.t0) * plot.width(); };
     std::vector<ChartColumn> columns(static_cast<size_t>(std::max(1.0, plot.width())));
     series_->fillColumns(v.t0, v.t1, columns);

@@ -41,25 +41,14 @@ void StripChart::paintPlot(QPainter& p, const QRect& area, bool onScreen) {
     if (plot.width() < 10 || plot.height() < 10)
         return;
     const View v = currentView();
-    ChartAxes axes;
-    axes.area = area;
-    axes.plot = plot;
-    axes.t0 = v.t0;
-    axes.t1 = v.t1;
-    axes.y0 = v.y0;
-    axes.y1 = v.y1;
+    ChartAxes axes = chartAxes(area, plot, v.t0, v.t1, v.y0, v.y1);
     axes.tBase = clockTime_ ? originWall_ - origin_ : -origin_;
     axes.yTitle = unit_.isEmpty() ? name_ : QStringLiteral("%1 (%2)").arg(name_, unit_);
     axes.xTitle = clockTime_ ? tr("Clock time") : tr("Time since the run's start");
     axes.timeLabel = [this](double t, double step) { return timeLabel(t, step); };
     paintChartAxes(p, axes, fm, pal, labels_);
 
-    const double span = v.y1 > v.y0 ? v.y1 - v.y0 : 0.0;
-    auto yFor = [&](double value) {
-        if (span == 0.0)
-            return plot.center().y();
-        return plot.bottom() - (std::clamp(value, v.y0, v.y1) - v.y0) / span * plot.height();
-    };
+    auto yFor = [&](double value) { return chartY(plot, v.y0, v.y1, value); };
     // Every point of a column counts, however many.
     std::vector<ChartColumn> columns(static_cast<size_t>(std::max(1.0, plot.width())));
     p.setClipRect(plot.adjusted(-1, -1, 1, 1));
