@@ -1,8 +1,9 @@
 // Loading a settings history of any size: a file of random bytes (as a damaged disk or a
-// wrong file might leave) and a file of genuine entries, each of the size given, loaded
-// alone and by the History page as it comes into view. Prints the time of each and the
-// peak resident memory it reached. The files are written first, so they are read from the
-// page cache: the figures are the program's own work, not the disk's.
+// wrong file might leave), a file of genuine entries, and four entries followed by one
+// line without an end, each of the size given, loaded alone and by the History page as it
+// comes into view. Prints the time of each and the peak resident memory it reached. The files are
+// written first, so they are read from the page cache: the figures are the program's own work, not
+// the disk's.
 //
 //   history_bench [--megabytes N]   (200 by default)
 #include <QApplication>
@@ -55,6 +56,22 @@ void writeEntriesFile(const std::string& path, long long bytes) {
     }
 }
 
+// Four genuine entries, then one line of `bytes` with no line end, as a tool that went
+// wrong might leave behind them.
+void writeLongLineFile(const std::string& path, long long bytes) {
+    writeEntriesFile(path, 1);
+    std::string entries;
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::getline(in, entries);
+    }
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < 4; ++i) out << entries << '\n';
+    const std::string chunk(1 << 20, 'x');
+    for (long long written = 0; written < bytes; written += static_cast<long long>(chunk.size()))
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+}
+
 void measure(FILE* report, const char* what, const std::string& path) {
     std::fprintf(report, "%s (%.1f MB):\n", what,
                  static_cast<double>(std::ifstream(path, std::ios::ate).tellg()) / 1e6);
@@ -104,5 +121,7 @@ int main(int argc, char** argv) {
     measure(report, "settings history of random bytes", path);
     writeEntriesFile(path, bytes);
     measure(report, "settings history of genuine entries", path);
+    writeLongLineFile(path, bytes);
+    measure(report, "settings history of four entries and one long line", path);
     return 0;
 }

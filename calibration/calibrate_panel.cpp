@@ -76,12 +76,12 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     }
     // The instrument reads its gain and zero as signed 16-bit values: a count beyond them
     // would be cut to its low 16 bits and come back as a different number.
-    if (computed.newGain < 1 || computed.newGain > 32767) {
+    if (computed.newGain < kLeastGain || computed.newGain > kMostGain) {
         reportRefusal("calibration not written: new gain %d is outside 1 to 32767",
                       computed.newGain);
         return 0;
     }
-    if (computed.newZero < -32768 || computed.newZero > 32767) {
+    if (computed.newZero < kLeastZero || computed.newZero > kMostZero) {
         reportRefusal("calibration not written: new zero %d is outside -32768 to 32767",
                       computed.newZero);
         return 0;

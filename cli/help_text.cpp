@@ -40,6 +40,8 @@ constexpr char kCommandsAndOptions[] =
     "                    the settings kept for this instrument, newest first (1 is the\n"
     "                    newest); show lists entry N field by field; restore puts it back,\n"
     "                    the running clock aside, after listing the fields that change\n"
+    "                    (of an entry kept from another instrument, only what the kx, qv\n"
+    "                    and scheduled start panels write)\n"
     "  apply FILE [--dry-run]\n"
     "                    puts the settings of a settings file into the instrument: from\n"
     "                    another instrument only what the kx, qv and scheduled start\n"
@@ -73,8 +75,9 @@ constexpr char kCommandsAndOptions[] =
 
 constexpr char kExitStatus[] =
     "\n"
-    "Exit status: 0 done; 1 the instrument refused, a reply was wrong, or nothing was\n"
-    "written for the reason given; 2 wrong usage; 3 the port cannot be opened.\n"
+    "Exit status: 0 done; 1 the instrument refused, a reply was wrong, a settings file\n"
+    "was refused, or nothing was written for the reason given; 2 wrong usage; 3 the port\n"
+    "cannot be opened.\n"
     "Results go to standard output; progress and the reason for a failure to standard\n"
     "error.\n";
 

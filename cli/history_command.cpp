@@ -8,8 +8,8 @@
 #include "history/history.h"
 #include "history/restore.h"
 #include "link/block_fields.h"
-#include "link/date_bytes.h"
-#include "link/reasons.h"
+#include "link/link_state.h"
+#include "link/write_rule.h"
 #include "toolkit/platform/visible_text.h"
 
 namespace {
@@ -73,9 +73,10 @@ int restore(const Invocation& invocation, const HistoryEntry& entry) {
     BlockRead read;
     if (!readBlockOrSay(kRestoreRead, read))
         return kExitRefused;
-    const RestorePlan plan = planRestore(entry, read.text);
-    if (const auto fault = findDateByteFault(plan.text.c_str())) {
-        printProblem(dateByteFaultText(*fault));
+    const RestorePlan plan =
+        planPutBack(entry.text, entry.serialNumber, read.text, identifiedSerialNumber);
+    if (const auto fault = findWriteFault(read.text, plan.text.c_str())) {
+        printProblem(writeFaultText(*fault));
         return kExitRefused;
     }
     if (plan.changes.empty()) {
@@ -83,10 +84,21 @@ int restore(const Invocation& invocation, const HistoryEntry& entry) {
             "the instrument already holds these settings (its clock aside); nothing written");
         return kExitDone;
     }
-    printResult("Restoring the settings kept at " + entry.time + " (" + entry.stage + " " +
-                entry.action + ") changes, the clock aside:");
+    const std::string kept =
+        " kept at " + entry.time + " (" + entry.stage + " " + entry.action + ")";
+    if (plan.scope == ApplyScope::EverythingButTheClock) {
+        printResult("Restoring the settings" + kept + " changes, the clock aside:");
+        return writePlannedChanges(plan.changes, plan.text,
+                                   {"Restore these settings?", "quorvel restore"}, read,
+                                   invocation);
+    }
+    printResult("Restoring the settings of " + entry.serialNumber + kept + " to " +
+                std::string(identifiedSerialNumber) +
+                " takes only the kx, qv and scheduled start settings, as they come from another "
+                "instrument, and changes:");
     return writePlannedChanges(plan.changes, plan.text,
-                               {"Restore these settings?", "quorvel restore"}, read, invocation);
+                               {"Restore these settings of another instrument?", "quorvel restore"},
+                               read, invocation);
 }
 
 }  // namespace

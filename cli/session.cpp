@@ -8,8 +8,7 @@
 #include "cli/console.h"
 #include "cli/invocation.h"
 #include "cli/output.h"
-#include "history/kept_write.h"
-#include "link/date_bytes.h"
+#include "history/write_verdict.h"
 #include "link/identify.h"
 #include "link/reasons.h"
 #include "toolkit/serial/error_explanations.h"
@@ -106,33 +105,16 @@ int writeFinishedBlock(const char* action, const BlockRead& read, Reread reread,
     const KeptWrite write = writeKept(action, read.text, reread, goAhead);
     if (!write.after.kept)
         printProblem("settings history not saved: " + write.after.reason);
-    switch (write.result) {
-        case WriteResult::NotSent:
-            if (const auto fault = findDateByteFault(ioBuffer); fault && !write.declined)
-                printProblem(dateByteFaultText(*fault));
-            return kExitRefused;
-        case WriteResult::RefusedAtW:
-            printAck("the instrument refused the write: 'w' was answered with", write.ack);
-            return kExitRefused;
-        case WriteResult::RefusedAtD:
-            printAck(
-                "the instrument did not take the block written (it may still hold the old "
-                "one): it answered",
-                write.ack);
-            return kExitRefused;
-        case WriteResult::Written:
-            break;
+    const WriteVerdict verdict = writeVerdict(write);
+    if (verdict.confirmed) {
+        printResult(verdict.words);
+        return kExitDone;
     }
-    if (reread != Reread::None && !write.readBack.compared) {
-        printProblem("written, but the block read back did not come whole: not compared");
-        return kExitRefused;
-    }
-    if (write.readBack.differing != 0) {
-        printProblem(readBackDifferenceText(write.readBack));
-        return kExitRefused;
-    }
-    printResult("written; the block read back matches");
-    return kExitDone;
+    if (!verdict.words.empty())
+        printProblem(verdict.words);
+    if (write.result != WriteResult::NotSent && write.ack.status < 0)
+        printExplanation(ComErrorExplanation(write.ack.status, LastComOpenFailure(comPort)));
+    return kExitRefused;
 }
 
 int writePlannedChanges(const std::vector<std::string>& changes, const std::string& text,

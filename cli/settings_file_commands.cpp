@@ -5,9 +5,8 @@
 #include "cli/invocation.h"
 #include "cli/output.h"
 #include "history/settings_file.h"
-#include "link/date_bytes.h"
 #include "link/link_state.h"
-#include "link/reasons.h"
+#include "link/write_rule.h"
 #include "toolkit/platform/calendar.h"
 
 namespace {
@@ -44,7 +43,7 @@ int runApply(const Invocation& invocation) {
     if (!file.ok) {
         printProblem("settings file not applied: " + settingsFileProblem(path, file) +
                      "; nothing sent");
-        return kExitUsage;
+        return kExitRefused;
     }
     BlockRead read;
     if (const int status = connectAndRead(invocation.port, kCommandWriteRead, read);
@@ -52,8 +51,8 @@ int runApply(const Invocation& invocation) {
         return status;
     const ApplyPlan plan = planApply(file.file, read.text, identifiedSerialNumber);
     const std::string instrument = std::string(identifiedSerialNumber) + " (" + portLabel() + ")";
-    if (const auto fault = findDateByteFault(plan.text.c_str())) {
-        printProblem(dateByteFaultText(*fault));
+    if (const auto fault = findWriteFault(read.text, plan.text.c_str())) {
+        printProblem(writeFaultText(*fault));
         return kExitRefused;
     }
     if (plan.changes.empty()) {

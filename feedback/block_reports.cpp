@@ -2,9 +2,8 @@
 
 #include "feedback/messages.h"
 #include "link/block_read.h"
-#include "link/date_bytes.h"
-#include "link/parameter_block.h"
 #include "link/reasons.h"
+#include "link/write_rule.h"
 
 void addBlockReadFailureLine(const BlockRead& read) {
     if (read.letterRefused) {
@@ -25,15 +24,11 @@ void reportBlockReadFailure(const BlockRead& read, MessageBox box) {
     showMessages();
 }
 
-bool dateBytesWritable(const char* text) {
-    const std::optional<DateByteFault> fault = findDateByteFault(text);
+bool blockWritable(const char* readText, const char* text) {
+    const std::optional<WriteFault> fault = findWriteFault(readText, text);
     if (!fault)
         return true;
-    addMessageText(dateByteFaultText(*fault).c_str());
+    addMessageText(writeFaultText(*fault).c_str());
     showMessages();
     return false;
-}
-
-void addReadBackDifferenceLine(const ReadBack& readBack) {
-    addMessageText(readBackDifferenceText(readBack).c_str());
 }

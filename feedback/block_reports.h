@@ -1,10 +1,9 @@
-// How the window reports what the core's block exchanges bring: a failed read, a date byte
+// How the window reports what the core's block exchanges bring: a failed read, a field
 // that stopped a write, a block read back different from the one written. Each adds its
 // line to the message panel through the panel's conventions (feedback/messages.h).
 #pragma once
 
 struct BlockRead;
-struct ReadBack;
 
 // Whether the message box is emptied before a failure's line goes in.
 enum class MessageBox { Kept, Cleared };
@@ -15,11 +14,8 @@ void addBlockReadFailureLine(const BlockRead& read);
 // That line in the message box as `box` says, then the message panel to the front.
 void reportBlockReadFailure(const BlockRead& read, MessageBox box);
 
-// True when every date and time byte of the block text at `text` is two decimal digits;
-// otherwise adds the line naming the first that is not ("start minute (byte 18) holds FF,
-// not two decimal digits; nothing written") and brings the message panel to the front.
-// Leaves ioBuffer alone.
-bool dateBytesWritable(const char* text);
-
-// One line naming the bytes that came back different. Leaves ioBuffer alone.
-void addReadBackDifferenceLine(const ReadBack& readBack);
+// True when the block text `text` keeps the write rule against `readText`, the block as
+// read for the action (link/write_rule.h); otherwise adds the line naming the first field
+// that breaks it ("start month (byte 21) holds 13, not 1 to 12; nothing written") and
+// brings the message panel to the front. Leaves ioBuffer alone.
+bool blockWritable(const char* readText, const char* text);

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "feedback/block_reports.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "history/write_verdict.h"
 #include "toolkit/panels/userint.h"
 
 namespace {
@@ -19,8 +19,10 @@ bool writeConfirmedUnkept(const std::string& reason) {
 
 KeptWrite writeBlockKept(const char* action, const char* readText, Reread reread) {
     const KeptWrite write = writeKept(action, readText, reread, writeConfirmedUnkept);
-    if (write.result == WriteResult::NotSent && !write.declined)
-        dateBytesWritable(ioBuffer);
+    if (write.fault) {
+        addMessageText(writeFaultText(*write.fault).c_str());
+        showMessages();
+    }
     if (!write.after.kept) {
         const std::string line = "settings history not saved: " + write.after.reason;
         addMessageText(line.c_str());
@@ -30,10 +32,11 @@ KeptWrite writeBlockKept(const char* action, const char* readText, Reread reread
 }
 
 void reportKeptWrite(const KeptWrite& write) {
-    if (write.readBack.differing == 0) {
+    if (write.readBack.differing == 0)
         DisplayPanel(donePanel);
+    const WriteVerdict verdict = writeVerdict(write);
+    if (verdict.confirmed)
         return;
-    }
-    addReadBackDifferenceLine(write.readBack);
+    addMessageText(verdict.words.c_str());
     showMessages();
 }

@@ -7,6 +7,8 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "link/link_state.h"
 #include "toolkit/platform/calendar.h"
@@ -36,6 +38,12 @@ std::string fileNameFor(const std::string& serialNumber) {
     return name + ".txt";
 }
 
+void countDamaged(long long number, HistoryFile& history) {
+    if (history.firstDamagedLines.size() < kDamagedLinesNamed)
+        history.firstDamagedLines.push_back(number);
+    ++history.damagedCount;
+}
+
 void takeLine(std::string_view line, long long number, HistoryFile& history) {
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
@@ -43,13 +51,67 @@ void takeLine(std::string_view line, long long number, HistoryFile& history) {
         return;
     HistoryEntry entry;
     entry.line = number;
-    if (parseHistoryLine(line, entry)) {
+    if (parseHistoryLine(line, entry))
         history.entries.push_back(std::move(entry));
-        return;
+    else
+        countDamaged(number, history);
+}
+
+// The lines of a history file's loaded part, newest first; nothing for a line too long to
+// be an entry. `from` is where the loaded part starts.
+struct TailLines {
+    std::vector<std::optional<std::string>> newestFirst;
+    long long from = 0;
+};
+
+// Reads the file back from its end in blocks, a line at a time, until the lines taken
+// fill kHistoryTailBytes (an over-long line passed over counts nothing), the start of the
+// file, or kHistoryMostBytesRead. A line is taken only whole: from the byte after the line
+// end before it, or from the file's start.
+TailLines readTailLines(QFile& file) {
+    constexpr qint64 kBlock = 1 << 20;
+    TailLines tail;
+    const qint64 size = file.size();
+    tail.from = size;
+    qint64 lineEnd = size, passedOver = 0, position = size;
+    std::string later;  // the current line's bytes behind the block in hand
+    bool tooLong = false;
+    // A line from `start` to lineEnd: taken when it fits, else the loading stops.
+    const auto endLine = [&](qint64 start, std::string text) {
+        if (!tooLong && size - passedOver - start > kHistoryTailBytes)
+            return false;
+        if (start < size)  // a file's last line end closes no line after it
+            tail.newestFirst.push_back(tooLong ? std::nullopt : std::optional(std::move(text)));
+        if (tooLong)
+            passedOver += std::min(lineEnd + 1, size) - start;  // with its line end
+        tail.from = start;
+        lineEnd = start - 1;
+        tooLong = false;
+        later.clear();
+        return true;
+    };
+    while (position > 0 && size - position < kHistoryMostBytesRead) {
+        const qint64 blockStart = std::max<qint64>(0, position - kBlock);
+        file.seek(blockStart);
+        const QByteArray block = file.read(position - blockStart);
+        if (block.size() != position - blockStart)
+            break;
+        std::string_view rest(block.constData(), static_cast<size_t>(block.size()));
+        for (size_t end; (end = rest.rfind('\n')) != std::string_view::npos;) {
+            const qint64 start = blockStart + static_cast<qint64>(end) + 1;
+            tooLong |= lineEnd - start > kHistoryLongestLine;
+            if (!endLine(start,
+                         tooLong ? std::string() : std::string(rest.substr(end + 1)) + later))
+                return tail;
+            rest = rest.substr(0, end);
+        }
+        position = blockStart;
+        tooLong |= lineEnd - position > kHistoryLongestLine;
+        later = tooLong ? std::string() : std::string(rest) + later;
     }
-    if (history.firstDamagedLines.size() < kDamagedLinesNamed)
-        history.firstDamagedLines.push_back(number);
-    ++history.damagedCount;
+    if (position == 0)
+        endLine(0, std::move(later));
+    return tail;
 }
 
 std::string amountOfBytes(long long bytes) {
@@ -103,13 +165,26 @@ std::string unwritableReason(const std::string& folder, const std::string& path)
     return {};
 }
 
+// Whether the file at `path` (regular or absent) is empty or ends with a line end.
+bool endsWithLineEnd(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+        return true;
+    char last = '\n';
+    return file.read(&last, 1) != 1 || last == '\n';
+}
+
 KeepResult keep(const char* action, const char* stage, const char* text) {
     const std::string path = currentHistoryFilePath();
     if (std::string reason = unwritableReason(historyFolder(), path); !reason.empty())
         return {false, std::move(reason)};
     const std::string serial = identifiedSerialNumber[0] ? identifiedSerialNumber : "-";
-    const std::string line = formatHistoryLine(FormatDateTime(ComputerLocalTime()), action, stage,
-                                               serial, portLabel(), text);
+    std::string line = formatHistoryLine(FormatDateTime(ComputerLocalTime()), action, stage, serial,
+                                         portLabel(), text);
+    // A last line without its line end (cut, or edited by hand) would take the entry into
+    // itself, and the entry would be lost with that damaged line.
+    if (!endsWithLineEnd(path))
+        line.insert(0, 1, '\n');
     if (AppendWholeToFile(path.c_str(), line.data(), static_cast<int>(line.size())) != 0)
         return {false, "cannot write " + path + ": " + GetFileErrorText()};
     return {true, {}};
@@ -159,22 +234,14 @@ HistoryFile loadHistory(const std::string& path) {
         history.problem = "cannot open " + path + " (" + file.errorString().toStdString() + ")";
         return history;
     }
-    // The byte before the tail tells whether the tail starts on a line of its own.
-    const qint64 size = file.size();
-    const qint64 start = std::max<qint64>(0, size - kHistoryTailBytes - 1);
-    file.seek(start);
-    const QByteArray tail = file.read(size - start);
-    std::string_view rest(tail.constData(), static_cast<size_t>(tail.size()));
-    if (start > 0) {  // a line cut by the start of the tail is part of the older history
-        const size_t end = rest.find('\n');
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
-    history.olderBytes = size - static_cast<qint64>(rest.size());
-    for (long long number = 1; !rest.empty(); ++number) {
-        const size_t end = rest.find('\n');
-        takeLine(rest.substr(0, end), number, history);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
+    const TailLines tail = readTailLines(file);
+    history.olderBytes = tail.from;
+    long long number = 0;
+    for (auto line = tail.newestFirst.rbegin(); line != tail.newestFirst.rend(); ++line)
+        if (*line)
+            takeLine(**line, ++number, history);
+        else
+            countDamaged(++number, history);
     if (history.entries.size() > kHistoryMostEntries) {
         const size_t older = history.entries.size() - kHistoryMostEntries;
         history.entries.erase(history.entries.begin(),

@@ -26,12 +26,17 @@ std::string currentHistoryFilePath();
 // Every history file in the folder, by name.
 std::vector<std::string> historyFilePaths();
 
-// What loading takes at most: the file's last few megabytes, and of their entries the
-// newest ones. Nothing before them is read, so lines are numbered from the first line
-// loaded; that is the file's first line unless older history was left out.
+// What loading takes at most: the file's last few megabytes of lines, and of their entries
+// the newest ones. Nothing before them is read, so lines are numbered from the first line
+// loaded; that is the file's first line unless older history was left out. A line longer
+// than any entry is damaged whatever it holds: it is passed over, without being held in
+// memory and without counting against those megabytes, so the entries before it stay in
+// reach; the file is read back no further than kHistoryMostBytesRead from its end.
 inline constexpr long long kHistoryTailBytes = 4LL * 1024 * 1024;
 inline constexpr size_t kHistoryMostEntries = 10000;
 inline constexpr size_t kDamagedLinesNamed = 5;
+inline constexpr long long kHistoryLongestLine = 64 * 1024;  // an entry takes about 250 bytes
+inline constexpr long long kHistoryMostBytesRead = 256LL * 1024 * 1024;
 
 struct HistoryFile {
     std::vector<HistoryEntry> entries;         // in the file's order, oldest first

@@ -4,27 +4,28 @@
 //
 // Keep before overwrite: when the block about to be replaced cannot be kept, the caller's
 // question decides, with the reason, before anything is sent; No sends nothing. A text
-// that writeBlock will not send (a date byte that is not two decimal digits) is neither
-// kept nor asked about.
+// that the write rule refuses (link/write_rule.h) is neither kept nor asked about.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "history/history.h"
 #include "link/parameter_block.h"
+#include "link/write_rule.h"
 
 struct KeptWrite {
     WriteResult result = WriteResult::RefusedAtW;
-    bool declined = false;  // NotSent because the question was answered No
+    Reread reread = Reread::None;
+    bool declined = false;            // NotSent because the question was answered No
+    std::optional<WriteFault> fault;  // NotSent because the text breaks the write rule
     AckFrame ack;
     ReadBack readBack;
     KeepResult before{true, {}};  // the block read before the write
     // The block the instrument took: tried once it was taken and its before was kept, so
     // the history never holds an after without its before.
     KeepResult after{true, {}};
-    // Written, and a block read back (when there was one) showed what was sent.
-    bool confirmed() const { return result == WriteResult::Written && readBack.differing == 0; }
 };
 
 // Answers whether to write although the block being replaced cannot be kept (`reason`).

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "history/history_lines.h"
-#include "history/restore.h"
 #include "link/block_fields.h"
 #include "link/parameter_block.h"
 #include "toolkit/platform/file_system.h"
@@ -44,25 +43,54 @@ struct Refusal {
     std::string reason;
 };
 
-// The lines of a file by name, each with its line number.
+// The lines of a file by name, each with its line number. Names are read as `set` reads
+// them (fieldNameKey): "Setting_Byte_7" is the line "setting byte 7".
 using FileLine = std::pair<long long, std::string>;
 using FileLines = std::map<std::string, FileLine, std::less<>>;
 
 const FileLine* lineNamed(const FileLines& lines, std::string_view name) {
-    const auto it = lines.find(name);
+    const auto it = lines.find(fieldNameKey(name));
     return it == lines.end() ? nullptr : &it->second;
 }
 
 bool knownName(std::string_view name) {
-    for (const char* key : kHeaderKeys)
-        if (name == key)
+    const std::string key = fieldNameKey(name);
+    for (const char* header : kHeaderKeys)
+        if (key == header)
             return true;
-    if (name == kTextKey || name == kChecksumKey)
+    if (key == kTextKey || key == kChecksumKey)
         return true;
     for (const BlockFieldView& field : blockFieldViews())
-        if (name == field.name)
+        if (key == fieldNameKey(field.name))
             return true;
     return false;
+}
+
+// The Unicode encodings other than UTF-8 by their byte-order mark, or, without one, by the
+// zero bytes that ASCII text ("format: ...") has in them; nullptr for anything else.
+const char* otherUnicodeEncoding(std::string_view content) {
+    const auto starts = [&](std::string_view prefix) { return content.starts_with(prefix); };
+    using namespace std::string_view_literals;
+    if (starts("\xFF\xFE\0\0"sv))
+        return "UTF-32 (little-endian)";
+    if (starts("\0\0\xFE\xFF"sv))
+        return "UTF-32 (big-endian)";
+    if (starts("\xFF\xFE"sv))
+        return "UTF-16 (little-endian)";
+    if (starts("\xFE\xFF"sv))
+        return "UTF-16 (big-endian)";
+    if (content.size() < 4)
+        return nullptr;
+    const auto zero = [&](size_t i) { return content[i] == '\0'; };
+    if (!zero(0) && zero(1) && zero(2) && zero(3))
+        return "UTF-32 (little-endian)";
+    if (zero(0) && zero(1) && zero(2) && !zero(3))
+        return "UTF-32 (big-endian)";
+    if (!zero(0) && zero(1) && !zero(2) && zero(3))
+        return "UTF-16 (little-endian)";
+    if (zero(0) && !zero(1) && zero(2) && !zero(3))
+        return "UTF-16 (big-endian)";
+    return nullptr;
 }
 
 // The fields the instrument must be able to take back as they stand in the file.
@@ -155,6 +183,9 @@ std::string saveSettingsFile(const std::string& path, const SettingsFile& file) 
 }
 
 SettingsFileRead parseSettingsFile(std::string_view content) {
+    if (const char* encoding = otherUnicodeEncoding(content))
+        return refused({0, std::string("it is encoded as ") + encoding +
+                               "; a settings file is UTF-8 text (save it as UTF-8 and try again)"});
     if (content.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors put first
         content.remove_prefix(3);
     FileLines lines;
@@ -178,7 +209,7 @@ SettingsFileRead parseSettingsFile(std::string_view content) {
         const std::string_view value =
             colon == std::string_view::npos ? std::string_view() : line.substr(colon + 2);
         if (!formatSeen) {
-            if (colon == std::string_view::npos || name != kFormatKey)
+            if (colon == std::string_view::npos || fieldNameKey(name) != kFormatKey)
                 return refused({number, "not a settings file: it begins with " + inQuotes(line) +
                                             ", not \"format: " + kSettingsFileFormat + "\""});
             if (value != kSettingsFileFormat)
@@ -199,7 +230,7 @@ SettingsFileRead parseSettingsFile(std::string_view content) {
         if (const FileLine* first = lineNamed(lines, name))
             return refused({number, inQuotes(name) + " is given twice (first on line " +
                                         std::to_string(first->first) + ")"});
-        lines.emplace(std::string(name), FileLine{number, std::string(value)});
+        lines.emplace(fieldNameKey(name), FileLine{number, std::string(value)});
     }
     if (!formatSeen)
         return refused({1, std::string("not a settings file: it holds no line \"format: ") +
@@ -254,23 +285,5 @@ std::string settingsFileProblem(const std::string& path, const SettingsFileRead&
 }
 
 ApplyPlan planApply(const SettingsFile& file, const char* now, const std::string& serialNumber) {
-    ApplyPlan plan;
-    plan.text.assign(now, kBlockTextLength);
-    const char* source = file.text.c_str();
-    if (!serialNumber.empty() && file.serialNumber == serialNumber) {
-        plan.scope = ApplyScope::EverythingButTheClock;
-        putEntryBytes(plan.text.data(), file.text);
-    } else {
-        for (const BlockFieldView& field : blockFieldViews()) {
-            if (!field.settable())
-                continue;
-            const int byte = getBlockByte(source, field.setting.byte);
-            const int value = field.setting.mask == 0 ? byte : (byte & field.setting.mask) != 0;
-            putFieldValue(plan.text.data(), field, value);
-        }
-        for (int i = kStartMinuteByte; i <= kStartYearByte; ++i)
-            putBlockByte(plan.text.data(), i, getBlockByte(source, i));
-    }
-    plan.changes = changedFields(now, plan.text.c_str());
-    return plan;
+    return planPutBack(file.text, file.serialNumber, now, serialNumber);
 }

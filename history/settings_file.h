@@ -21,7 +21,8 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "history/restore.h"
 
 inline constexpr char kSettingsFileFormat[] = "quorvel-settings/1";
 // Larger files are refused unread: a settings file is about two kilobytes.
@@ -57,14 +58,8 @@ std::string settingsFileProblem(const std::string& path, const SettingsFileRead&
 
 // What applying a file takes from it: settings from another instrument bring only what the
 // kx, qv and scheduled start panels write; the same instrument's bring back everything but
-// the running clock, as a restore from its history does.
-enum class ApplyScope { PanelSettings, EverythingButTheClock };
-
-struct ApplyPlan {
-    ApplyScope scope = ApplyScope::PanelSettings;
-    std::string text;                  // the read form the write would send (129 characters)
-    std::vector<std::string> changes;  // "setting byte 7: 0 → 123", one per field that changes
-};
+// the running clock, as a restore from its history does (history/restore.h).
+using ApplyPlan = RestorePlan;
 // What applying `file` over the block `now` (read form, as just read) of the instrument
 // with `serialNumber` would write and change.
 ApplyPlan planApply(const SettingsFile& file, const char* now, const std::string& serialNumber);

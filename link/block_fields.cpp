@@ -166,6 +166,12 @@ bool sameName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::string fieldNameKey(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) c = nameCharacter(c);
+    return key;
+}
+
 const BlockFieldView* findBlockField(std::string_view name) {
     for (const BlockFieldView& view : kViews)
         if (sameName(view.name, name))

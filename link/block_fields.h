@@ -35,8 +35,11 @@ std::span<const BlockFieldView> blockFieldViews();
 // "setting byte 7: 0 → 123" for each field that `after` shows otherwise than `before`.
 std::vector<std::string> changedFields(const char* before, const char* after);
 
-// The field of that name, case aside and with '_' or '-' taken for a blank
-// ("rs232_data_flag" is "RS232 data flag"); nullptr when there is none.
+// A name as every reader of names compares it: lower case, with '_' and '-' taken for a
+// blank ("RS232_data-Flag" reads "rs232 data flag").
+std::string fieldNameKey(std::string_view name);
+// The field of that name, read by fieldNameKey ("rs232_data_flag" is "RS232 data flag");
+// nullptr when there is none.
 const BlockFieldView* findBlockField(std::string_view name);
 // The value `text` gives a settable field: a decimal number within its range, or for a
 // flag on/off (1/0, yes/no, true/false); nothing when it gives none.

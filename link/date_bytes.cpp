@@ -110,3 +110,10 @@ std::optional<DateByteFault> findDateByteFault(const char* text) {
     }
     return std::nullopt;
 }
+
+const char* dateByteName(int byte) {
+    for (const DateByte& date : kDateBytes)
+        if (date.byte == byte)
+            return date.name;
+    return nullptr;
+}

@@ -2,9 +2,10 @@
 // scheduled start (18 to 22), each two decimal digits in the byte's two hex positions
 // (BCD: value 45 is the pair "45"), years within the century.
 //
-// Only two decimal digits are checked, not the field's calendar range: the instrument
+// Here only two decimal digits are checked, not the field's calendar range: the instrument
 // itself sends 00 in a month or a day (a start never set is all 00), and a value it sent
-// goes back to it unchanged; the panels refuse an impossible date before they write.
+// goes back to it unchanged. The calendar is checked by the write rule (link/write_rule.h)
+// for a clock or a start that a write changes.
 #pragma once
 
 #include <optional>
@@ -41,3 +42,5 @@ struct DateByteFault {
 
 // The first date or time byte of the block text at `text` that is not two decimal digits.
 std::optional<DateByteFault> findDateByteFault(const char* text);
+// "clock seconds", "start month", ...; nullptr for a byte that is no date or time byte.
+const char* dateByteName(int byte);

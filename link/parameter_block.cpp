@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "link/block_read.h"
-#include "link/date_bytes.h"
+#include "link/write_rule.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 
@@ -105,8 +105,8 @@ int finishBlockText() {
     return checksum;
 }
 
-WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack) {
-    if (findDateByteFault(ioBuffer))
+WriteResult writeBlock(const char* readText, Reread reread, AckFrame& ack, ReadBack* readBack) {
+    if (findWriteFault(readText, ioBuffer))
         return WriteResult::NotSent;
     char sent[kBlockWriteLength + 1];
     std::memcpy(sent, ioBuffer, sizeof sent);

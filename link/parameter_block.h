@@ -39,7 +39,7 @@ enum class WriteResult {
     Written,
     RefusedAtW,
     RefusedAtD,
-    NotSent,  // nothing went to the instrument: a date or time byte is not two decimal digits
+    NotSent,  // nothing went to the instrument: the text breaks the write rule
 };
 enum class Reread {
     None,
@@ -54,9 +54,10 @@ struct ReadBack {
     uint64_t differing = 0;  // bit i set: byte i came back other than it was sent
 };
 // Sends 'w', expects 'W', sends the 131-character write form from ioBuffer, expects
-// 'D', then reads the block back as `reread` says. A text whose date or time bytes are
-// not two decimal digits each is not sent at all (NotSent; findDateByteFault names the
-// byte). `ack` holds the last acknowledgement; `readBack`, when given, what the re-read
-// showed. A re-read that did not bring a whole block is not compared, as an unanswered
-// re-read never stopped a write.
-WriteResult writeBlock(Reread reread, AckFrame& ack, ReadBack* readBack = nullptr);
+// 'D', then reads the block back as `reread` says. A text that breaks the write rule
+// against `readText`, the block as read for this action, is not sent at all (NotSent;
+// findWriteFault in link/write_rule.h names the field). `ack` holds the last
+// acknowledgement; `readBack`, when given, what the re-read showed. A re-read that did not
+// bring a whole block is not compared, as an unanswered re-read never stopped a write.
+WriteResult writeBlock(const char* readText, Reread reread, AckFrame& ack,
+                       ReadBack* readBack = nullptr);

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "link/block_read.h"
-#include "link/date_bytes.h"
 #include "link/parameter_block.h"
 
 std::string visibleCharacters(const char* text, int count) {
@@ -46,11 +45,6 @@ std::string blockReadFailureText(const BlockRead& read) {
                std::to_string(kBlockTextLength) + " characters came";
     return "settings not read: unexpected character at position " +
            std::to_string(read.badPosition);
-}
-
-std::string dateByteFaultText(const DateByteFault& fault) {
-    return std::string(fault.name) + " (byte " + std::to_string(fault.byte) + ") holds " +
-           visibleCharacters(fault.pair, 2) + ", not two decimal digits; nothing written";
 }
 
 std::string readBackDifferenceText(const ReadBack& readBack) {

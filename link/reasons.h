@@ -7,7 +7,6 @@
 
 struct AckFrame;
 struct BlockRead;
-struct DateByteFault;
 struct ReadBack;
 
 // The first `count` characters of `text`, each one that cannot be shown (NUL, control
@@ -22,7 +21,5 @@ std::string ackText(const AckFrame& ack);
 // A failed block read: the acknowledgement for a refused letter, the error code, or what
 // came ("settings not read: 57 of 129 characters came").
 std::string blockReadFailureText(const BlockRead& read);
-// "start minute (byte 18) holds FF, not two decimal digits; nothing written".
-std::string dateByteFaultText(const DateByteFault& fault);
 // "block read back differs from the one written in bytes 7, 42".
 std::string readBackDifferenceText(const ReadBack& readBack);

@@ -8,16 +8,27 @@
 #include "feedback/messages.h"
 #include "history/restore.h"
 #include "link/block_read.h"
+#include "link/link_state.h"
 #include "toolkit/panels/userint.h"
 
 namespace {
 
 constexpr char kTitle[] = "Restore settings";
 
-std::string question(const HistoryEntry& entry, const std::vector<std::string>& changes) {
-    std::string text = "Restore the settings kept at " + entry.time + " (" + entry.stage + " " +
-                       entry.action + ")?\nThe clock keeps running. These fields will change:";
-    for (const std::string& change : changes) text += "\n" + change;
+std::string question(const HistoryEntry& entry, const RestorePlan& plan) {
+    const std::string kept =
+        " kept at " + entry.time + " (" + entry.stage + " " + entry.action + ")";
+    std::string text;
+    if (plan.scope == ApplyScope::EverythingButTheClock)
+        text = "Restore the settings" + kept + "?\nThe clock keeps running.";
+    else
+        text = "Restore the settings of " + entry.serialNumber + kept + " to " +
+               identifiedSerialNumber +
+               "?\nThey were kept from another instrument: only the kx, qv and scheduled start "
+               "settings are taken; calibration, the clock and the other bytes stay as the "
+               "instrument holds them.";
+    text += " These fields will change:";
+    for (const std::string& change : plan.changes) text += "\n" + change;
     return text;
 }
 
@@ -35,9 +46,10 @@ RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry) {
         reportBlockReadFailure(read, MessageBox::Kept);
         return RestoreOutcome::Failed;
     }
-    const RestorePlan plan = planRestore(entry, read.text);
+    const RestorePlan plan =
+        planPutBack(entry.text, entry.serialNumber, read.text, identifiedSerialNumber);
     // Asked about, a block that would then be refused would only waste the operator's time.
-    if (!dateBytesWritable(plan.text.c_str()))
+    if (!blockWritable(read.text, plan.text.c_str()))
         return RestoreOutcome::Failed;
     if (plan.changes.empty()) {
         MessagePopup(kTitle,
@@ -45,7 +57,7 @@ RestoreOutcome restoreHistoryEntry(const HistoryEntry& entry) {
                      "was written.");
         return RestoreOutcome::NothingToChange;
     }
-    if (ConfirmPopup(kTitle, question(entry, plan.changes)) != 1)
+    if (ConfirmPopup(kTitle, question(entry, plan)) != 1)
         return RestoreOutcome::Declined;
 
     return writePlannedText("restore", read.text, plan.text);

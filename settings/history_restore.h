@@ -1,7 +1,8 @@
 // "Restore these settings" on the History page: a read-modify-write that puts a kept block
-// back (history/restore.h says which bytes), after a question that lists the fields that
-// will change. An entry whose block does not match its kept checksum, or whose scheduled
-// start is not two decimal digits a byte, is refused with a line before anything is asked
+// back (history/restore.h says which bytes: an entry of another instrument brings only the
+// panels' settings, and its question says so), after a question that lists the fields that
+// will change. An entry whose block does not match its kept checksum, or whose block would
+// break the write rule (link/write_rule.h), is refused with a line before anything is asked
 // or written.
 #pragma once
 

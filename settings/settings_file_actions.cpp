@@ -118,7 +118,7 @@ RestoreOutcome applySettingsFile() {
         return RestoreOutcome::Failed;
     }
     const ApplyPlan plan = planApply(file.file, read.text, identifiedSerialNumber);
-    if (!dateBytesWritable(plan.text.c_str()))
+    if (!blockWritable(read.text, plan.text.c_str()))
         return RestoreOutcome::Failed;
     if (plan.changes.empty()) {
         MessagePopup(kApplyTitle, "The instrument already holds the settings of " + path +

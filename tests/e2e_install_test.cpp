@@ -1,6 +1,7 @@
 // The installed tool finds its resource file wherever it is started from.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -35,6 +36,27 @@ TEST(Installed, ToolStartsFromAnyDirectoryAndLoadsItsPanels) {
     tool.kill();
     tool.waitForFinished(2000);
     EXPECT_EQ(tool.readAllStandardError().toStdString().find("LoadPanel"), std::string::npos);
+}
+
+TEST(Installed, ACopiedProgramWithoutItsResourceFileNeverTakesTheBuildTreesOne) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString copy = folder.filePath("vaskinterface");
+    ASSERT_TRUE(QFile::copy(QUORVEL_TOOL_PATH, copy));
+    QProcess tool;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.remove("QUORVEL_UIR");
+    tool.setProcessEnvironment(env);
+    tool.start(copy, {});
+    ASSERT_TRUE(tool.waitForFinished(10000));
+    EXPECT_EQ(tool.exitCode(), 255);
+    const std::string err = tool.readAllStandardError().toStdString();
+    EXPECT_NE(err.find("resource file \"VASKInterface.uir\" not found (looked for: " +
+                       folder.filePath("VASKInterface.uir").toStdString()),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(err.find(QUORVEL_SOURCE_DIR), std::string::npos) << err;
 }
 
 }  // namespace

@@ -12,9 +12,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "history/history_lines.h"
+#include "history/settings_file.h"
 #include "tests/harness/sim_process.h"
 
 namespace {
@@ -260,10 +263,89 @@ TEST(QuorvelCommandLine, ABadSettingsFileIsRefusedWithItsLineBeforeThePortIsOpen
     bad.close();
     Quorvel quorvel;
     const Outcome run = quorvel.run({"--port", "/dev/quorvel-e2e-absent", "apply", file});
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "quorvel: settings file not applied: " + file.toStdString() +
                            ", line 3: the file ends without the header line \"serial number: "
                            "…\"; nothing sent\n");
+
+    // Saved as UTF-16 by an editor: named, and refused in the same way.
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("\xFF\xFE", 2) + QByteArray("f\0o\0r\0", 6));
+    bad.close();
+    const Outcome wide = quorvel.run({"--port", "/dev/quorvel-e2e-absent", "apply", file});
+    EXPECT_EQ(wide.status, 1);
+    EXPECT_EQ(wide.err, "quorvel: settings file not applied: cannot read " + file.toStdString() +
+                            ": it is encoded as UTF-16 (little-endian); a settings file is UTF-8 "
+                            "text (save it as UTF-8 and try again); nothing sent\n");
+}
+
+TEST(QuorvelCommandLine, AnImpossibleStartInASettingsFileIsRefusedAndNoWriteIsSent) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    const QString port = QString::fromStdString(sim.path());
+    QTemporaryDir folder;
+    const QString file = folder.filePath("start.qvs");
+    Quorvel quorvel;
+    ASSERT_EQ(quorvel.run({"--port", port, "start", "--set", "2031-12-15 00:08", "--yes"}).status,
+              0);
+    ASSERT_EQ(quorvel.run({"--port", port, "settings", "--save", file}).status, 0);
+    SettingsFileRead saved = readSettingsFile(file.toStdString());
+    ASSERT_TRUE(saved.ok) << saved.reason;
+    saved.file.text.replace(3 * 21, 2, "99");  // the start's month, the file agreeing with itself
+    ASSERT_EQ(saveSettingsFile(file.toStdString(), saved.file), "");
+
+    const Outcome run = quorvel.run({"--port", port, "--quiet", "apply", file, "--yes"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quorvel: start month (byte 21) holds 99, not 1 to 12; nothing written\n");
+    EXPECT_EQ(reported(sim, "settings block").substr(54, 15), "08,00,15,12,31,");
+    EXPECT_EQ(reported(sim, "write commands"), "1");  // the start's own write
+}
+
+// A block as the simulated instrument holds it at first, with the bytes given changed.
+std::string simulatorBlock(std::initializer_list<std::pair<int, int>> bytes) {
+    int block[43] = {};
+    block[1] = 223, block[3] = 0x10, block[24] = 20, block[42] = 0x02;
+    for (const auto& [index, value] : bytes) block[index] = value;
+    std::string text;
+    for (int value : block) {
+        char group[4];
+        std::snprintf(group, sizeof group, "%02X,", value);
+        text += group;
+    }
+    return text;
+}
+
+TEST(QuorvelCommandLine, RestoreRefusesAKeptValueAndTakesOnlyPanelSettingsFromAnotherInstrument) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    const QString port = QString::fromStdString(sim.path());
+    Quorvel quorvel;
+    QFile history(quorvel.historyFile("QV-0000012345"));
+    ASSERT_TRUE(history.open(QIODevice::WriteOnly));
+    for (const auto& [serial, text] :
+         {std::pair{"QV-0000012345", simulatorBlock({{23, 31}})},
+          std::pair{"QV-E2E-OTHER01", simulatorBlock({{1, 100}, {3, 0x0F}, {7, 12}, {24, 35}})}})
+        history.write(QByteArray::fromStdString(formatHistoryLine(
+            "2025-06-15 09:00:00", "kx write", "before", serial, "COM1", text.c_str())));
+    history.close();
+
+    const Outcome refused =
+        quorvel.run({"--port", port, "--quiet", "history", "restore", "2", "--yes"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "quorvel: setting byte 23 holds 31, not 0 to 15; nothing written\n");
+
+    const Outcome other =
+        quorvel.run({"--port", port, "--quiet", "history", "restore", "1", "--yes"});
+    EXPECT_EQ(other.status, 0) << other.err;
+    EXPECT_EQ(other.out,
+              "Restoring the settings of QV-E2E-OTHER01 kept at 2025-06-15 09:00:00 (before kx "
+              "write) to QV-0000012345 takes only the kx, qv and scheduled start settings, as "
+              "they come from another instrument, and changes:\n  setting byte 7: 0 → 12\n"
+              "written; the block read back matches\n");
+    const std::string kept = reported(sim, "settings block");
+    EXPECT_EQ(withoutClock(kept), withoutClock(simulatorBlock({{7, 12}})));
+    EXPECT_EQ(reported(sim, "write commands"), "1");
 }
 
 // summary reads a recording without the instrument: the same figures as the Recordings

@@ -131,6 +131,25 @@ TEST_F(HistoryFiles, AHugeFileLoadsItsNewestPartAndSaysWhatWasLeftOut) {
     EXPECT_GT(page.fieldTable()->height(), 150);
 }
 
+TEST_F(HistoryFiles, AnOverLongLastLineIsSkippedAndTheEntriesBeforeItStayUsable) {
+    writeByte7(123);
+    writeByte7(124);
+    // Longer than the part of a file that is loaded, and with no line end: all that the
+    // tail of the file holds.
+    std::ofstream(path(), std::ios::app | std::ios::binary)
+        << std::string(static_cast<size_t>(kHistoryTailBytes) + 4096, 'x');
+
+    HistoryPage page;
+    ASSERT_EQ(page.entries().size(), 4u);
+    EXPECT_EQ(page.note(), "line 5 of the history is damaged and was skipped");
+    page.selectEntry(3);  // the block held before the first write
+    clearWire();
+    EXPECT_EQ(page.restoreSelected(), RestoreOutcome::Written);
+    EXPECT_EQ(instrument.block()[7], 230);
+    // The restore's entries start on lines of their own, behind the damaged one.
+    EXPECT_EQ(loadHistory(path()).entries.size(), 6u);
+}
+
 TEST_F(HistoryFiles, AFullDiskLeavesNoPartOfAnEntryAndTheNextOneIsWhole) {
     writeByte7(123);
     const std::string whole = fileBytes(path());

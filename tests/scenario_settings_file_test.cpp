@@ -2,6 +2,7 @@
 // (only what the kx, qv and scheduled start panels write), applied to the same instrument
 // (everything but its clock), and files that are refused before anything is sent.
 #include <QPushButton>
+#include <QString>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -233,6 +234,86 @@ TEST(SettingsFileText, AValueTheInstrumentCannotTakeIsRefusedThoughTheFileAgrees
     EXPECT_EQ(read.line, 29);
     EXPECT_EQ(read.reason,
               "setting byte 23 holds 16 in the block text; the instrument takes 0 to 15");
+}
+
+// The file's text in UTF-16 or UTF-32, with or without its byte-order mark.
+std::string encoded(const std::string& text, int width, bool bigEndian, bool mark) {
+    std::string out;
+    const auto put = [&](char32_t c) {
+        for (int i = 0; i < width; ++i) {
+            const int shift = 8 * (bigEndian ? width - 1 - i : i);
+            out += static_cast<char>((c >> shift) & 0xFF);
+        }
+    };
+    if (mark)
+        put(0xFEFF);
+    for (const unsigned char c : text) put(c);  // the file is ASCII
+    return out;
+}
+
+TEST_F(SettingsFiles, AFileInAnotherUnicodeEncodingIsRefusedByNameAndUtf8WithAMarkIsTaken) {
+    HistoryPage page;
+    const std::string good = saveFirst(page);
+    const std::string text = fileText(good);
+    const struct {
+        int width;
+        bool bigEndian, mark;
+        const char* name;
+    } encodings[] = {{2, false, true, "UTF-16 (little-endian)"},
+                     {2, true, false, "UTF-16 (big-endian)"},
+                     {4, false, true, "UTF-32 (little-endian)"},
+                     {4, true, false, "UTF-32 (big-endian)"}};
+    const std::string other = path("other.qvs");
+    for (const auto& encoding : encodings) {
+        writeFile(other, encoded(text, encoding.width, encoding.bigEndian, encoding.mark));
+        clearWire();
+        EXPECT_EQ(apply(page, other), RestoreOutcome::Failed);
+        EXPECT_EQ(messageLines(),
+                  std::vector<std::string>{"settings file not applied: cannot read " + other +
+                                           ": it is encoded as " + encoding.name +
+                                           "; a settings file is UTF-8 text (save it as UTF-8 "
+                                           "and try again); nothing sent"});
+        EXPECT_EQ(wire(), "");
+    }
+    writeFile(other, "\xEF\xBB\xBF" + text);
+    EXPECT_EQ(apply(page, other), RestoreOutcome::NothingToChange);
+}
+
+TEST_F(SettingsFiles, NamesAreReadAsSetReadsThemInEverySpelling) {
+    HistoryPage page;
+    std::string text = fileText(saveFirst(page));
+    for (const char* name : {"setting byte 7: ", "serial number: ", "block text: ", "format: "})
+        text = replaced(text, name, QString::fromLatin1(name).toUpper().toStdString());
+    text = replaced(text, "RS232 data flag: ", "rs232_data-flag: ");
+    const std::string shouting = path("shouting.qvs");
+    writeFile(shouting, text);
+    connect(2);
+    EXPECT_EQ(apply(page, shouting), RestoreOutcome::Written);
+    EXPECT_EQ(second.block()[7], 12);
+
+    writeFile(shouting, text + "Gain: 4096\n");
+    EXPECT_EQ(apply(page, shouting), RestoreOutcome::Failed);
+    EXPECT_EQ(messageLines(), std::vector<std::string>{"settings file not applied: " + shouting +
+                                                       ", line 31: \"Gain\" is given twice "
+                                                       "(first on line 10); nothing sent"});
+}
+
+TEST_F(SettingsFiles, AStartNoCalendarHasIsRefusedBeforeAnythingIsWritten) {
+    HistoryPage page;
+    SettingsFile file{"quorvel 1.0", "2026-12-08 10:00:00", kFirstSerial,
+                      "COM1",        "the instrument",      readFormOf(instrument.block())};
+    file.text.replace(3 * 21, 2, "99");  // the start's month
+    const std::string impossible = path("month99.qvs");
+    writeFile(impossible, formatSettingsFile(file));
+    connect(1);
+    const Block before = instrument.block();
+    clearWire();
+    EXPECT_EQ(apply(page, impossible), RestoreOutcome::Failed);
+    EXPECT_EQ(messageLines(), std::vector<std::string>{
+                                  "start month (byte 21) holds 99, not 1 to 12; nothing written"});
+    EXPECT_TRUE(popups.questions.empty());
+    EXPECT_EQ(wire(), "r");
+    EXPECT_EQ(clockless(instrument.block()), clockless(before));
 }
 
 TEST_F(SettingsFiles, AFileThatCannotBeReadIsRefusedWithWhy) {

@@ -1,5 +1,6 @@
 // Loading panels from resource files, and control values in their own types.
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +9,13 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <limits>
 #include <set>
 
 #include "tests/toolkit_panels_fixture.h"
+#include "toolkit/panels/resource_file.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/testing.h"
 
@@ -156,6 +159,27 @@ TEST_F(Loading, ABareNameIsFoundThroughTheEnvironmentOrTheInstalledPlaces) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(LoadPanel(0, "NoSuchFile.uir", 7), UIE_ResourceFileMissing);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("NoSuchFile.uir"), std::string::npos);
+}
+
+TEST(ResourceLookup, OnlyAProgramInsideTheBuildTreeTakesTheSourceTreesFile) {
+    const QString name = QStringLiteral("VASKInterface.uir");
+    const QString source = QStringLiteral(QUORVEL_SOURCE_DIR "/ui/VASKInterface.uir");
+    EXPECT_TRUE(
+        resourceFileCandidates(name, QStringLiteral(QUORVEL_BINARY_DIR "/tests")).contains(source));
+
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir(elsewhere.path()).mkpath(QStringLiteral("bin")));
+    const QString copied = elsewhere.path(), installed = elsewhere.filePath(QStringLiteral("bin"));
+    const QStringList besideCopy = resourceFileCandidates(name, copied);
+    EXPECT_EQ(besideCopy.first(), QDir(copied).filePath(name));
+    EXPECT_FALSE(besideCopy.contains(source));
+    EXPECT_FALSE(
+        besideCopy.contains(QDir(copied).filePath(QStringLiteral("../share/quorvel/") + name)));
+    const QStringList inInstallation = resourceFileCandidates(name, installed);
+    EXPECT_EQ(inInstallation.mid(0, 2),
+              (QStringList{QDir(installed).filePath(name),
+                           QDir(installed).filePath(QStringLiteral("../share/quorvel/") + name)}));
+    EXPECT_FALSE(inInstallation.contains(source));
 }
 
 TEST_F(Loading, AFileChangedOnDiskIsReadAgain) {

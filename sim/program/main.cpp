@@ -2,8 +2,9 @@
 //
 // Prints the terminal's path as its first line on stdout; point the tool (or a link made
 // with --link) at it. Fault switches make the instrument misbehave in one way each.
-// On exit it reports on stderr how many live records it sent, and the settings block it
-// keeps (its read form, the clock as it then stands).
+// On exit it reports on stderr how many live records it sent, the settings block it keeps
+// (its read form, the clock as it then stands) and how many write commands reached it.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -154,5 +155,8 @@ int main(int argc, char** argv) {
     // For benchmarks and tests that compare it with what reached the other side.
     std::fprintf(stderr, "quorvel-sim: records sent: %d\n", instrument.recordsSent());
     std::fprintf(stderr, "quorvel-sim: settings block: %s\n", instrument.blockText(false).c_str());
+    const std::string received = instrument.receivedText();
+    std::fprintf(stderr, "quorvel-sim: write commands: %td\n",
+                 std::count(received.begin(), received.end(), 'w'));
     return code;
 }

@@ -20,6 +20,9 @@
 #ifndef QUORVEL_SOURCE_UI_DIR
 #define QUORVEL_SOURCE_UI_DIR ""
 #endif
+#ifndef QUORVEL_BUILD_DIR
+#define QUORVEL_BUILD_DIR ""
+#endif
 
 namespace {
 
@@ -37,7 +40,28 @@ std::map<QString, CachedFile>& cache() {
 // Where each requested name was last found, for tests that check the lookup.
 std::map<std::string, std::string> resolvedPaths;
 
+// Whether `folder` is the build tree or lies inside it, links resolved.
+bool insideBuildTree(const QString& folder) {
+    const QString tree = QDir(QString::fromLocal8Bit(QUORVEL_BUILD_DIR)).canonicalPath();
+    const QString at = QDir(folder).canonicalPath();
+    return !tree.isEmpty() && !at.isEmpty() &&
+           (at == tree || at.startsWith(tree + QLatin1Char('/')));
+}
+
 }  // namespace
+
+QStringList resourceFileCandidates(const QString& name, const QString& programFolder) {
+    QStringList candidates;
+    const QDir program(programFolder);
+    candidates << program.filePath(name);
+    if (program.dirName() == QLatin1String("bin"))
+        candidates << program.filePath(QStringLiteral("../share/quorvel/") + name);
+    if (*QUORVEL_DATA_DIR)
+        candidates << QDir(QString::fromLocal8Bit(QUORVEL_DATA_DIR)).filePath(name);
+    if (*QUORVEL_SOURCE_UI_DIR && insideBuildTree(programFolder))
+        candidates << QDir(QString::fromLocal8Bit(QUORVEL_SOURCE_UI_DIR)).filePath(name);
+    return candidates;
+}
 
 QString resolveResourcePath(const char* name, ResourceError& error) {
     const QString requested = QString::fromLocal8Bit(name ? name : "");
@@ -47,18 +71,8 @@ QString resolveResourcePath(const char* name, ResourceError& error) {
         candidates << requested;
     } else if (!override.isEmpty()) {
         candidates << override;
-    } else if (!requested.isEmpty()) {
-        if (QCoreApplication::instance()) {
-            // Next to the executable (the build tree), then the data directory of an
-            // installation relative to it, so an installed tree may be moved.
-            const QDir exeDir(QCoreApplication::applicationDirPath());
-            candidates << exeDir.filePath(requested)
-                       << exeDir.filePath(QStringLiteral("../share/quorvel/") + requested);
-        }
-        for (const char* dir : {QUORVEL_DATA_DIR, QUORVEL_SOURCE_UI_DIR}) {
-            if (*dir)
-                candidates << QDir(QString::fromLocal8Bit(dir)).filePath(requested);
-        }
+    } else if (!requested.isEmpty() && QCoreApplication::instance()) {
+        candidates = resourceFileCandidates(requested, QCoreApplication::applicationDirPath());
     }
     for (const auto& path : candidates) {
         if (QFileInfo(path).isFile()) {
