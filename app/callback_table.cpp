@@ -11,6 +11,7 @@
 #include "live/live_callbacks.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
+#include "recordings/recording_actions.h"
 #include "settings/clock_panel.h"
 #include "settings/kx_settings.h"
 #include "settings/panel_origin.h"
@@ -54,6 +55,7 @@ const CallbackBinding kCallbacks[] = {
     {"datafilecallback",       datafilecallback,       nullptr},
     {"outputcallback",         outputcallback,         nullptr},
     {"displaypanelcallback",   nullptr,                displaypanelcallback},
+    {"openrecordingcallback",  openrecordingcallback,  nullptr},
     // Calibration.
     {"calibratecallback",      calibratecallback,      nullptr, "Waking the instrument…"},
     {"calibrate2callback",     calibrate2callback,     nullptr, "Calibrating…"},

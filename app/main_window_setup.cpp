@@ -4,6 +4,7 @@
 
 #include "app/about_page.h"
 #include "feedback/link_status.h"
+#include "recordings/recordings_page.h"
 #include "settings/history_page.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
@@ -40,6 +41,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
     AddShellPage("&History", createHistoryPage(nullptr));
+    AddShellPage("&Recordings", createRecordingsPage(nullptr));
     AddShellPage("A&bout", createAboutPage());
     FitPagesOf(kResourceFile);
     showNotConnectedInStatus();

@@ -5,13 +5,25 @@
 #include "app/callback_table.h"
 #include "app/command_line.h"
 #include "app/main_window_setup.h"
+#include "feedback/messages.h"
 #include "feedback/panel_set.h"
 #include "link/link_state.h"
 #include "live/live_callbacks.h"
 #include "settings/panel_origin.h"
+#include "toolkit/panels/chart_image.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/serial/serial_devices.h"
 #include "ui/vaskinterface_ids.h"
+
+namespace {
+
+// What came of saving the live chart as an image joins the run's messages.
+void showChartImageLine(const char* line) {
+    addMessageText(line);
+    showMessages();
+}
+
+}  // namespace
 
 int startVaskInterface(int argc, char* argv[]) {
     if (InitToolkit(argc, argv) < 0)
@@ -19,6 +31,7 @@ int startVaskInterface(int argc, char* argv[]) {
     BindCallbacks(callbackTable());
     // Leaving the live panel ends a run there, whichever way the operator leaves.
     setLeavePanelHook(endLiveRunOnLeave);
+    SetChartImageReporter(showChartImageLine);
     if (setUpMainWindow() < 0)
         return -1;
     // The port choices follow devices that come and go while the main panel is in front.

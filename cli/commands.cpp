@@ -6,6 +6,7 @@
 #include "cli/ports_command.h"
 #include "cli/settings_commands.h"
 #include "cli/settings_file_commands.h"
+#include "cli/summary_command.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ const Command kCommands[] = {
     {"history",  runHistory,  kDryRunOption | kYesOption,               0, 2,
      "list, show N or restore N"},
     {"apply",    runApply,    kDryRunOption | kYesOption,               1, 1,  "one FILE"},
+    {"summary",  runSummary,  kJsonOption | kFromOption | kToOption | kLengthOption, 1, 1,
+     "one FILE"},
 };
 // clang-format on
 

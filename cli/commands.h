@@ -17,6 +17,9 @@ enum CommandOption : unsigned {
     kRawOption = 1u << 6,
     kCsvOption = 1u << 7,
     kSaveOption = 1u << 8,
+    kFromOption = 1u << 9,
+    kToOption = 1u << 10,
+    kLengthOption = 1u << 11,
 };
 
 struct Command {

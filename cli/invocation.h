@@ -20,4 +20,7 @@ struct Invocation {
     std::optional<std::string> raw;
     std::optional<std::string> csv;
     std::optional<std::string> save;
+    std::optional<std::string> from;
+    std::optional<std::string> to;
+    std::optional<double> length;
 };

@@ -28,6 +28,9 @@ struct CommandLineOptions {
     QCommandLineOption raw{"raw", "", "FILE"};
     QCommandLineOption csv{"csv", "", "FILE"};
     QCommandLineOption save{"save", "", "FILE"};
+    QCommandLineOption from{"from", "", "T"};
+    QCommandLineOption to{"to", "", "T"};
+    QCommandLineOption length{"length", "", "METRES"};
     QCommandLineOption quiet{"quiet"};
     QCommandLineOption help{QStringList{"h", "help"}};
     QCommandLineOption version{"version"};
@@ -47,15 +50,16 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
         unsigned bit;
     } kinds[] = {{o.json, kJsonOption}, {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
                  {o.set, kSetOption},   {o.off, kOffOption},       {o.seconds, kSecondsOption},
-                 {o.raw, kRawOption},   {o.csv, kCsvOption},       {o.save, kSaveOption}};
+                 {o.raw, kRawOption},   {o.csv, kCsvOption},       {o.save, kSaveOption},
+                 {o.from, kFromOption}, {o.to, kToOption},         {o.length, kLengthOption}};
     for (const auto& kind : kinds)
         if (parser.isSet(kind.option) && !(command.options & kind.bit))
             return "--" + kind.option.names().first().toStdString();
     return {};
 }
 
-std::array<const QCommandLineOption*, 6> optionsWithValues(const CommandLineOptions& o) {
-    return {&o.port, &o.set, &o.seconds, &o.raw, &o.csv, &o.save};
+std::array<const QCommandLineOption*, 9> optionsWithValues(const CommandLineOptions& o) {
+    return {&o.port, &o.set, &o.seconds, &o.raw, &o.csv, &o.save, &o.from, &o.to, &o.length};
 }
 
 // QCommandLineParser reads "-1" as an option named "1". Each argument that is a number
@@ -138,7 +142,7 @@ int run(const QStringList& arguments) {
     QCommandLineParser parser;
     CommandLineOptions o;
     parser.addOptions({o.port, o.json, o.dryRun, o.yes, o.set, o.off, o.seconds, o.raw, o.csv,
-                       o.save, o.quiet, o.help, o.version});
+                       o.save, o.from, o.to, o.length, o.quiet, o.help, o.version});
     std::vector<NegativeNumber> negatives;
     if (!parser.parse(withoutNegativeNumbers(arguments, o, negatives)))
         return usageError(parser.errorText().toStdString());
@@ -182,6 +186,15 @@ int run(const QStringList& arguments) {
     invocation.raw = valueOf(parser, o.raw);
     invocation.csv = valueOf(parser, o.csv);
     invocation.save = valueOf(parser, o.save);
+    invocation.from = valueOf(parser, o.from);
+    invocation.to = valueOf(parser, o.to);
+    if (parser.isSet(o.length)) {
+        bool number = false;
+        const double metres = parser.value(o.length).toDouble(&number);
+        if (!number || !(metres >= 0.1 && metres <= 25.5))
+            return usageError("--length needs a gauge length in metres from 0.1 to 25.5");
+        invocation.length = metres;
+    }
     if (parser.isSet(o.seconds)) {
         bool number = false;
         const double seconds = parser.value(o.seconds).toDouble(&number);

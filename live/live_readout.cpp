@@ -183,6 +183,7 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     liveRecordsMissed = 0;
     liveRecordsBroken = 0;
     SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 1);
+    SetCtrlAttribute(panel, LIVE_OPEN_RECORDING, ATTR_DIMMED, 1);
     SetAxisRange(currentPanel, LIVE_CHART, VAL_NO_CHANGE, 0.0, 0.0, VAL_MANUAL, 0.0, fullScale);
     StartStripChartRun(currentPanel, LIVE_CHART);
     openLogForRun();
@@ -196,5 +197,6 @@ int startgcallback(int panel, int, int event, void*, int, int) {
         addMessageLine("records out of step, skipped in this run: %lu", liveRecordsBroken);
     // The panel may be gone by now; the toolkit then refuses the call and nothing happens.
     SetCtrlAttribute(panel, LIVE_START, ATTR_DIMMED, 0);
+    SetCtrlAttribute(panel, LIVE_OPEN_RECORDING, ATTR_DIMMED, 0);
     return 0;
 }

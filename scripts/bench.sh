@@ -10,7 +10,9 @@
 #   3. start-up to the main panel;
 #   4. loading a 200 MB settings history (random bytes, then genuine entries);
 #   5. 1000 navigations through every page with live runs and a reader attached: resident
-#      memory and the objects the reader meets.
+#      memory and the objects the reader meets;
+#   6. recorded runs of 24 hours, 1 hour and 10 minutes opened on the Recordings page: time
+#      to the whole view, resident memory, redraw after zooms and pans.
 # Nothing here passes or fails: the targets are shown next to the figures.
 #
 #   scripts/bench.sh [--minutes M] [--rounds N]
@@ -39,7 +41,7 @@ xvfb= wm=
 trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$log"' EXIT
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log/configure" 2>&1 ||
     { cat "$log/configure"; exit 1; }
-cmake --build "$build" -j "$(nproc)" --target benchmarks >"$log/build" 2>&1 ||
+cmake --build "$build" -j "$(nproc)" --target benchmarks quorvel >"$log/build" 2>&1 ||
     { cat "$log/build"; exit 1; }
 export QT_QPA_PLATFORM=offscreen QT_QPA_OFFSCREEN_NO_GLX=1
 bench() { "$build/bench/$1" "${@:2}"; }
@@ -111,6 +113,10 @@ echo "== 5. 1000 navigations through every page, live runs and a reader included
 bench navigation_bench --navigations 1000 | tee "$log/navigation"
 echo
 
+echo "== 6. Recorded runs (targets: a day under 3 s and 250 MB, 10 min under 50 ms, redraws under 30 ms) =="
+scripts/recording-bench.sh --build "$build" | tee "$log/recordings"
+echo
+
 echo "== Targets =="
 target() { printf '%-36s %s\n' "$1" "$2"; }
 ratio=$(awk '/^largest ratio:/ { print $3 }' "$log/actions")
@@ -145,4 +151,5 @@ target "200 MB history loads under 1 s:" \
 # than 1 MB, and the reader meets as many objects at the end as at the start.
 flat=$(awk '$1 == 200 { rss = $2; objects = $3 } $1 == 1000 { print (($2 - rss < 1024 && $3 - objects < 3) ? "met" : "NOT met") " (" rss " kB at 200, " $2 " kB at 1000; " $3 " objects)" }' "$log/navigation")
 target "memory level over 1000 navigations:" "${flat:-NOT measured}"
+grep '  target ' "$log/recordings" | sed 's/^  target /recording: /'
 echo "load average at the end: $(load); whole run $(($(date +%s) - started)) s"

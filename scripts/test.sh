@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 # The AT-SPI test of the real window needs a display, a D-Bus session and the
 # accessibility bus, and the Python client library.
-scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core python3-pyatspi
+scripts/install-deps.sh xvfb xauth openbox dbus at-spi2-core python3-pyatspi poppler-utils
 jobs=$(nproc)
 step() {
     local name=$1 start=$SECONDS

@@ -2,10 +2,10 @@
 """Checks the include graph of toolkit/, and what the rooms above it may include.
 
 Fails when toolkit/ includes anything above it (app/, cli/, settings/, live/,
-calibration/, feedback/, history/, link/), when a room above the toolkit includes one it
-must not (the instrument core link/ stands on the toolkit's platform and serial rooms
-alone, never on panels, widgets or ui/; history/ on the core; the command line cli/ on
-those, never on the window's rooms; nothing includes app/), when a toolkit room includes
+recordings/, calibration/, feedback/, history/, recording/, link/), when a room above the
+toolkit includes one it must not (the instrument core link/ stands on the toolkit's platform
+and serial rooms alone, never on panels, widgets or ui/; history/ and recording/ on the
+core; the command line cli/ on those, never on the window's rooms; nothing includes app/), when a toolkit room includes
 one it must not (platform is the bottom; panels and
 serial do not include each other; the ports dialog stands on serial alone; widgets, small Qt widgets
 the others share, stand on nothing), when
@@ -20,19 +20,22 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 TOOLKIT = ROOT / "toolkit"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-ABOVE = ("app/", "cli/", "link/", "settings/", "live/", "calibration/", "feedback/", "history/")
+ABOVE = ("app/", "cli/", "link/", "settings/", "live/", "recordings/", "calibration/", "feedback/",
+         "history/", "recording/")
 CORE = ("link/", "toolkit/platform/", "toolkit/serial/")
 WINDOW = ("feedback/", "history/", "link/", "toolkit/", "ui/")
 # What the files of each room above the toolkit may include (their own room always).
 UPPER_ROOMS = {
     "link": CORE,
     "history": ("history/",) + CORE,
-    "cli": ("cli/", "history/") + CORE,
+    "recording": ("recording/",) + CORE,
+    "cli": ("cli/", "history/", "recording/") + CORE,
     "feedback": WINDOW,
     "settings": ("settings/",) + WINDOW,
     "live": ("live/",) + WINDOW,
+    "recordings": ("recordings/", "recording/") + WINDOW,
     "calibration": ("calibration/",) + WINDOW,
-    "app": ("app/", "settings/", "live/", "calibration/") + WINDOW,
+    "app": ("app/", "settings/", "live/", "recordings/", "recording/", "calibration/") + WINDOW,
 }
 ALLOWED_ROOMS = {"platform": {"platform"}, "widgets": {"widgets"},
                  "serial": {"serial", "platform"},

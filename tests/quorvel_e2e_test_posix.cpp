@@ -296,4 +296,83 @@ TEST(QuorvelCommandLine, RestoreRefusesAKeptValueAndTakesOnlyPanelSettingsFromAn
     EXPECT_EQ(reported(sim, "write commands"), "1");
 }
 
+// summary reads a recording without the instrument: the same figures as the Recordings
+// page, as lines or JSON, for the whole run or a span; a bad file or time is wrong usage.
+TEST(QuorvelCommandLine, SummaryOfARecordingNeedsNoInstrumentAndRefusesWhatItCannotRead) {
+    QTemporaryDir folder;
+    const QString csv = folder.filePath("run.csv");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "time_iso,elapsed_s,counts,level,stretch\r\n"
+        "2026-12-08T14:05:00.000Z,0.000,0,0.0000,1\r\n"
+        "2026-12-08T14:05:01.000Z,1.000,1000,0.4884,1\r\n"
+        "2026-12-08T14:06:00.000Z,60.000,2000,0.9768,2\r\n"
+        "2026-12-08T14:06:01.000Z,61.000,4000,1.9536,2\r\n");
+    file.close();
+    Quorvel quorvel;
+    QProcessEnvironment utc = quorvel.process().processEnvironment();
+    utc.insert("TZ", "UTC");
+    quorvel.process().setProcessEnvironment(utc);
+    const Outcome whole = quorvel.run({"--port", "/dev/quorvel-e2e-absent", "summary", csv});
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    const std::string path = csv.toStdString();
+    EXPECT_EQ(whole.out,
+              "file: " + path +
+                  "\n"
+                  "kind: CSV, one value, 2 stretches, 4 records\n"
+                  "span: 0.000 s (2026-12-08 14:05:00.000) to 61.000 s (2026-12-08 14:06:01.000)\n"
+                  "records: 4\n"
+                  "first: 0.000 s (2026-12-08 14:05:00.000)\n"
+                  "last: 61.000 s (2026-12-08 14:06:01.000)\n"
+                  "minimum level: 0.0000 m\n"
+                  "maximum level: 1.9536 m\n"
+                  "mean level: 0.8547 m\n"
+                  "stretches: 2\n"
+                  "records out of step: not kept in a CSV\n"
+                  "gauge length: 2.0 m, from the file's levels\n");
+
+    const Outcome span =
+        quorvel.run({"summary", csv, "--from", "0.5", "--to", "2026-12-08 14:06:00", "--json"});
+    EXPECT_EQ(span.status, 0) << span.err;
+    const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(span.out)).object();
+    EXPECT_EQ(o["records"].toInt(), 2);
+    EXPECT_EQ(o["stretches"].toInt(), 2);
+    EXPECT_TRUE(o["records_out_of_step"].isNull());
+    EXPECT_DOUBLE_EQ(o["level_max"].toDouble(), 0.9768);
+    EXPECT_EQ(o["first"].toObject()["time_iso"].toString(), "2026-12-08T14:05:01.000Z");
+
+    const QString raw = folder.filePath("run.log");
+    QFile log(raw);
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("4095\r\r\n9999\r\r\n   0\r\r\n");
+    log.close();
+    const Outcome numbered = quorvel.run({"summary", raw, "--length", "10"});
+    EXPECT_EQ(numbered.status, 0) << numbered.err;
+    EXPECT_NE(numbered.out.find("maximum level: 10.0000 m\nmean level: 5.0000 m\n"),
+              std::string::npos)
+        << numbered.out;
+    EXPECT_NE(numbered.out.find("records out of step: 1\ngauge length: 10.0 m, as given\n"
+                                "note: no times in a raw log: records are numbered\n"),
+              std::string::npos);
+
+    const struct {
+        QStringList arguments;
+        std::string error;
+    } refused[] = {
+        {{"summary", raw + "x"},
+         "quorvel: recording not opened: cannot read " + raw.toStdString() +
+             "x: there is no such file\n"},
+        {{"summary", csv, "--length", "3"},
+         "quorvel: --length is for a raw log: a CSV's levels name their gauge length\n"},
+        {{"summary", raw, "--from", "noon"}, "quorvel: --from needs a record number\n"},
+        {{"summary", csv, "--from", "9", "--to", "2"}, "quorvel: --from comes after --to\n"},
+    };
+    for (const auto& r : refused) {
+        const Outcome run = quorvel.run(r.arguments);
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), r.error);
+    }
+}
+
 }  // namespace

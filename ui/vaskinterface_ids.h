@@ -70,6 +70,7 @@ inline constexpr int LIVE_CHART = 9;  // strip chart
 inline constexpr int LIVE_MAIN = 10;
 inline constexpr int LIVE_CSV = 11;        // 0/1, a timestamped CSV beside the log
 inline constexpr int LIVE_EVERY_RUN = 12;  // 0/1, every run logs to a new file
+inline constexpr int LIVE_OPEN_RECORDING = 13;  // button: openrecordingcallback
 
 // Message panel (6)
 inline constexpr int MESSAGE_TEXT = 2;

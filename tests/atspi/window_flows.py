@@ -267,8 +267,16 @@ press("Connect")
 expect("QV-0000012345" in text_of("Connection"), "the connection band shows no serial number")
 
 for place in ("kx settings", "qv settings", "Real-time clock", "Scheduled start", "Live data",
-              "Calibration", "History", "Main panel"):
+              "Calibration", "History", "Recordings", "Main panel"):
     go(place)
+
+# The Recordings page before anything is open: its chart says so to a reader.
+go("Recordings")
+charts = find(app(), "Level", (pyatspi.ROLE_CHART,))
+expect(charts and charts[0].description == "No recording open",
+       "the Recordings page has no chart that says no recording is open")
+expect(find(app(), "Open recording…", (pyatspi.ROLE_PUSH_BUTTON,)), "no Open recording… button")
+go("Main panel")
 
 # A write with its Write done band.
 go("kx settings")

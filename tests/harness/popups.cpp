@@ -21,6 +21,14 @@ int RecordingPopups::confirm(const std::string& title, const std::string& text) 
     return confirmAnswer;
 }
 
+bool RecordingPopups::chartImage(bool& pdf, int& width, int& height) {
+    imageProposals.emplace_back(width, height);
+    pdf = imageAsPdf;
+    width = imageWidth > 0 ? imageWidth : width;
+    height = imageHeight > 0 ? imageHeight : height;
+    return true;
+}
+
 void RecordingPopups::answerFileSelect(std::string path, int result) {
     answerPath_ = std::move(path);
     answerResult_ = result;

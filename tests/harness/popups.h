@@ -26,6 +26,7 @@ class RecordingPopups : public PopupAnswerer {
     int fileSelect(const std::string& title, bool allowCancel, const std::string& proposedName,
                    std::string& path) override;
     int confirm(const std::string& title, const std::string& text) override;
+    bool chartImage(bool& pdf, int& width, int& height) override;
 
     // Later file requests choose `path` with `result` (VAL_NEW_FILE_SELECTED, ...).
     void answerFileSelect(std::string path, int result);
@@ -36,6 +37,11 @@ class RecordingPopups : public PopupAnswerer {
 
     // Later questions are answered Yes (1) or No (0).
     int confirmAnswer = 1;
+    // Later chart images: PNG or PDF, the size proposed unless one is given here.
+    bool imageAsPdf = false;
+    int imageWidth = 0, imageHeight = 0;
+    // The sizes proposed, one a chart image.
+    std::vector<std::pair<int, int>> imageProposals;
 
     std::vector<RecordedMessage> messages;
     std::vector<RecordedMessage> questions;

@@ -21,6 +21,7 @@ struct ChartPoint {
 struct ChartColumn {
     bool any = false;
     double first = 0, last = 0, min = 0, max = 0;
+    bool breakBefore = false;  // a gap lies before it: no line joins it to the column before
 };
 
 class ChartHistory {

@@ -105,11 +105,7 @@ MainWindow::MainWindow(const QString& title, const QIcon& icon)
     row->addWidget(splitter_, 1);
     setCentralWidget(centre);
     setStatusBar(status_);
-    connect(bar_, &NavigationBar::pageRequested, this, [this](QWidget* page) {
-        front_.erase(std::remove(front_.begin(), front_.end(), page), front_.end());
-        front_.push_back(page);
-        showFront();
-    });
+    connect(bar_, &NavigationBar::pageRequested, this, &MainWindow::showShellPage);
 
     saveTimer_.setSingleShot(true);
     saveTimer_.setInterval(500);
@@ -209,6 +205,16 @@ void MainWindow::addShellPage(const QString& label, QWidget* page) {
     pages_->addWidget(page);
     hosted_[page] = {{page, 0, -1, title, false}, PanelPlace::Page, page};
     bar_->addPageEntry(label, page);
+}
+
+bool MainWindow::showShellPage(QWidget* page) {
+    const auto it = hosted_.find(page);
+    if (it == hosted_.end() || it->second.panel.handle != 0)
+        return false;
+    front_.erase(std::remove(front_.begin(), front_.end(), page), front_.end());
+    front_.push_back(page);
+    showFront();
+    return true;
 }
 
 void MainWindow::adopt(const HostedPanel& panel) {

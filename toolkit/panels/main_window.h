@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow, public PanelHost {
     void setNavigation(std::span<const NavigationEntry> entries, const char* quitLabel,
                        const char* quitCallback);
     void addShellPage(const QString& label, QWidget* page);
+    // False when `page` is none of the shell's own.
+    bool showShellPage(QWidget* page);
     ShellStatusBar* shellStatus() const { return status_; }
     MessagePane* messagePane() const { return messages_; }
     NavigationBar* navigationBar() const { return bar_; }

@@ -4,7 +4,8 @@
 
 #include <string>
 
-// Answers MessagePopup, ConfirmPopup and FileSelectPopup instead of showing a modal dialog.
+// Answers MessagePopup, ConfirmPopup, FileSelectPopup and the chart image's dialog instead of
+// showing a modal dialog.
 class PopupAnswerer {
   public:
     virtual ~PopupAnswerer() = default;
@@ -16,6 +17,9 @@ class PopupAnswerer {
     // Answers ConfirmPopup: 1 for Yes, 0 for No. Unless overridden, every question is
     // answered Yes.
     virtual int confirm(const std::string& /*title*/, const std::string& /*text*/) { return 1; }
+    // Answers the chart image's format and size, proposed in the arguments; false cancels.
+    // Unless overridden, the proposal is taken.
+    virtual bool chartImage(bool& /*pdf*/, int& /*width*/, int& /*height*/) { return true; }
 };
 
 // nullptr restores the real, modal dialogs.

@@ -62,6 +62,14 @@ void AddShellPage(const char* label, QWidget* page) {
         w->addShellPage(QString::fromUtf8(label), page);
 }
 
+void ShowShellPage(QWidget* page) {
+    MainWindow* w = CurrentMainWindow();
+    if (w && w->showShellPage(page))
+        return;
+    page->show();
+    page->raise();
+}
+
 void SetStatusField(StatusField field, const char* text) {
     if (MainWindow* w = CurrentMainWindow())
         w->shellStatus()->setField(field, QString::fromUtf8(text ? text : ""));

@@ -22,6 +22,9 @@ void SetNavigationEntries(std::span<const NavigationEntry> entries, const char* 
                           const char* quitCallback);
 // Adds an entry below the others that opens a page of the shell's own (not a panel).
 void AddShellPage(const char* label, class QWidget* page);
+// Brings a page of the shell's own to the front, as its entry does; a page that is no
+// shell page is shown as a window of its own.
+void ShowShellPage(class QWidget* page);
 
 // One field of the status bar; an empty text hides it.
 void SetStatusField(StatusField field, const char* text);

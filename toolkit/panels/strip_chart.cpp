@@ -3,7 +3,6 @@
 // strip_chart_input.cpp.
 #include "toolkit/panels/strip_chart.h"
 
-#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpacerItem>
@@ -11,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/panels/chart_accessible.h"
 #include "toolkit/panels/strip_chart_controls.h"
 #include "toolkit/platform/clock.h"
 
@@ -29,24 +29,6 @@ QString number(double v) {
     return QString::number(v, 'g', 6);
 }
 
-// The description straight from the chart, so a read between frames sees the latest value.
-class AccessibleStripChart : public QAccessibleWidget {
-  public:
-    explicit AccessibleStripChart(StripChart* chart)
-        : QAccessibleWidget(chart, QAccessible::Chart) {}
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Description)
-            return static_cast<const StripChart*>(widget())->description();
-        return QAccessibleWidget::text(t);
-    }
-};
-
-QAccessibleInterface* accessibleStripChart(const QString& className, QObject* object) {
-    if (className == QLatin1String("StripChart") && object && object->isWidgetType())
-        return new AccessibleStripChart(static_cast<StripChart*>(object));
-    return nullptr;
-}
-
 }  // namespace
 
 StripChart::StripChart(const QString& name, int capacity, double ymin, double ymax, QWidget* parent)
@@ -57,11 +39,8 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
       ymax_(ymax),
       history_(static_cast<size_t>(capacity_)) {
     // Before anything here asks for the chart's accessible interface, which is then kept.
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleStripChart);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    // The description straight from the chart, so a read between frames sees the latest value.
+    AccessibleChart<StripChart, QAccessible::Description, &StripChart::description>::install();
     setAccessibleName(name);
     // The chart paints all of itself, so a frame repaints the plot alone and nothing below.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -100,6 +79,7 @@ StripChart::StripChart(const QString& name, int capacity, double ymin, double ym
     connect(controls_, &StripChartControls::pauseClicked, this, &StripChart::togglePaused);
     connect(controls_, &StripChartControls::resetZoomClicked, this, &StripChart::resetZoom);
     connect(controls_, &StripChartControls::secondShownChosen, this, &StripChart::setSecondShown);
+    connect(controls_, &StripChartControls::saveImageClicked, this, &StripChart::saveImage);
     connect(this, &StripChart::windowChanged, controls_, &StripChartControls::showWindow);
     connect(this, &StripChart::pausedChanged, controls_, &StripChartControls::showPaused);
     connect(this, &StripChart::zoomedChanged, controls_, &StripChartControls::showZoomed);

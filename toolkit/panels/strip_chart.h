@@ -17,13 +17,12 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QHash>
-#include <QStaticText>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <optional>
 
+#include "toolkit/panels/chart_axes.h"
 #include "toolkit/panels/chart_history.h"
 #include "toolkit/panels/types.h"
 
@@ -66,6 +65,10 @@ class StripChart : public QWidget {
     QSize minimumSizeHint() const override;
     // What a screen reader reads: the latest value and the range.
     QString description() const;
+    // The plot, its axes and its traces as shown, into `area` of any painter; on the screen
+    // with the rubber band, the crosshair and the focus frame.
+    void paintPlot(QPainter& p, const QRect& area, bool onScreen);
+    QSize plotSize() const;
 
   public slots:
     void setClockTime(bool clockTime);  // the time axis shows the clock, else seconds
@@ -104,11 +107,12 @@ class StripChart : public QWidget {
     View followedView() const;
     void holdView(const View& view);
     QRectF plotRect() const;
+    QRectF plotRectIn(const QRect& area) const;
     double timeAt(double x) const;
     double valueAt(double y) const;
     QString timeLabel(double t, double step) const;
     QString valueText(double v) const;
-    void drawLabel(QPainter& p, const QRectF& box, Qt::Alignment align, const QString& text);
+    void saveImage();
 
     QString name_, unit_, secondLabel_, secondUnit_;
     int capacity_;
@@ -141,7 +145,5 @@ class StripChart : public QWidget {
         QRectF plot;
     };
     mutable PlotCache plotCache_;  // the plot's rectangle, worked out once per size
-    // The axis labels' laid-out texts: a frame draws them at new places, rarely with new
-    // words, and laying text out is most of what painting a frame costs.
-    QHash<QString, QStaticText> labels_;
+    ChartLabels labels_;
 };

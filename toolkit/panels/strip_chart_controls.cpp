@@ -35,8 +35,10 @@ StripChartControls::StripChartControls(QWidget* parent) : QWidget(parent) {
     second_ = new QCheckBox(tr("Show second value"), this);
     second_->setChecked(true);
     second_->hide();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{windowChoice_, timeChoice_, pause_, resetZoom_, second_})
+    saveImage_ = new QPushButton(tr("Save chart image…"), this);
+    saveImage_->setToolTip(tr("Saves the chart as shown, as a PNG image or a PDF document"));
+    for (QWidget* w : std::initializer_list<QWidget*>{windowChoice_, timeChoice_, pause_,
+                                                      resetZoom_, second_, saveImage_})
         w->setFocusPolicy(Qt::StrongFocus);
     // Focus given to the row goes to its first control; the row is no stop of its own.
     setFocusPolicy(Qt::StrongFocus);
@@ -56,6 +58,7 @@ StripChartControls::StripChartControls(QWidget* parent) : QWidget(parent) {
     bar->addWidget(resetZoom_);
     bar->addWidget(second_);
     bar->addStretch();
+    bar->addWidget(saveImage_);
 
     connect(windowChoice_, &QComboBox::currentIndexChanged, this,
             [this](int i) { emit windowChosen(windowChoice_->itemData(i).toDouble()); });
@@ -64,6 +67,7 @@ StripChartControls::StripChartControls(QWidget* parent) : QWidget(parent) {
     connect(pause_, &QPushButton::clicked, this, &StripChartControls::pauseClicked);
     connect(resetZoom_, &QPushButton::clicked, this, &StripChartControls::resetZoomClicked);
     connect(second_, &QCheckBox::toggled, this, &StripChartControls::secondShownChosen);
+    connect(saveImage_, &QPushButton::clicked, this, &StripChartControls::saveImageClicked);
 }
 
 double StripChartControls::defaultWindowSeconds() {

@@ -1,5 +1,6 @@
 // The strip chart's row of controls: how much time it shows, what its time axis counts,
-// pause and resume, reset zoom, and whether the second value is drawn. A widget of its own
+// pause and resume, reset zoom, whether the second value is drawn, and saving the chart as
+// an image. A widget of its own
 // that knows no chart: it says what the operator chose by its signals, and shows the
 // chart's state through its slots; StripChart ties the two together.
 #pragma once
@@ -24,6 +25,7 @@ class StripChartControls : public QWidget {
     void pauseClicked();
     void resetZoomClicked();
     void secondShownChosen(bool shown);
+    void saveImageClicked();
 
   public slots:
     void showWindow(double seconds);
@@ -39,4 +41,5 @@ class StripChartControls : public QWidget {
     QPushButton* pause_;
     QPushButton* resetZoom_;
     QCheckBox* second_;
+    QPushButton* saveImage_;
 };

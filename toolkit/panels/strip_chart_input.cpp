@@ -6,18 +6,8 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "toolkit/panels/chart_zoom.h"
 #include "toolkit/panels/strip_chart.h"
-
-namespace {
-
-// What one notch of the wheel, and the keyboard's + and -, do to the span shown.
-constexpr double kWheelZoom = 0.8;
-constexpr double kKeyZoom = 0.5;
-constexpr double kKeyPan = 0.2;
-// A drag shorter than this is a click, not a rectangle to zoom into.
-constexpr double kSmallestBand = 4;
-
-}  // namespace
 
 void StripChart::wheelEvent(QWheelEvent* event) {
     const QPointF at = event->position();
@@ -25,7 +15,7 @@ void StripChart::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
-    const double factor = std::pow(kWheelZoom, event->angleDelta().y() / 120.0);
+    const double factor = wheelZoomFactor(event->angleDelta().y());
     View v = currentView();
     if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) {
         const double y = valueAt(at.y());
@@ -61,11 +51,11 @@ void StripChart::mouseMoveEvent(QMouseEvent* event) {
 void StripChart::mouseReleaseEvent(QMouseEvent* event) {
     if (!bandStart_ || event->button() != Qt::LeftButton)
         return;
-    const QRectF band = QRectF(*bandStart_, event->position()).normalized() & plotRect();
+    const auto band = zoomBand(*bandStart_, event->position(), plotRect());
     bandStart_.reset();
-    if (band.width() >= kSmallestBand && band.height() >= kSmallestBand)
-        holdView({timeAt(band.left()), timeAt(band.right()), valueAt(band.bottom()),
-                  valueAt(band.top())});
+    if (band)
+        holdView({timeAt(band->left()), timeAt(band->right()), valueAt(band->bottom()),
+                  valueAt(band->top())});
     update();
 }
 

@@ -31,15 +31,21 @@ StripChart::View StripChart::currentView() const {
 QRectF StripChart::plotRect() const {
     const QRect area = plotArea_->geometry();
     const bool second = showSecond_ && history_.anySecond();
-    if (area == plotCache_.area && second == plotCache_.second)
-        return plotCache_.plot;
+    if (area != plotCache_.area || second != plotCache_.second)
+        plotCache_ = {area, second, plotRectIn(area)};
+    return plotCache_.plot;
+}
+
+QRectF StripChart::plotRectIn(const QRect& area) const {
+    const bool second = showSecond_ && history_.anySecond();
     const QFontMetrics fm(font());
     const int left = fm.horizontalAdvance(QStringLiteral("-00.000")) + fm.height() + 8;
     const int right = second ? fm.horizontalAdvance(QStringLiteral("-000.00")) + 10 : 10;
-    plotCache_ = {
-        area, second,
-        QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right, -(fm.height() * 2.0 + 4))};
-    return plotCache_.plot;
+    return QRectF(area).adjusted(left, fm.height() / 2.0 + 2, -right, -(fm.height() * 2.0 + 4));
+}
+
+QSize StripChart::plotSize() const {
+    return plotArea_->geometry().size();
 }
 
 double StripChart::timeAt(double x) const {
