@@ -53,10 +53,13 @@ class Quorvel {
 inline std::string reported(SimProcess& sim, const std::string& label) {
     sim.stop();
     const std::string& report = sim.errorOutput();
-    const size_t at = report.find(label + ": ");
+    // The whole label, as a line of the report begins with it: "received" is not the end
+    // of "characters received".
+    const std::string opening = "quorvel-sim: " + label + ": ";
+    const size_t at = report.find(opening);
     if (at == std::string::npos)
         return {};
-    const size_t from = at + label.size() + 2;
+    const size_t from = at + opening.size();
     return report.substr(from, report.find('\n', from) - from);
 }
 
