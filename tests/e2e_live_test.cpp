@@ -74,15 +74,16 @@ TEST(EndToEnd, LiveRunWithALogStoppedByTheStopButtonKeepsEveryRecordSent) {
     // Every record the instrument sent before it heard the stop pair is in the log, but for
     // those on their way: Stop adds no pause, so the records the simulator sends between
     // the tool taking what came and the simulator reading the pair are left on the line.
-    // In real time that is one record, two on a slowed machine (the sanitizer build beside
-    // other tests); a stop that lost what had come lost a whole gathering, about 20.
+    // In real time that is one record, a few on a loaded machine (the sanitizer build beside
+    // other tests, two cores shared); a stop that lost what had come lost a whole gathering,
+    // about 20.
     sim.stop();
     const std::string report = sim.errorOutput();
     const auto at = report.find("records sent: ");
     ASSERT_NE(at, std::string::npos) << report;
     const unsigned long sent = std::stoul(report.substr(at + 14));
     EXPECT_GE(sent, liveRecordsShown);
-    EXPECT_LE(sent - liveRecordsShown, 2u);
+    EXPECT_LE(sent - liveRecordsShown, 5u);
 
     SetPopupAnswerer(nullptr);
     DiscardAllPanels();
