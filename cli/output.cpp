@@ -4,6 +4,13 @@
 
 namespace {
 bool quietOutput = false;
+
+// Windows' C library buffers standard error when it is not a console (a file, a pipe), so
+// a script or a service reading it would see the progress of a run only at its end.
+void toStandardError(const std::string& line) {
+    std::fputs((line + "\n").c_str(), stderr);
+    std::fflush(stderr);
+}
 }  // namespace
 
 void printResult(const std::string& line) {
@@ -12,16 +19,16 @@ void printResult(const std::string& line) {
 }
 
 void printProblem(const std::string& line) {
-    std::fputs(("quorvel: " + line + "\n").c_str(), stderr);
+    toStandardError("quorvel: " + line);
 }
 
 void printExplanation(const std::string& line) {
-    std::fputs((line + "\n").c_str(), stderr);
+    toStandardError(line);
 }
 
 void printProgress(const std::string& line) {
     if (!quietOutput)
-        std::fputs((line + "\n").c_str(), stderr);
+        toStandardError(line);
 }
 
 void setQuiet(bool quiet) {
