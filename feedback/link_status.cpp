@@ -53,6 +53,7 @@ void showInstrumentInStatus(const char* serialNumber) {
     text.erase(text.find_last_not_of(' ') + 1);  // the serial number is padded to 14
     SetStatusField(StatusField::Instrument, text.c_str());
     facts.shown = LinkShown::Identified;
+    facts.identifiedAt = ComputerLocalTime();
     facts.serialNumber = serialNumber;
     facts.serialNumber.erase(facts.serialNumber.find_last_not_of(' ') + 1);
     factsChanged();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "toolkit/platform/calendar.h"
+
 // "COMn · device" for the port the last Connect used.
 void showPortInStatus(int port, const char* portName);
 // Who answered: the serial number of the identity reply.
@@ -18,8 +20,9 @@ void showNotConnectedInStatus();
 enum class LinkShown { NotConnected, PortNotOpen, NoAnswer, Identified };
 struct LinkFacts {
     LinkShown shown = LinkShown::NotConnected;
-    std::string port;          // "COM1 · /dev/ttyUSB0 (its adapter's description)"
-    std::string serialNumber;  // trailing blanks cut
+    std::string port;           // "COM1 · /dev/ttyUSB0 (its adapter's description)"
+    std::string serialNumber;   // trailing blanks cut
+    CalendarTime identifiedAt;  // this computer's time when it answered: the visit's start
 };
 const LinkFacts& linkFacts();
 // One listener, told after every change (nullptr: none).

@@ -34,10 +34,8 @@ void noteClockSet(const char* readText, const char* writtenText) {
     if (!blockClockTime(writtenText, set))
         return;
     std::vector<std::pair<std::string, std::string>> facts;
-    if (blockClockTime(readText, was)) {
-        const long long drift = secondsSince2000(was) - secondsSince2000(ComputerLocalTime());
-        facts = {{"was", FormatDateTime(was)}, {"drift", std::to_string(drift)}};
-    }
+    if (blockClockTime(readText, was))
+        facts.emplace_back("was", FormatDateTime(was));
     facts.emplace_back("set", FormatDateTime(set));
     keepNote(kClockSetNote, facts);
 }

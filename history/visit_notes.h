@@ -9,8 +9,7 @@
 void noteConnect();
 // The clock as a block text read now shows it, and its drift from this computer's clock.
 void noteClockRead(const char* blockText);
-// A clock write: the clock the block read before it showed (and its drift) and the one
-// written.
+// A clock write: the clock the block read before it showed, and the one written.
 void noteClockSet(const char* readText, const char* writtenText);
 
 struct CalibrationFacts {

@@ -1,5 +1,6 @@
 #include "settings/overview_panel.h"
 
+#include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include "history/history.h"
 #include "history/instrument_overview.h"
 #include "link/block_read.h"
+#include "link/link_state.h"
+#include "settings/visit_report_row.h"
 #include "toolkit/panels/callback_bindings.h"
 #include "toolkit/platform/utility.h"
 
@@ -130,8 +133,13 @@ OverviewPanel::OverviewPanel(QWidget* parent) : QWidget(parent) {
     connect(read_, &QPushButton::clicked, this,
             [] { postNamedCallback("readinstrumentcallback"); });
 
+    report_ = new VisitReportRow(this, [] {
+        return VisitReportRow::Source{currentHistoryFilePath(), linkFacts().serialNumber};
+    });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(read_);
+    buttons->addSpacing(24);
+    buttons->addWidget(report_);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(headline_);
@@ -207,8 +215,17 @@ void OverviewPanel::refresh() {
     }
     rows_->setVisible(!overview.rows.empty());
     warnings_->setVisible(!overview.warnings.empty());
-    read_->setEnabled(input.link == LinkOutcome::Identified);
+    const bool identified = input.link == LinkOutcome::Identified;
+    read_->setEnabled(identified);
+    report_->setVisible(identified);
+    // The visit starts at the Connect, until the operator picks another time.
+    const std::string connectedAt = identified ? FormatDateTime(facts.identifiedAt) : "";
+    if (identified && connectedAt != reportSinceFor_)
+        report_->setSince(facts.identifiedAt);
+    reportSinceFor_ = connectedAt;
     chain(read_);
+    chain(report_->sinceField());
+    chain(report_->saveButton());
 }
 
 std::vector<std::string> OverviewPanel::shownLines() const {

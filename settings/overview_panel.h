@@ -16,6 +16,7 @@
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
+class VisitReportRow;
 
 class OverviewPanel : public QWidget {
   public:
@@ -28,6 +29,7 @@ class OverviewPanel : public QWidget {
     // "Warning: text" per warning.
     std::vector<std::string> shownLines() const;
     QPushButton* readButton() const { return read_; }
+    VisitReportRow* reportRow() const { return report_; }
     // The warnings' buttons, in order, and the callback each runs.
     std::vector<QPushButton*> warningButtons() const;
 
@@ -36,6 +38,8 @@ class OverviewPanel : public QWidget {
     QWidget* rows_;
     QWidget* warnings_;
     QPushButton* read_;
+    VisitReportRow* report_;
+    std::string reportSinceFor_;  // the Connect whose time the report row was given
     std::vector<std::string> lines_;
 };
 
