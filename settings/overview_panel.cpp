@@ -115,6 +115,9 @@ void linkChanged() {
 OverviewPanel::OverviewPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("overview"));
     setAccessibleName(QStringLiteral("Instrument overview"));
+    // A line of words stays readable, and a warning's button stays beside its sentence,
+    // however wide the page area is.
+    setMaximumWidth(840);
     headline_ = textLabel({}, {}, this);
     QFont bold = headline_->font();
     bold.setBold(true);
