@@ -118,7 +118,17 @@ std::string keptWords(const HistoryEntry& entry, const CalendarTime& now) {
     return "as read " + when;
 }
 
-void describeBlock(const HistoryEntry& entry, const CalendarTime& now, InstrumentOverview& out) {
+void addClockRow(const std::string& shown, long long drift, InstrumentOverview& out) {
+    const std::string words = driftFromComputerWords(drift);
+    out.rows.push_back({"Clock", shown + " when read, " + words});
+    if (std::llabs(drift) > kClockDriftWarning)
+        out.warnings.push_back({"The instrument's clock was " + words +
+                                    " when read. Set it from this computer's time.",
+                                OverviewPlace::Clock});
+}
+
+void describeBlock(const HistoryEntry& entry, const HistoryNote* clockRead, const CalendarTime& now,
+                   InstrumentOverview& out) {
     const char* text = entry.text.c_str();
     const int flags = getBlockByte(text, kFlagByte);
     out.rows.push_back({"Settings", keptWords(entry, now)});
@@ -127,19 +137,21 @@ void describeBlock(const HistoryEntry& entry, const CalendarTime& now, Instrumen
     // written shows what was sent, no reading.
     CalendarTime clock;
     std::optional<CalendarTime> keptAt = ParseDateTime(entry.time, true);
-    if (!blockClockTime(text, clock)) {
+    // A clock read of the clock page, noted after the block was kept, is the newer reading.
+    const bool newerRead = clockRead && clockRead->time >= entry.time &&
+                           !clockRead->fact("instrument").empty() &&
+                           !clockRead->fact("drift").empty();
+    if (newerRead) {
+        addClockRow(clockRead->fact("instrument"), std::atoll(clockRead->fact("drift").c_str()),
+                    out);
+    } else if (!blockClockTime(text, clock)) {
         out.rows.push_back({"Clock", "not a valid date and time"});
     } else if (entry.stage == kWrittenStage || !keptAt) {
         out.rows.push_back(
             {"Clock", FormatDateTime(clock) + " as written, not compared with this computer"});
     } else {
-        const long long drift = secondsSince2000(clock) - secondsSince2000(*keptAt);
-        const std::string words = driftFromComputerWords(drift);
-        out.rows.push_back({"Clock", FormatDateTime(clock) + " when read, " + words});
-        if (std::llabs(drift) > kClockDriftWarning)
-            out.warnings.push_back({"The instrument's clock was " + words +
-                                        " when read. Set it from this computer's time.",
-                                    OverviewPlace::Clock});
+        addClockRow(FormatDateTime(clock), secondsSince2000(clock) - secondsSince2000(*keptAt),
+                    out);
     }
     const bool clockSet = (flags & kClockSetFlag) != 0;
     out.rows.push_back({"Clock set", clockSet ? "yes" : "never (the clock-set flag is off)"});
@@ -273,6 +285,6 @@ InstrumentOverview describeInstrument(const OverviewInput& input) {
                             "none kept for this instrument yet; press Read instrument to read "
                             "them"});
     else
-        describeBlock(*input.kept, input.now, out);
+        describeBlock(*input.kept, input.clockRead, input.now, out);
     return out;
 }

@@ -10,16 +10,18 @@
 #include <vector>
 
 #include "history/history_lines.h"
+#include "history/history_notes.h"
 #include "toolkit/platform/calendar.h"
 
 enum class LinkOutcome { NotConnected, PortNotOpen, NoAnswer, Identified };
 
 struct OverviewInput {
     LinkOutcome link = LinkOutcome::NotConnected;
-    std::string port;            // "COM1 · /dev/ttyUSB0 (FT232R USB UART)"
-    std::string serialNumber;    // trailing blanks cut
-    const HistoryEntry* kept{};  // the newest entry of this instrument, or none
-    CalendarTime now;            // this computer's local time
+    std::string port;                // "COM1 · /dev/ttyUSB0 (FT232R USB UART)"
+    std::string serialNumber;        // trailing blanks cut
+    const HistoryEntry* kept{};      // the newest entry of this instrument, or none
+    const HistoryNote* clockRead{};  // its newest note of a clock read, or none
+    CalendarTime now;                // this computer's local time
 };
 
 struct OverviewRow {

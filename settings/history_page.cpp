@@ -15,6 +15,7 @@
 #include <map>
 
 #include "feedback/block_reports.h"
+#include "feedback/link_status.h"
 #include "history/visit_report.h"
 #include "link/block_fields.h"
 #include "link/block_read.h"
@@ -196,7 +197,12 @@ void HistoryPage::reloadEntries() {
         notes += (notes.empty() ? "" : "\n") + note;
     note_->setText(shown(notes));
     list_->setCurrentRow(entries_.empty() ? -1 : 0);
-    report_->setSince(lastDayStart(history, ComputerLocalTime()));
+    // The visit of the instrument connected is the time since its Connect; another one's
+    // is taken to be the last day its history has.
+    const LinkFacts& link = linkFacts();
+    const bool connected = link.shown == LinkShown::Identified &&
+                           path == QString::fromStdString(currentHistoryFilePath());
+    report_->setSince(connected ? link.identifiedAt : lastDayStart(history, ComputerLocalTime()));
     showFields();
 }
 

@@ -172,6 +172,9 @@ void OverviewPanel::refresh() {
     if (input.link == LinkOutcome::Identified) {
         history = loadHistory(currentHistoryFilePath());
         input.kept = newestKept(history.entries, facts.serialNumber);
+        for (const HistoryNote& note : history.notes)
+            if (note.kind == kClockReadNote)
+                input.clockRead = &note;
     }
     const InstrumentOverview overview = describeInstrument(input);
 

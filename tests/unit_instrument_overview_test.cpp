@@ -141,6 +141,32 @@ TEST(InstrumentOverview, DriftAheadAndBehindWarnsOnlyBeyondAMinute) {
     }
 }
 
+// The clock page's read, noted after the block was kept, gives the clock its reading.
+TEST(InstrumentOverview, ANewerClockReadIsTheClocksReading) {
+    const HistoryEntry kept = entryOf(soundBlock());
+    HistoryNote read{"2025-06-15 09:31:00",
+                     kClockReadNote,
+                     "QV-0000012345",
+                     "COM1",
+                     {{"instrument", "2025-06-15 09:26:55"}, {"drift", "-245"}},
+                     0};
+    OverviewInput input;
+    input.link = LinkOutcome::Identified;
+    input.kept = &kept;
+    input.clockRead = &read;
+    input.now = kNow;
+    const InstrumentOverview overview = describeInstrument(input);
+    EXPECT_EQ(row(overview, "Clock"),
+              "2025-06-15 09:26:55 when read, 4 min 5 s behind this computer");
+    ASSERT_EQ(overview.warnings.size(), 1u);
+    EXPECT_EQ(overview.warnings[0].text,
+              "The instrument's clock was 4 min 5 s behind this computer when read. Set it from "
+              "this computer's time.");
+    read.time = "2025-06-15 09:29:59";  // older than the block: the block's clock counts
+    EXPECT_EQ(row(describeInstrument(input), "Clock"),
+              "2025-06-15 09:30:00 when read, within 1 s of this computer");
+}
+
 TEST(InstrumentOverview, ScheduledStartAheadOrPassed) {
     Block block = soundBlock();
     block[42] |= 0x20;
