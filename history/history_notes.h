@@ -1,5 +1,5 @@
-// Notes of what happened, kept in the settings history beside the blocks: a connect, a
-// clock read or set, a calibration, a live run. A visit report is made of them and of the
+// Notes of what happened, kept in the settings history beside the blocks: a clock read or
+// set, a calibration, a live run. A visit report is made of them and of the
 // blocks.
 //
 // A note is one line of the history file, tab-separated like an entry:
@@ -19,7 +19,6 @@
 inline constexpr char kNoteStage[] = "note";
 
 // What a note tells.
-inline constexpr char kConnectNote[] = "connect";
 inline constexpr char kClockReadNote[] = "clock read";
 inline constexpr char kClockSetNote[] = "clock set";
 inline constexpr char kCalibrationNote[] = "calibration";

@@ -14,11 +14,17 @@ std::string number(float value) {
     return text;
 }
 
-}  // namespace
-
-void noteConnect() {
-    keepNote(kConnectNote, {});
+// A gauge length as the tables write it: "2.0", "2.5", "0.25".
+std::string lengthText(float length) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(length));
+    std::string shown = text;
+    if (shown.size() > 3 && shown.back() == '0')
+        shown.pop_back();
+    return shown;
 }
+
+}  // namespace
 
 void noteClockRead(const char* blockText) {
     CalendarTime shown;
@@ -41,7 +47,7 @@ void noteClockSet(const char* readText, const char* writtenText) {
 }
 
 void noteCalibration(const CalibrationFacts& f) {
-    keepNote(kCalibrationNote, {{"length", number(f.gaugeLength)},
+    keepNote(kCalibrationNote, {{"length", lengthText(f.gaugeLength)},
                                 {"type", std::to_string(f.gaugeType)},
                                 {"level A", number(f.levelA)},
                                 {"reading A", number(f.readingA)},

@@ -5,8 +5,6 @@
 
 #include <string>
 
-// A Connect that identified the instrument: where a visit begins.
-void noteConnect();
 // The clock as a block text read now shows it, and its drift from this computer's clock.
 void noteClockRead(const char* blockText);
 // A clock write: the clock the block read before it showed, and the one written.

@@ -342,7 +342,7 @@ TEST_F(Overview, AVisitsReportHoldsWhatWasFoundChangedReadAndLeft) {
              "09:32:21 before",
              "",
              "Calibrations",
-             "  2025-06-15 09:30:13 gauge length 2, type 0: level A 200 at reading 400, level B "
+             "  2025-06-15 09:30:13 gauge length 2.0, type 0: level A 200 at reading 400, level B "
              "1800 at reading 3700; gain 4096 → 4066, zero 0 → 12",
              "    trace:",
          })
