@@ -14,6 +14,7 @@
 #include "recordings/recording_actions.h"
 #include "settings/clock_panel.h"
 #include "settings/kx_settings.h"
+#include "settings/overview_panel.h"
 #include "settings/panel_origin.h"
 #include "settings/qv_settings.h"
 #include "settings/start_panel.h"
@@ -45,6 +46,7 @@ const CallbackBinding kCallbacks[] = {
     {"configrtccallback",      configrtccallback,      nullptr, "Setting the clock…"},
     {"getstartcallback",       getstartcallback,       nullptr, "Reading the scheduled start…"},
     {"configstartcallback",    configstartcallback,    nullptr, "Writing the scheduled start…"},
+    {"readinstrumentcallback", readinstrumentcallback, nullptr, "Reading settings from the instrument…"},
     {"computertimecallback",   computertimecallback,   nullptr},
     {"nowplushourcallback",    nowplushourcallback,    nullptr},
     {"datefieldcallback",      datefieldcallback,      nullptr},

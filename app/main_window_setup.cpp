@@ -6,6 +6,7 @@
 #include "feedback/link_status.h"
 #include "recordings/recordings_page.h"
 #include "settings/history_page.h"
+#include "settings/overview_panel.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "ui/vaskinterface_ids.h"
@@ -39,6 +40,7 @@ int setUpMainWindow() {
     SetPanelPlace(PANEL_MESSAGE, PanelPlace::MessagePane, MESSAGE_TEXT);
     SetPanelPlace(PANEL_CONNECTED, PanelPlace::Band);
     SetPanelPlace(PANEL_DONE, PanelPlace::Band);
+    SetPageCompanion(PANEL_MAIN, createOverviewPanel);
     SetNavigationEntries(kPlaces, "&Quit", "quitcallback");
     AddShellPage("&History", createHistoryPage(nullptr));
     AddShellPage("&Recordings", createRecordingsPage(nullptr));

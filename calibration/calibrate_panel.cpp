@@ -6,12 +6,16 @@
 // table and the two points give a finite gain and zero.
 #include "calibration/calibrate_panel.h"
 
+#include <cstdio>
+#include <string>
+
 #include "calibration/calibration_reports.h"
 #include "feedback/block_reports.h"
 #include "feedback/block_write.h"
 #include "feedback/connect_panel.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "history/visit_notes.h"
 #include "link/block_read.h"
 #include "link/calibration_fields.h"
 #include "link/gain_zero.h"
@@ -91,10 +95,18 @@ int calibrate2callback(int, int, int event, void*, int, int) {
     const int checksum = finishBlockText();
     calibrationTrace("2sum %x buffer \n%s\n", checksum, ioBuffer);
 
+    const std::string sent(ioBuffer, kBlockWriteLength);
     const KeptWrite write = writeBlockKept("calibration", read.text, Reread::None);
-    if (write.result == WriteResult::Written)
+    if (write.result == WriteResult::Written) {
         DisplayPanel(donePanel);
-    else if (write.result != WriteResult::NotSent)
+        // The trace lines as standard output had them, for the visit's report.
+        char sum[16];
+        std::snprintf(sum, sizeof sum, "%x", checksum);
+        noteCalibration({gaugeLength, gaugeType, levelA, levelB, readingA, readingB, old.gain,
+                         old.zero, computed.newGain, computed.newZero,
+                         "read back buffer\n" + std::string(read.text) + "\n" +
+                             std::to_string(gaugeType) + "\n2sum " + sum + " buffer \n" + sent});
+    } else if (write.result != WriteResult::NotSent)
         reportAckAlone(write.ack);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "cli/history_command.h"
 #include "cli/live_command.h"
 #include "cli/ports_command.h"
+#include "cli/report_command.h"
 #include "cli/settings_commands.h"
 #include "cli/settings_file_commands.h"
 #include "cli/summary_command.h"
@@ -24,6 +25,7 @@ const Command kCommands[] = {
     {"apply",    runApply,    kDryRunOption | kYesOption,               1, 1,  "one FILE"},
     {"summary",  runSummary,  kJsonOption | kFromOption | kToOption | kLengthOption, 1, 1,
      "one FILE"},
+    {"report",   runReport,   kSinceOption | kOutOption,                0, 0,  ""},
 };
 // clang-format on
 

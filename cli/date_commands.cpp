@@ -4,6 +4,7 @@
 
 #include "cli/invocation.h"
 #include "cli/output.h"
+#include "history/visit_notes.h"
 #include "link/block_fields.h"
 #include "link/date_bytes.h"
 #include "toolkit/platform/calendar.h"
@@ -59,7 +60,23 @@ int setClock(const Invocation& invocation) {
         return status;
     printResult("clock: " + FormatDateTime(*time));
     finishBlockText();
-    return writeFinishedBlock("quorvel clock", read, Reread::Immediately, {invocation.yes});
+    const std::string sent(ioBuffer, kBlockTextLength);
+    const int status =
+        writeFinishedBlock("quorvel clock", read, Reread::Immediately, {invocation.yes});
+    if (status == kExitDone)
+        noteClockSet(read.text, sent.c_str());
+    return status;
+}
+
+// The clock as read, and a note of it for the visit's report.
+int showClock(const Invocation& invocation) {
+    BlockRead read;
+    if (const int status = connectAndRead(invocation.port, kClockDisplayRead, read);
+        status != kExitDone)
+        return status;
+    printResult("clock: " + findBlockField("clock")->show(read.text));
+    noteClockRead(read.text);
+    return kExitDone;
 }
 
 // Writes the text in ioBuffer, edited from `read`, unless it holds what the instrument does.
@@ -110,8 +127,7 @@ int switchStartOff(const Invocation& invocation) {
 }  // namespace
 
 int runClock(const Invocation& invocation) {
-    return invocation.set ? setClock(invocation)
-                          : showFields(invocation, kClockDisplayRead, "clock", {"clock"});
+    return invocation.set ? setClock(invocation) : showClock(invocation);
 }
 
 int runStart(const Invocation& invocation) {

@@ -23,4 +23,6 @@ struct Invocation {
     std::optional<std::string> from;
     std::optional<std::string> to;
     std::optional<double> length;
+    std::optional<std::string> since;
+    std::optional<std::string> out;
 };

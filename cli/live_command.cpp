@@ -9,9 +9,11 @@
 #include "cli/invocation.h"
 #include "cli/live_outputs.h"
 #include "cli/output.h"
+#include "history/visit_notes.h"
 #include "link/live_stop.h"
 #include "link/reasons.h"
 #include "link/record_csv.h"
+#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/clock.h"
 
 namespace {
@@ -28,13 +30,15 @@ struct Counts {
 
 class LiveSession {
   public:
-    LiveSession(LiveRun run, LiveOutput* csv, LiveOutput* raw) : run_(run), csv_(csv), raw_(raw) {}
+    LiveSession(LiveRun run, LiveOutput* csv, LiveOutput* raw, std::string files)
+        : run_(run), csv_(csv), raw_(raw), files_(std::move(files)) {}
 
     // Takes records until the time is up, a stop is requested, the line is lost or an
     // output fails; then ends the run. Returns the exit status.
     int run(double seconds) {
         ToolkitClock& clock = CurrentClock();
         start_ = clock.now();
+        startedAt_ = FormatDateTime(ComputerLocalTime());
         csv_->add(csvHeader(run_.recordLength == kTwoValueRecordLength));
         while (!StopRequested() && (seconds <= 0 || clock.now() - start_ < seconds)) {
             LiveRecord record;
@@ -124,6 +128,9 @@ class LiveSession {
         if (raw_)
             raw_->close();
         showProgress(true);
+        // The history notes the run for the visit's report, as the window's runs are.
+        noteLiveRun(startedAt_, FormatDateTime(ComputerLocalTime()), counts_.readings,
+                    counts_.broken, files_);
         printExplanation("live: " + std::to_string(counts_.readings) + " records, " +
                          std::to_string(counts_.broken) + " out of step or not a reading, " +
                          std::to_string(counts_.missed) + " reads without a record");
@@ -145,6 +152,8 @@ class LiveSession {
     LiveRun run_;
     LiveOutput* csv_;
     LiveOutput* raw_;
+    std::string files_;
+    std::string startedAt_;
     char buffer_[kTwoValueRecordLength + 2] = {};
     Counts counts_;
     double start_ = 0;
@@ -190,6 +199,9 @@ int runLive(const Invocation& invocation) {
                               : "Live records until Ctrl-C",
                   seconds);
     printProgress(starting);
-    LiveSession session(liveRunFor(settings), &csv, invocation.raw ? &raw : nullptr);
+    std::string files = csvPath == "-" ? std::string() : csvPath;
+    if (invocation.raw)
+        files += (files.empty() ? "" : ", ") + *invocation.raw;
+    LiveSession session(liveRunFor(settings), &csv, invocation.raw ? &raw : nullptr, files);
     return session.run(seconds);
 }

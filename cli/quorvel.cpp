@@ -31,6 +31,8 @@ struct CommandLineOptions {
     QCommandLineOption from{"from", "", "T"};
     QCommandLineOption to{"to", "", "T"};
     QCommandLineOption length{"length", "", "METRES"};
+    QCommandLineOption since{"since", "", "TIME"};
+    QCommandLineOption out{"out", "", "FILE"};
     QCommandLineOption quiet{"quiet"};
     QCommandLineOption help{QStringList{"h", "help"}};
     QCommandLineOption version{"version"};
@@ -48,18 +50,20 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
     const struct {
         const QCommandLineOption& option;
         unsigned bit;
-    } kinds[] = {{o.json, kJsonOption}, {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
-                 {o.set, kSetOption},   {o.off, kOffOption},       {o.seconds, kSecondsOption},
-                 {o.raw, kRawOption},   {o.csv, kCsvOption},       {o.save, kSaveOption},
-                 {o.from, kFromOption}, {o.to, kToOption},         {o.length, kLengthOption}};
+    } kinds[] = {{o.json, kJsonOption},   {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
+                 {o.set, kSetOption},     {o.off, kOffOption},       {o.seconds, kSecondsOption},
+                 {o.raw, kRawOption},     {o.csv, kCsvOption},       {o.save, kSaveOption},
+                 {o.from, kFromOption},   {o.to, kToOption},         {o.length, kLengthOption},
+                 {o.since, kSinceOption}, {o.out, kOutOption}};
     for (const auto& kind : kinds)
         if (parser.isSet(kind.option) && !(command.options & kind.bit))
             return "--" + kind.option.names().first().toStdString();
     return {};
 }
 
-std::array<const QCommandLineOption*, 9> optionsWithValues(const CommandLineOptions& o) {
-    return {&o.port, &o.set, &o.seconds, &o.raw, &o.csv, &o.save, &o.from, &o.to, &o.length};
+std::array<const QCommandLineOption*, 11> optionsWithValues(const CommandLineOptions& o) {
+    return {&o.port, &o.set, &o.seconds, &o.raw,   &o.csv, &o.save,
+            &o.from, &o.to,  &o.length,  &o.since, &o.out};
 }
 
 // QCommandLineParser reads "-1" as an option named "1". Each argument that is a number
@@ -142,7 +146,7 @@ int run(const QStringList& arguments) {
     QCommandLineParser parser;
     CommandLineOptions o;
     parser.addOptions({o.port, o.json, o.dryRun, o.yes, o.set, o.off, o.seconds, o.raw, o.csv,
-                       o.save, o.from, o.to, o.length, o.quiet, o.help, o.version});
+                       o.save, o.from, o.to, o.length, o.since, o.out, o.quiet, o.help, o.version});
     std::vector<NegativeNumber> negatives;
     if (!parser.parse(withoutNegativeNumbers(arguments, o, negatives)))
         return usageError(parser.errorText().toStdString());
@@ -188,6 +192,8 @@ int run(const QStringList& arguments) {
     invocation.save = valueOf(parser, o.save);
     invocation.from = valueOf(parser, o.from);
     invocation.to = valueOf(parser, o.to);
+    invocation.since = valueOf(parser, o.since);
+    invocation.out = valueOf(parser, o.out);
     if (parser.isSet(o.length)) {
         bool number = false;
         const double metres = parser.value(o.length).toDouble(&number);

@@ -51,8 +51,12 @@ void takeLine(std::string_view line, long long number, HistoryFile& history) {
         return;
     HistoryEntry entry;
     entry.line = number;
+    HistoryNote note;
+    note.line = number;
     if (parseHistoryLine(line, entry))
         history.entries.push_back(std::move(entry));
+    else if (parseNoteLine(line, note))
+        history.notes.push_back(std::move(note));
     else
         countDamaged(number, history);
 }
@@ -174,13 +178,14 @@ bool endsWithLineEnd(const std::string& path) {
     return file.read(&last, 1) != 1 || last == '\n';
 }
 
-KeepResult keep(const char* action, const char* stage, const char* text) {
+std::string serialLabel() {
+    return identifiedSerialNumber[0] ? identifiedSerialNumber : "-";
+}
+
+KeepResult append(std::string line) {
     const std::string path = currentHistoryFilePath();
     if (std::string reason = unwritableReason(historyFolder(), path); !reason.empty())
         return {false, std::move(reason)};
-    const std::string serial = identifiedSerialNumber[0] ? identifiedSerialNumber : "-";
-    std::string line = formatHistoryLine(FormatDateTime(ComputerLocalTime()), action, stage, serial,
-                                         portLabel(), text);
     // A last line without its line end (cut, or edited by hand) would take the entry into
     // itself, and the entry would be lost with that damaged line.
     if (!endsWithLineEnd(path))
@@ -188,6 +193,11 @@ KeepResult keep(const char* action, const char* stage, const char* text) {
     if (AppendWholeToFile(path.c_str(), line.data(), static_cast<int>(line.size())) != 0)
         return {false, "cannot write " + path + ": " + GetFileErrorText()};
     return {true, {}};
+}
+
+KeepResult keep(const char* action, const char* stage, const char* text) {
+    return append(formatHistoryLine(FormatDateTime(ComputerLocalTime()), action, stage,
+                                    serialLabel(), portLabel(), text));
 }
 
 }  // namespace
@@ -248,6 +258,9 @@ HistoryFile loadHistory(const std::string& path) {
                               history.entries.begin() + static_cast<std::ptrdiff_t>(older));
         history.olderEntries = static_cast<long long>(older);
     }
+    if (history.notes.size() > kHistoryMostEntries)
+        history.notes.erase(history.notes.begin(),
+                            history.notes.end() - static_cast<std::ptrdiff_t>(kHistoryMostEntries));
     return history;
 }
 
@@ -268,4 +281,15 @@ KeepResult keepBlockBeforeWrite(const char* action, const char* readText) {
 
 KeepResult keepBlockWritten(const char* action, const char* writtenText) {
     return keep(action, kWrittenStage, writtenText);
+}
+
+KeepResult keepBlockRead(const char* action, const char* readText) {
+    return keep(action, kReadStage, readText);
+}
+
+KeepResult keepNote(const char* kind,
+                    const std::vector<std::pair<std::string, std::string>>& facts) {
+    const HistoryNote note{
+        FormatDateTime(ComputerLocalTime()), kind, serialLabel(), portLabel(), facts, 0};
+    return append(formatNoteLine(note));
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "history/history_lines.h"
+#include "history/history_notes.h"
 
 // The folder of the history files; a folder set here wins over the environment.
 std::string historyFolder();
@@ -40,6 +41,7 @@ inline constexpr long long kHistoryMostBytesRead = 256LL * 1024 * 1024;
 
 struct HistoryFile {
     std::vector<HistoryEntry> entries;         // in the file's order, oldest first
+    std::vector<HistoryNote> notes;            // likewise; never restored from
     long long damagedCount = 0;                // lines of the loaded part that are no entry
     std::vector<long long> firstDamagedLines;  // the first kDamagedLinesNamed of them
     long long olderBytes = 0;                  // bytes at the file's start that were not read
@@ -61,3 +63,9 @@ struct KeepResult {
 KeepResult keepBlockBeforeWrite(const char* action, const char* readText);
 // Keeps the text the instrument took (its first 129 characters and their checksum).
 KeepResult keepBlockWritten(const char* action, const char* writtenText);
+// Keeps a text read to be looked at, with no write behind it.
+KeepResult keepBlockRead(const char* action, const char* readText);
+// Appends a note of what happened to the history of the instrument identified last, with
+// this computer's time and the port in use.
+KeepResult keepNote(const char* kind,
+                    const std::vector<std::pair<std::string, std::string>>& facts);

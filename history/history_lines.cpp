@@ -68,7 +68,8 @@ bool parseHistoryLine(std::string_view line, HistoryEntry& entry) {
         read.checksum = block.substr(kBlockTextLength);
     else if (block.size() != static_cast<size_t>(kBlockTextLength))
         return false;
-    if (!isTime(read.time) || (read.stage != kBeforeStage && read.stage != kWrittenStage) ||
+    if (!isTime(read.time) ||
+        (read.stage != kBeforeStage && read.stage != kWrittenStage && read.stage != kReadStage) ||
         !blockTextSound(read))
         return false;
     read.line = entry.line;

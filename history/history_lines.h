@@ -3,8 +3,9 @@
 // A line is tab-separated and readable as it stands:
 //   2026-12-07 12:00:00 <TAB> kx write <TAB> before <TAB> QV-0000012345 <TAB> COM1 <TAB> 131
 //   characters
-// time on this computer, the action, "before" (the text read just before the write) or
-// "written" (the text the instrument acknowledged with 'D'), the serial number of the
+// time on this computer, the action, "before" (the text read just before the write),
+// "written" (the text the instrument acknowledged with 'D') or "read" (a block read to be
+// looked at, kept so that the instrument's settings are known later), the serial number of the
 // latest identification ("-" before any), the port, and the block text in its read form
 // followed by the block's checksum, two hex digits, as the instrument sends it.
 //
@@ -19,6 +20,7 @@
 
 inline constexpr char kBeforeStage[] = "before";
 inline constexpr char kWrittenStage[] = "written";
+inline constexpr char kReadStage[] = "read";
 
 struct HistoryEntry {
     std::string time;

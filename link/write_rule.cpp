@@ -154,5 +154,20 @@ std::optional<WriteFault> findWriteFault(const char* readText, const char* text)
 }
 
 std::string writeFaultText(const WriteFault& fault) {
-    return fault.field + " holds " + fault.held + ", not " + fault.takes + "; nothing written";
+    return blockFaultText(fault) + "; nothing written";
+}
+
+std::optional<BlockFault> findBlockFault(const char* text) {
+    if (const std::optional<DateByteFault> digits = findDateByteFault(text))
+        return BlockFault{WriteFault{byteField(digits->name, digits->byte),
+                                     visibleCharacters(digits->pair, 2), "two decimal digits"},
+                          digits->byte};
+    for (const FieldRule& rule : kRules)
+        if (std::optional<WriteFault> fault = rule.fault(text))
+            return BlockFault{*fault, rule.first};
+    return std::nullopt;
+}
+
+std::string blockFaultText(const WriteFault& fault) {
+    return fault.field + " holds " + fault.held + ", not " + fault.takes;
 }

@@ -26,3 +26,13 @@ std::optional<WriteFault> findWriteFault(const char* readText, const char* text)
 
 // "start month (byte 21) holds 13, not 1 to 12; nothing written".
 std::string writeFaultText(const WriteFault& fault);
+
+// The first field of a block text that a write changing every field would have refused,
+// and the byte it starts at: what a write of these settings, as they stand, would meet.
+struct BlockFault {
+    WriteFault fault;
+    int byte;
+};
+std::optional<BlockFault> findBlockFault(const char* text);
+// "start month (byte 21) holds 13, not 1 to 12".
+std::string blockFaultText(const WriteFault& fault);

@@ -15,12 +15,14 @@
 #include "feedback/block_reports.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "history/visit_notes.h"
 #include "link/block_read.h"
 #include "link/live_run.h"
 #include "live/live_log.h"
 #include "live/stop_watch.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/calendar.h"
 #include "toolkit/platform/clock.h"
 #include "ui/vaskinterface_ids.h"
 
@@ -186,13 +188,23 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     SetCtrlAttribute(panel, LIVE_OPEN_RECORDING, ATTR_DIMMED, 1);
     SetAxisRange(currentPanel, LIVE_CHART, VAL_NO_CHANGE, 0.0, 0.0, VAL_MANUAL, 0.0, fullScale);
     StartStripChartRun(currentPanel, LIVE_CHART);
+    const std::string startedAt = FormatDateTime(ComputerLocalTime());
     openLogForRun();
+    std::string files;
+    if (logFileOpen == 1)
+        files = logFilePath;
+    if (csvFileOpen == 1)
+        files += (files.empty() ? "" : ", ") + std::string(csvFilePath);
     while (liveRunning == 1) {
         takeRecord();
         showRecordsInStatus(false);
         GetUserEvent(0, nullptr, nullptr);
     }
     showRecordsInStatus(true);
+    // The history notes the run for the visit's report; a note that cannot be kept is no
+    // reason to trouble the run's own lines.
+    noteLiveRun(startedAt, FormatDateTime(ComputerLocalTime()), liveRecordsShown, liveRecordsBroken,
+                files);
     if (liveRecordsBroken > 0)
         addMessageLine("records out of step, skipped in this run: %lu", liveRecordsBroken);
     // The panel may be gone by now; the toolkit then refuses the call and nothing happens.

@@ -4,6 +4,7 @@
 
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "history/visit_notes.h"
 #include "settings/date_exchange.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
@@ -35,6 +36,7 @@ int getrtccallback(int, int, int event, void*, int, int) {
         return 0;
     // A running record of the instrument's seconds; the panel stays where it is.
     addMessageLine("seconds = %d", stored[0]);
+    noteClockRead(ioBuffer + kAckFrameLength);
     showDateFields(kClockFields, stored);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "feedback/block_write.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
+#include "history/visit_notes.h"
 #include "settings/panel_origin.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/calendar.h"
@@ -84,6 +85,8 @@ void writeDateFields(const DateWrite& write) {
     putBlockCell(ioBuffer, kFlagByte, getBlockByte(kFlagByte) | write.flag);
     finishBlockText();
 
+    // What went out, before the write's re-read replaces it in ioBuffer.
+    const std::string sent(ioBuffer, kBlockTextLength);
     const KeptWrite kept = writeBlockKept(write.action, read.text, write.reread);
     if (kept.result == WriteResult::NotSent)
         return;
@@ -95,6 +98,8 @@ void writeDateFields(const DateWrite& write) {
         return;
     }
     reportKeptWrite(kept);
+    if (write.flag == kClockSetFlag)
+        noteClockSet(read.text, sent.c_str());
 }
 
 void showDateFields(std::span<const BcdField> fields, std::span<const int> stored) {

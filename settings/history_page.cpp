@@ -15,9 +15,12 @@
 #include <map>
 
 #include "feedback/block_reports.h"
+#include "feedback/link_status.h"
+#include "history/visit_report.h"
 #include "link/block_fields.h"
 #include "link/block_read.h"
 #include "settings/settings_file_actions.h"
+#include "settings/visit_report_row.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/widgets/labelled_combo_box.h"
@@ -118,6 +121,14 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
     fileLabel->setBuddy(files_);
     fileRow->addWidget(fileLabel);
     fileRow->addWidget(files_, 1);
+    // The report of the chosen instrument's visit; it starts on the last day it has.
+    report_ = new VisitReportRow(this, [this] {
+        const std::string serial =
+            entries_.empty()
+                ? QFileInfo(files_->currentData().toString()).completeBaseName().toStdString()
+                : entries_.front().serialNumber;
+        return VisitReportRow::Source{files_->currentData().toString().toStdString(), serial};
+    });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(readButton_);
     buttons->addStretch(1);
@@ -129,6 +140,7 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent), id_(nextPageId++) {
     layout->addWidget(note_);
     layout->addWidget(table_, 2);
     layout->addWidget(saveBox);
+    layout->addWidget(report_);
     layout->addLayout(buttons);
 
     connect(files_, &QComboBox::currentIndexChanged, this, [this] { reloadEntries(); });
@@ -185,6 +197,12 @@ void HistoryPage::reloadEntries() {
         notes += (notes.empty() ? "" : "\n") + note;
     note_->setText(shown(notes));
     list_->setCurrentRow(entries_.empty() ? -1 : 0);
+    // The visit of the instrument connected is the time since its Connect; another one's
+    // is taken to be the last day its history has.
+    const LinkFacts& link = linkFacts();
+    const bool connected = link.shown == LinkShown::Identified &&
+                           path == QString::fromStdString(currentHistoryFilePath());
+    report_->setSince(connected ? link.identifiedAt : lastDayStart(history, ComputerLocalTime()));
     showFields();
 }
 

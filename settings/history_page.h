@@ -24,6 +24,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+class VisitReportRow;
 
 class HistoryPage : public QWidget {
   public:
@@ -56,6 +57,7 @@ class HistoryPage : public QWidget {
     QPushButton* saveButton() const { return saveButton_; }
     QPushButton* applyButton() const { return applyButton_; }
     QListWidget* entryList() const { return list_; }
+    VisitReportRow* reportRow() const { return report_; }
 
   protected:
     // Coming into view lists the entries afresh when the file has changed; the instrument
@@ -88,6 +90,7 @@ class HistoryPage : public QWidget {
     QRadioButton* saveInstrument_;
     QRadioButton* saveEntry_;
     QPushButton* saveButton_;
+    VisitReportRow* report_;
 };
 
 // The page, for a host to place (the main window's navigation).

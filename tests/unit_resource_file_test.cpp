@@ -119,6 +119,8 @@ TEST_F(ResourceFile, EveryNamedCallbackIsBoundAndEveryBoundOneIsNamed) {
         EXPECT_TRUE(bound.insert(binding.name).second) << "bound twice: " << binding.name;
         EXPECT_TRUE((binding.control != nullptr) != (binding.panel != nullptr)) << binding.name;
     }
+    // The main page's overview, a widget of the application's own, runs this one by name.
+    named.insert("readinstrumentcallback");
     EXPECT_EQ(named, bound);
 }
 

@@ -169,6 +169,13 @@ void MainWindow::setPlace(int resourceId, PanelPlace place, int textBox) {
     places_[resourceId] = {place, textBox};
 }
 
+void MainWindow::setCompanion(int resourceId, QWidget* (*make)(QWidget* parent)) {
+    if (make)
+        companions_[resourceId] = make;
+    else
+        companions_.erase(resourceId);
+}
+
 std::vector<int> MainWindow::placedElsewhere() const {
     std::vector<int> ids;
     for (const auto& [id, place] : places_)
@@ -228,7 +235,11 @@ void MainWindow::adopt(const HostedPanel& panel) {
             auto* layout = new QGridLayout(page);
             layout->setContentsMargins(0, 0, 0, 0);
             layout->addWidget(panel.widget, 0, 0, Qt::AlignTop | Qt::AlignLeft);
-            layout->setRowStretch(1, 1);
+            int stretchRow = 1;
+            if (const auto companion = companions_.find(panel.resourceId);
+                companion != companions_.end())
+                layout->addWidget(companion->second(page), stretchRow++, 0, 1, 2, Qt::AlignTop);
+            layout->setRowStretch(stretchRow, 1);
             layout->setColumnStretch(1, 1);
             pages_->addWidget(page);
             fitPageArea(panel.widget);

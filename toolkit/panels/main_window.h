@@ -38,6 +38,7 @@ class MainWindow : public QMainWindow, public PanelHost {
     ~MainWindow() override;
 
     void setPlace(int resourceId, PanelPlace place, int textBox);
+    void setCompanion(int resourceId, QWidget* (*make)(QWidget* parent));
     // The ids of panels that are not pages.
     std::vector<int> placedElsewhere() const;
     // Pages need `size`; a window without a remembered size opens to fit it.
@@ -94,6 +95,7 @@ class MainWindow : public QMainWindow, public PanelHost {
     QTimer saveTimer_;
     bool geometryRestored_ = false;
     std::map<int, std::pair<PanelPlace, int>> places_;
+    std::map<int, QWidget* (*)(QWidget*)> companions_;
     std::map<QWidget*, Hosted> hosted_;
     std::vector<QWidget*> front_;  // pages shown, the front one last
     QString quitCallback_;

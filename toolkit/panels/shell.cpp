@@ -42,6 +42,11 @@ void SetPanelPlace(int resourceId, PanelPlace place, int textBox) {
         w->setPlace(resourceId, place, textBox);
 }
 
+void SetPageCompanion(int resourceId, PageCompanionMaker make) {
+    if (MainWindow* w = CurrentMainWindow())
+        w->setCompanion(resourceId, make);
+}
+
 void FitPagesOf(const char* resourceFile) {
     MainWindow* w = CurrentMainWindow();
     ResourceError error;

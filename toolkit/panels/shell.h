@@ -14,6 +14,11 @@ int CreateMainWindow(const char* title, const char* iconName);
 void DestroyMainWindow();
 
 void SetPanelPlace(int resourceId, PanelPlace place, int textBox = 0);
+// A widget of the application's own below each page of `resourceId`, made afresh with every
+// instance of the panel and gone with it; the panel's controls come first in the tab order.
+// nullptr: none for the panels loaded afterwards.
+using PageCompanionMaker = class QWidget* (*)(class QWidget* parent);
+void SetPageCompanion(int resourceId, PageCompanionMaker make);
 // Makes the page area fit the largest page panel of the resource file, so that no page
 // resizes the window; a first run opens at that size.
 void FitPagesOf(const char* resourceFile);
