@@ -20,6 +20,8 @@ enum CommandOption : unsigned {
     kFromOption = 1u << 9,
     kToOption = 1u << 10,
     kLengthOption = 1u << 11,
+    kNoReconnectOption = 1u << 12,
+    kReconnectForOption = 1u << 13,
 };
 
 struct Command {

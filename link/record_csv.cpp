@@ -26,20 +26,20 @@ void formatIsoTime(char* out, size_t size, double wallTime) {
 }  // namespace
 
 std::string csvHeader(bool twoValues) {
-    return twoValues ? "time_iso,elapsed_s,counts,level,counts2,value2\n"
-                     : "time_iso,elapsed_s,counts,level\n";
+    return twoValues ? "time_iso,elapsed_s,counts,level,counts2,value2,stretch\n"
+                     : "time_iso,elapsed_s,counts,level,stretch\n";
 }
 
-std::string csvLine(const LiveRecord& record, double elapsed, double wallTime) {
+std::string csvLine(const LiveRecord& record, double elapsed, double wallTime, int stretch) {
     char time[96];
     formatIsoTime(time, sizeof time, wallTime);
     char line[224];
     if (record.hasSecond)
-        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f,%d,%.4f\n", time, elapsed, record.counts,
-                      static_cast<double>(record.plotted), record.counts2,
-                      static_cast<double>(record.second));
+        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f,%d,%.4f,%d\n", time, elapsed,
+                      record.counts, static_cast<double>(record.plotted), record.counts2,
+                      static_cast<double>(record.second), stretch);
     else
-        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f\n", time, elapsed, record.counts,
-                      static_cast<double>(record.plotted));
+        std::snprintf(line, sizeof line, "%s,%.3f,%d,%.4f,%d\n", time, elapsed, record.counts,
+                      static_cast<double>(record.plotted), stretch);
     return line;
 }
