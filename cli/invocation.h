@@ -23,6 +23,6 @@ struct Invocation {
     std::optional<std::string> from;
     std::optional<std::string> to;
     std::optional<double> length;
-    bool noReconnect = false;                // live: a lost line ends the run
-    std::optional<double> reconnectFor;      // live: seconds to wait for a lost line
+    bool noReconnect = false;            // live: a lost line ends the run
+    std::optional<double> reconnectFor;  // live: seconds to wait for a lost line
 };

@@ -89,7 +89,8 @@ class LiveSession {
             if (StopRequested() || (seconds > 0 && clock.now() - start_ >= seconds)) {
                 // Ended as asked: the records before the gap are the run's.
                 lineStatus_ = 0;
-                printProgress("The run ended while waiting for the line; the records received are kept");
+                printProgress(
+                    "The run ended while waiting for the line; the records received are kept");
                 return false;
             }
             if (reconnect_.within > 0 && waited >= reconnect_.within) {

@@ -50,11 +50,20 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
     const struct {
         const QCommandLineOption& option;
         unsigned bit;
-    } kinds[] = {{o.json, kJsonOption}, {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
-                 {o.set, kSetOption},   {o.off, kOffOption},       {o.seconds, kSecondsOption},
-                 {o.raw, kRawOption},   {o.csv, kCsvOption},       {o.save, kSaveOption},
-                 {o.from, kFromOption}, {o.to, kToOption},         {o.length, kLengthOption},
-                 {o.noReconnect, kNoReconnectOption}, {o.reconnectFor, kReconnectForOption}};
+    } kinds[] = {{o.json, kJsonOption},
+                 {o.dryRun, kDryRunOption},
+                 {o.yes, kYesOption},
+                 {o.set, kSetOption},
+                 {o.off, kOffOption},
+                 {o.seconds, kSecondsOption},
+                 {o.raw, kRawOption},
+                 {o.csv, kCsvOption},
+                 {o.save, kSaveOption},
+                 {o.from, kFromOption},
+                 {o.to, kToOption},
+                 {o.length, kLengthOption},
+                 {o.noReconnect, kNoReconnectOption},
+                 {o.reconnectFor, kReconnectForOption}};
     for (const auto& kind : kinds)
         if (parser.isSet(kind.option) && !(command.options & kind.bit))
             return "--" + kind.option.names().first().toStdString();

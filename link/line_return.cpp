@@ -44,9 +44,9 @@ std::string presentDeviceOf(const LineAdapter& adapter) {
     RefreshSerialDevices();
     const std::vector<SerialDeviceInfo>& devices = PresentSerialDevices();
     if (!adapter.serialNumber.empty()) {
-        const auto it = std::find_if(devices.begin(), devices.end(), [&](const SerialDeviceInfo& d) {
-            return d.serialNumber == adapter.serialNumber;
-        });
+        const auto it = std::find_if(
+            devices.begin(), devices.end(),
+            [&](const SerialDeviceInfo& d) { return d.serialNumber == adapter.serialNumber; });
         return it == devices.end() ? std::string() : it->device;
     }
     if (listed(devices, adapter.device) || GetPathKind(adapter.device.c_str()) != PathKind::Absent)

@@ -185,9 +185,9 @@ void showWaitInStatus(bool now) {
 
 void beginLineWait() {
     ToolkitClock& clock = CurrentClock();
-    lineWait.emplace(LineWait{
-        LineReturnWatch(adapterOfLink(), run.serialNumber, run.settings, clock.now()),
-        clock.wallTime()});
+    lineWait.emplace(
+        LineWait{LineReturnWatch(adapterOfLink(), run.serialNumber, run.settings, clock.now()),
+                 clock.wallTime()});
     const std::string line =
         lineLostText(lineWait->watch, portLabel(), lineWait->lostWallTime, liveRecordsShown);
     addMessageLine("%s", line.c_str());
@@ -229,8 +229,8 @@ void waitForLine() {
             lineBack();
             return;
         case ReturnStep::OtherInstrument:
-            addMessageLine("%s", otherInstrumentText(lineWait->watch, portLabel(), run.serialNumber)
-                                     .c_str());
+            addMessageLine(
+                "%s", otherInstrumentText(lineWait->watch, portLabel(), run.serialNumber).c_str());
             break;
         case ReturnStep::OtherRecords:
             addMessageLine("%s",

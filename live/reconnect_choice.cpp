@@ -4,14 +4,8 @@
 
 #include "ui/vaskinterface_ids.h"
 
-namespace {
-
-const char* const kReconnectKey = "live/reconnectByItself";
-
-}  // namespace
-
 bool reconnectByItself() {
-    return QSettings().value(kReconnectKey, true).toBool();
+    return QSettings().value(kReconnectSettingKey, true).toBool();
 }
 
 void showReconnectChoice(int panel) {
@@ -23,6 +17,6 @@ int reconnectchoicecallback(int panel, int control, int event, void*, int, int) 
         return 0;
     int on = 1;
     if (GetCtrlVal(panel, control, &on) == 0)
-        QSettings().setValue(kReconnectKey, on == 1);
+        QSettings().setValue(kReconnectSettingKey, on == 1);
     return 0;
 }

@@ -5,6 +5,9 @@
 
 #include "toolkit/panels/userint.h"
 
+// Where the choice is remembered (QSettings).
+inline constexpr char kReconnectSettingKey[] = "live/reconnectByItself";
+
 // The choice as remembered (on when never made).
 bool reconnectByItself();
 // Sets the box of the live panel `panel` to the remembered choice.

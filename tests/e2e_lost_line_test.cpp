@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/vaskinterface.h"
 #include "feedback/panel_set.h"
 #include "live/live_readout.h"
+#include "live/reconnect_choice.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"
@@ -28,6 +30,7 @@ class LostLine : public ::testing::Test {
   protected:
     void SetUp() override {
         qputenv("QUORVEL_COM1", link_.c_str());
+        QSettings().remove(kReconnectSettingKey);
         resetVaskInterfaceState();
         ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     }
@@ -68,6 +71,7 @@ TEST_F(LostLine, AHangUpEndsALiveRunWithinASecondWithItsLine) {
     openAsConnectDoes();
     press(currentPanel, MAIN_LIVE);
     const int livePanel = currentPanel;
+    ASSERT_TRUE(setValue(livePanel, LIVE_RECONNECT, 0));
     press(livePanel, LIVE_START);  // returns once the run has ended by itself
 
     EXPECT_LT(secondsSinceSimStarted(), kHangUpAfter + 1.0);
