@@ -84,8 +84,11 @@ bool writeCsvRecording(const std::string& path, const MadeRecording& made, long 
 }
 
 std::string csvText(const std::vector<std::pair<double, int>>& records, double gaugeLength) {
-    std::string text = csvHeader(false);
-    for (const auto& [elapsed, counts] : records)
-        text += csvLine(recordOf(counts, 0, false, gaugeLength), elapsed, 1796738700 + elapsed, 1);
+    std::string text = headerWithoutStretch(false) + "\n";
+    for (const auto& [elapsed, counts] : records) {
+        const std::string line =
+            csvLine(recordOf(counts, 0, false, gaugeLength), elapsed, 1796738700 + elapsed, 1);
+        text += line.substr(0, line.rfind(',')) + "\n";
+    }
     return text;
 }
