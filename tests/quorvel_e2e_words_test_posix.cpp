@@ -63,7 +63,8 @@ TEST(QuorvelWords, SilenceAndALostLineAreSaidInWords) {
     ASSERT_TRUE(silent.started() && hangingUp.started());
     Quorvel asking, streaming;
     asking.start({"--quiet", "--port", QString::fromStdString(silent.path()), "identify"});
-    streaming.start({"--quiet", "--port", QString::fromStdString(hangingUp.path()), "live"});
+    streaming.start(
+        {"--quiet", "--port", QString::fromStdString(hangingUp.path()), "live", "--no-reconnect"});
 
     const Outcome unanswered = asking.finish();
     EXPECT_EQ(unanswered.status, 1);
