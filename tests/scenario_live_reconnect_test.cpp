@@ -135,6 +135,30 @@ TEST_F(LiveReconnect, SettingsChangedWhileAwayEndTheRunBeforeG) {
               "run's (one value, gauge 2.0); the run ends");
 }
 
+TEST_F(LiveReconnect, AnInstrumentAsleepAtTheReturnIsAskedAgainUntilItAnswers) {
+    // Its power dipped while the adapter was away: it came back asleep.
+    pullAdapter(kStartExchange + 1.0, 2.0);
+    clock.schedule(clock.now() + kStartExchange + 2.0,
+                   [this] { instrument.faults().asleep = true; });
+    std::string statusWhileAsleep;
+    clock.schedule(clock.now() + kStartExchange + 12.0, [&] {
+        statusWhileAsleep = ShellStatusField(StatusField::Records);
+        instrument.pressButton();
+    });
+    pressAt(clock.now() + kStartExchange + 30.0, LIVE_STOP);
+    press(LIVE_START);
+
+    EXPECT_EQ(statusWhileAsleep.rfind("line lost at " + LocalTimeOfDay(lostWallTime) +
+                                          "; COM1 (FT232R USB UART) is back but the instrument "
+                                          "does not answer: asleep? (waited ",
+                                      0),
+              0u)
+        << statusWhileAsleep;
+    // Two tries unanswered, five seconds apart and more, then the one that resumes.
+    EXPECT_EQ(wire(), "rgstististirgst");
+    EXPECT_EQ(messageLines().size(), 2u);
+}
+
 TEST_F(LiveReconnect, StopWhileWaitingSendsNothingAndClosesTheLog) {
     chooseLog(logPath("run.log"));
     pullAdapter(kStartExchange + 1.0, 1000.0);
