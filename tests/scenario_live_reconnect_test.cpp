@@ -2,6 +2,10 @@
 // open, wakes and identifies the instrument when the adapter is listed again, and goes on
 // in the same files; another instrument, Stop during the wait and the box turned off each
 // end it without a byte more on the wire.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +14,7 @@
 #include "tests/harness/operator.h"
 #include "tests/live_scenario.h"
 #include "toolkit/panels/shell.h"
+#include "toolkit/panels/testing.h"
 #include "toolkit/platform/durations.h"
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/serial_devices.h"
@@ -185,6 +190,29 @@ TEST_F(LiveReconnect, TheBoxIsOnByDefaultRememberedAndReadByItsLabel) {
     GetCtrlVal(currentPanel, LIVE_RECONNECT, &on);
     EXPECT_EQ(on, 0);
     EXPECT_FALSE(reconnectByItself());
+}
+
+// QUORVEL_LIVE_SHOTS=<dir> saves pictures of the window while a run waits for its line and
+// after the line came back.
+TEST_F(LiveReconnect, PicturesOnRequest) {
+    const QString dir = qEnvironmentVariable("QUORVEL_LIVE_SHOTS");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set QUORVEL_LIVE_SHOTS to a directory to save the pictures";
+    QDir().mkpath(dir);
+    const auto save = [&](const char* name) {
+        QElapsedTimer waited;  // the frames' timers run on real time
+        waited.start();
+        while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        const QString file = QDir(dir).filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(PanelWindow(livePanel)->window()->grab().save(file)) << file.toStdString();
+    };
+    instrument.setDrift(0.2);
+    chooseLog(logPath("run.log"));
+    pullAdapter(kStartExchange + 30.0, 20.0);
+    clock.schedule(clock.now() + kStartExchange + 42.55, [&] { save("live-waiting.png"); });
+    clock.schedule(clock.now() + kStartExchange + 80.0, [&] { save("live-back.png"); });
+    pressAt(clock.now() + kStartExchange + 81.0, LIVE_STOP);
+    press(LIVE_START);
 }
 
 }  // namespace
