@@ -53,10 +53,12 @@ class Quorvel {
 inline std::string reported(SimProcess& sim, const std::string& label) {
     sim.stop();
     const std::string& report = sim.errorOutput();
-    const size_t at = report.find(label + ": ");
+    // Each line is "quorvel-sim: <label>: ..."; "received" is not "characters received".
+    const std::string start = "quorvel-sim: " + label + ": ";
+    const size_t at = report.find(start);
     if (at == std::string::npos)
         return {};
-    const size_t from = at + label.size() + 2;
+    const size_t from = at + start.size();
     return report.substr(from, report.find('\n', from) - from);
 }
 
