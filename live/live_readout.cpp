@@ -49,6 +49,7 @@ struct Run {
     double start = 0;          // toolkit clock at the 'G'
     unsigned long pieces = 0;  // takes that brought characters, whatever they were
     int stretch = 1;           // one more after each lost line the run went on from
+    bool gapBefore = false;    // the next reading is the first after a gap
 } run;
 
 // While the run waits for its lost line.
@@ -106,7 +107,9 @@ void showReading(const LiveRecord& record) {
     ToolkitClock& clock = CurrentClock();
     if (record.hasSecond)
         SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
-    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
+    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second,
+                                  run.gapBefore};
+    run.gapBefore = false;
     PlotStripChartSample(currentPanel, LIVE_CHART, sample);
     writeCsvRecord(record, clock.now() - run.start, clock.wallTime(), run.stretch);
     showRecordText(ioBuffer, run.line.recordLength);
@@ -211,6 +214,7 @@ void lineBack() {
     // What the stream had begun of a record before the line went is gone with it.
     run.line.reader = recordReaderFor(run.line.recordLength);
     ++run.stretch;
+    run.gapBefore = true;
 }
 
 // One step of the wait: a short pause with the window, then a look at the adapter, and
@@ -284,7 +288,8 @@ int startgcallback(int panel, int, int event, void*, int, int) {
         return 0;
 
     // The form is fixed for the whole run, even if a later start reads another block.
-    run = {liveRunFor(settings), settings, identifiedSerialNumber, CurrentClock().now(), 0, 1};
+    run = {
+        liveRunFor(settings), settings, identifiedSerialNumber, CurrentClock().now(), 0, 1, false};
     const float fullScale = run.line.fullScale;
     ResetTextBox(currentPanel, LIVE_RECORD, "");
     liveRunning = 1;

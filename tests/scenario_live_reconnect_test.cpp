@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "tests/harness/operator.h"
 #include "tests/live_scenario.h"
 #include "toolkit/panels/shell.h"
+#include "toolkit/panels/strip_chart.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/platform/durations.h"
 #include "toolkit/serial/device_choice.h"
@@ -106,6 +108,13 @@ TEST_F(LiveReconnect, TheSameInstrumentGoesOnInTheSameLogAndCsvInAStretchOfItsOw
         ASSERT_EQ(csv[i].substr(csv[i].size() - 3), stretch) << "line " << i;
     }
     EXPECT_EQ(points().size(), liveRecordsShown);
+    // The chart draws no line across the gap.
+    const ChartHistory& history = StripChartWidget(livePanel, LIVE_CHART)->history();
+    std::vector<ChartColumn> columns(200);
+    history.fillColumns(history.firstTime(), history.lastTime(), false, columns);
+    EXPECT_EQ(std::count_if(columns.begin(), columns.end(),
+                            [](const ChartColumn& c) { return c.breakBefore; }),
+              1);
 }
 
 TEST_F(LiveReconnect, AnotherInstrumentAtTheReturnEndsTheRunWithoutG) {
