@@ -11,6 +11,7 @@
 #include "live/live_callbacks.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
+#include "live/reconnect_choice.h"
 #include "recordings/recording_actions.h"
 #include "settings/clock_panel.h"
 #include "settings/kx_settings.h"
@@ -58,6 +59,7 @@ const CallbackBinding kCallbacks[] = {
     {"outputcallback",         outputcallback,         nullptr},
     {"displaypanelcallback",   nullptr,                displaypanelcallback},
     {"openrecordingcallback",  openrecordingcallback,  nullptr},
+    {"reconnectchoicecallback", reconnectchoicecallback, nullptr},
     // Calibration.
     {"calibratecallback",      calibratecallback,      nullptr, "Waking the instrument…"},
     {"calibrate2callback",     calibrate2callback,     nullptr, "Calibrating…"},

@@ -4,6 +4,7 @@
 
 #include "feedback/panel_set.h"
 #include "link/link_state.h"
+#include "live/reconnect_choice.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/ports/ports_dialog.h"
@@ -17,7 +18,17 @@
 
 NAVIGATION_CALLBACK(configkxcallback, PANEL_KX)
 NAVIGATION_CALLBACK(configqvcallback, PANEL_QV)
-NAVIGATION_CALLBACK(displaycallback, PANEL_LIVE)
+
+// The live panel opens with the resource file's values, but for the choice the operator
+// made on it before.
+int displaycallback(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    const int result = navigateTo(PANEL_LIVE);
+    if (result == 0)
+        showReconnectChoice(currentPanel);
+    return result;
+}
 NAVIGATION_CALLBACK(setrtccallback, PANEL_CLOCK)
 NAVIGATION_CALLBACK(setstartcallback, PANEL_START)
 NAVIGATION_CALLBACK(returntocalcallback, PANEL_CALIBRATION)

@@ -22,6 +22,8 @@ enum CommandOption : unsigned {
     kLengthOption = 1u << 11,
     kSinceOption = 1u << 12,
     kOutOption = 1u << 13,
+    kNoReconnectOption = 1u << 14,
+    kReconnectForOption = 1u << 15,
 };
 
 struct Command {

@@ -25,4 +25,6 @@ struct Invocation {
     std::optional<double> length;
     std::optional<std::string> since;
     std::optional<std::string> out;
+    bool noReconnect = false;            // live: a lost line ends the run
+    std::optional<double> reconnectFor;  // live: seconds to wait for a lost line
 };

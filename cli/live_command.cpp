@@ -10,16 +10,26 @@
 #include "cli/live_outputs.h"
 #include "cli/output.h"
 #include "history/visit_notes.h"
+#include "link/line_return.h"
 #include "link/live_stop.h"
 #include "link/reasons.h"
 #include "link/record_csv.h"
 #include "toolkit/platform/calendar.h"
 #include "toolkit/platform/clock.h"
+#include "toolkit/platform/durations.h"
 
 namespace {
 
 // How often the count of records is redrawn on a terminal.
 constexpr double kProgressEvery = 1.0;
+// While a lost line is waited for, how soon a stop request is heard.
+constexpr double kWaitStep = 0.1;
+
+// What a lost line does to a run.
+struct Reconnect {
+    bool on = true;
+    double within = 0;  // seconds to wait for the line; 0: for as long as it takes
+};
 
 struct Counts {
     unsigned long readings = 0;
@@ -30,15 +40,23 @@ struct Counts {
 
 class LiveSession {
   public:
-    LiveSession(LiveRun run, LiveOutput* csv, LiveOutput* raw, std::string files)
-        : run_(run), csv_(csv), raw_(raw), files_(std::move(files)) {}
+    LiveSession(LiveRun run, StreamSettings settings, Reconnect reconnect, LiveOutput* csv,
+                LiveOutput* raw, std::string files)
+        : run_(run),
+          settings_(settings),
+          reconnect_(reconnect),
+          csv_(csv),
+          raw_(raw),
+          files_(std::move(files)) {}
 
-    // Takes records until the time is up, a stop is requested, the line is lost or an
-    // output fails; then ends the run. Returns the exit status.
+    // Takes records until the time is up, a stop is requested, the line is lost (and, when
+    // waited for, does not come back) or an output fails; then ends the run. Returns the
+    // exit status.
     int run(double seconds) {
         ToolkitClock& clock = CurrentClock();
         start_ = clock.now();
         startedAt_ = FormatDateTime(ComputerLocalTime());
+        serialNumber_ = identifiedSerialNumber;
         csv_->add(csvHeader(run_.recordLength == kTwoValueRecordLength));
         while (!StopRequested() && (seconds <= 0 || clock.now() - start_ < seconds)) {
             LiveRecord record;
@@ -46,7 +64,9 @@ class LiveSession {
             handle(taken, record);
             if (taken == LiveTake::LineLost) {
                 lineStatus_ = comStatus;
-                break;
+                if (!reconnect_.on || !waitForLine(seconds))
+                    break;
+                lineStatus_ = 0;
             }
             if (!writeOutputs(false))
                 break;
@@ -56,6 +76,65 @@ class LiveSession {
     }
 
   private:
+    void sayOnTerminalLine(const std::string& line) {
+        if (!quiet() && StandardErrorIsTerminal() && progressShown_ > 0)
+            std::fputs("\n", stderr);  // below the count of records, not over it
+        printProblem(line);
+    }
+
+    // The run waits for its lost line; true once the same instrument streams again. False
+    // when a stop is requested, the time of the run or of the wait is up, or the return
+    // ends the run: nothing is sent then, and the line is not looked at again.
+    bool waitForLine(double seconds) {
+        ToolkitClock& clock = CurrentClock();
+        writeOutputs(true);  // what came before the gap is on disk while the run waits
+        LineReturnWatch watch(adapterOfLink(), serialNumber_, settings_, clock.now());
+        sayOnTerminalLine(lineLostText(watch, portLabel(), clock.wallTime(), counts_.readings));
+        waiting_ = true;
+        for (;;) {
+            clock.waitUntil(clock.now() + kWaitStep);
+            const double waited = clock.now() - watch.lostAt();
+            if (StopRequested() || (seconds > 0 && clock.now() - start_ >= seconds)) {
+                // Ended as asked: the records before the gap are the run's.
+                lineStatus_ = 0;
+                printProgress(
+                    "The run ended while waiting for the line; the records received are kept");
+                return false;
+            }
+            if (reconnect_.within > 0 && waited >= reconnect_.within) {
+                printProblem("the line did not come back within " +
+                             DurationWords(reconnect_.within) + "; the run ends");
+                return false;
+            }
+            switch (watch.look(clock.now())) {
+                case ReturnStep::Waiting:
+                    continue;
+                case ReturnStep::Resumed:
+                    printProblem(lineBackText(clock.wallTime(), waited, counts_.readings));
+                    waiting_ = false;
+                    run_.reader = recordReaderFor(run_.recordLength);
+                    ++stretch_;
+                    return true;
+                case ReturnStep::OtherInstrument:
+                    printProblem(otherInstrumentText(watch, portLabel(), serialNumber_));
+                    break;
+                case ReturnStep::OtherRecords:
+                    printProblem(otherRecordsText(watch, portLabel(), settings_));
+                    break;
+                case ReturnStep::Refused:
+                    if (watch.read().ok)
+                        printAck("the instrument did not start its records again",
+                                 ": 'g' was answered with", watch.ack());
+                    else
+                        sayBlockReadFailure(watch.read(), "the run ends");
+                    break;
+            }
+            lineStatus_ = 0;
+            returnRefused_ = true;
+            return false;
+        }
+    }
+
     void handle(LiveTake taken, const LiveRecord& record) {
         const std::string_view characters = takenCharacters(run_);
         if (!characters.empty()) {
@@ -67,7 +146,7 @@ class LiveSession {
             case LiveTake::Reading: {
                 ToolkitClock& clock = CurrentClock();
                 ++counts_.readings;
-                csv_->add(csvLine(record, clock.now() - start_, clock.wallTime()));
+                csv_->add(csvLine(record, clock.now() - start_, clock.wallTime(), stretch_));
                 break;
             }
             case LiveTake::NotAReading:
@@ -109,6 +188,10 @@ class LiveSession {
     // The stop pair; then the records that still come until the stream has ended, or is
     // found not to end; then the files, closed.
     StreamEnd stopStream() {
+        // A run that waited for its line to the end sends nothing: the line is gone, or
+        // holds an instrument that is not streaming.
+        if (waiting_)
+            return StreamEnd::LineLost;
         sendStopPair();
         if (lineStatus_ != 0)
             return StreamEnd::LineLost;
@@ -139,6 +222,8 @@ class LiveSession {
             printErrorCode("the line was lost during the run", lineStatus_);
             return kExitRefused;
         }
+        if (returnRefused_)
+            return kExitRefused;
         if (stream == StreamEnd::StillSending) {
             printProblem(kStillSendingText);
             printExplanation(
@@ -150,6 +235,12 @@ class LiveSession {
     }
 
     LiveRun run_;
+    StreamSettings settings_;
+    Reconnect reconnect_;
+    std::string serialNumber_;  // of the instrument the run began with
+    int stretch_ = 1;           // one more after each lost line the run went on from
+    bool waiting_ = false;      // the run ended while waiting for its line
+    bool returnRefused_ = false;
     LiveOutput* csv_;
     LiveOutput* raw_;
     std::string files_;
@@ -202,6 +293,8 @@ int runLive(const Invocation& invocation) {
     std::string files = csvPath == "-" ? std::string() : csvPath;
     if (invocation.raw)
         files += (files.empty() ? "" : ", ") + *invocation.raw;
-    LiveSession session(liveRunFor(settings), &csv, invocation.raw ? &raw : nullptr, files);
+    const Reconnect reconnect{!invocation.noReconnect, invocation.reconnectFor.value_or(0)};
+    LiveSession session(liveRunFor(settings), settings, reconnect, &csv,
+                        invocation.raw ? &raw : nullptr, files);
     return session.run(seconds);
 }

@@ -33,6 +33,8 @@ struct CommandLineOptions {
     QCommandLineOption length{"length", "", "METRES"};
     QCommandLineOption since{"since", "", "TIME"};
     QCommandLineOption out{"out", "", "FILE"};
+    QCommandLineOption noReconnect{"no-reconnect"};
+    QCommandLineOption reconnectFor{"reconnect-for", "", "DURATION"};
     QCommandLineOption quiet{"quiet"};
     QCommandLineOption help{QStringList{"h", "help"}};
     QCommandLineOption version{"version"};
@@ -50,20 +52,52 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
     const struct {
         const QCommandLineOption& option;
         unsigned bit;
-    } kinds[] = {{o.json, kJsonOption},   {o.dryRun, kDryRunOption}, {o.yes, kYesOption},
-                 {o.set, kSetOption},     {o.off, kOffOption},       {o.seconds, kSecondsOption},
-                 {o.raw, kRawOption},     {o.csv, kCsvOption},       {o.save, kSaveOption},
-                 {o.from, kFromOption},   {o.to, kToOption},         {o.length, kLengthOption},
-                 {o.since, kSinceOption}, {o.out, kOutOption}};
+    } kinds[] = {{o.json, kJsonOption},
+                 {o.dryRun, kDryRunOption},
+                 {o.yes, kYesOption},
+                 {o.set, kSetOption},
+                 {o.off, kOffOption},
+                 {o.seconds, kSecondsOption},
+                 {o.raw, kRawOption},
+                 {o.csv, kCsvOption},
+                 {o.save, kSaveOption},
+                 {o.from, kFromOption},
+                 {o.to, kToOption},
+                 {o.length, kLengthOption},
+                 {o.since, kSinceOption},
+                 {o.out, kOutOption},
+                 {o.noReconnect, kNoReconnectOption},
+                 {o.reconnectFor, kReconnectForOption}};
     for (const auto& kind : kinds)
         if (parser.isSet(kind.option) && !(command.options & kind.bit))
             return "--" + kind.option.names().first().toStdString();
     return {};
 }
 
-std::array<const QCommandLineOption*, 11> optionsWithValues(const CommandLineOptions& o) {
+std::array<const QCommandLineOption*, 12> optionsWithValues(const CommandLineOptions& o) {
     return {&o.port, &o.set, &o.seconds, &o.raw,   &o.csv, &o.save,
-            &o.from, &o.to,  &o.length,  &o.since, &o.out};
+            &o.from, &o.to,  &o.length,  &o.since, &o.out, &o.reconnectFor};
+}
+
+// "90", "90s", "15m", "2h", "1d": seconds, or a number of seconds, minutes, hours or days.
+std::optional<double> parseDuration(const QString& text) {
+    static const struct {
+        QChar unit;
+        double seconds;
+    } kUnits[] = {{u's', 1}, {u'm', 60}, {u'h', 3600}, {u'd', 86400}};
+    QString number = text.trimmed();
+    double scale = 1;
+    for (const auto& u : kUnits)
+        if (number.endsWith(u.unit)) {
+            number.chop(1);
+            scale = u.seconds;
+            break;
+        }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || !(value > 0))
+        return std::nullopt;
+    return value * scale;
 }
 
 // QCommandLineParser reads "-1" as an option named "1". Each argument that is a number
@@ -145,8 +179,9 @@ const Command* commandNamed(const std::string& name) {
 int run(const QStringList& arguments) {
     QCommandLineParser parser;
     CommandLineOptions o;
-    parser.addOptions({o.port, o.json, o.dryRun, o.yes, o.set, o.off, o.seconds, o.raw, o.csv,
-                       o.save, o.from, o.to, o.length, o.since, o.out, o.quiet, o.help, o.version});
+    parser.addOptions({o.port, o.json,        o.dryRun,       o.yes,   o.set,  o.off,    o.seconds,
+                       o.raw,  o.csv,         o.save,         o.from,  o.to,   o.length, o.since,
+                       o.out,  o.noReconnect, o.reconnectFor, o.quiet, o.help, o.version});
     std::vector<NegativeNumber> negatives;
     if (!parser.parse(withoutNegativeNumbers(arguments, o, negatives)))
         return usageError(parser.errorText().toStdString());
@@ -209,6 +244,18 @@ int run(const QStringList& arguments) {
                               std::to_string(static_cast<long>(kMostSeconds)) +
                               " (366 days), not \"" + parser.value(o.seconds).toStdString() + "\"");
         invocation.seconds = seconds;
+    }
+    invocation.noReconnect = parser.isSet(o.noReconnect);
+    if (parser.isSet(o.reconnectFor)) {
+        if (invocation.noReconnect)
+            return usageError("--no-reconnect and --reconnect-for contradict each other: give one");
+        const auto seconds = parseDuration(parser.value(o.reconnectFor));
+        if (!seconds || *seconds > kMostSeconds)
+            return usageError(
+                "--reconnect-for needs a time above 0 and at most 366 days, such as 90s, 15m, "
+                "2h or 1d, not \"" +
+                parser.value(o.reconnectFor).toStdString() + "\"");
+        invocation.reconnectFor = *seconds;
     }
     return command->run(invocation);
 }

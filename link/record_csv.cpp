@@ -47,11 +47,11 @@ void appendInteger(std::string& out, int value) {
 }  // namespace
 
 std::string csvHeader(bool twoValues) {
-    return twoValues ? "time_iso,elapsed_s,counts,level,counts2,value2\n"
-                     : "time_iso,elapsed_s,counts,level\n";
+    return twoValues ? "time_iso,elapsed_s,counts,level,counts2,value2,stretch\n"
+                     : "time_iso,elapsed_s,counts,level,stretch\n";
 }
 
-std::string csvLine(const LiveRecord& record, double elapsed, double wallTime) {
+std::string csvLine(const LiveRecord& record, double elapsed, double wallTime, int stretch) {
     std::string line;
     line.reserve(96);
     appendIsoTime(line, wallTime);
@@ -67,6 +67,8 @@ std::string csvLine(const LiveRecord& record, double elapsed, double wallTime) {
         line += ',';
         appendFixed(line, static_cast<double>(record.second), 4);
     }
+    line += ',';
+    appendInteger(line, stretch);
     line += '\n';
     return line;
 }

@@ -197,12 +197,12 @@ void writeLogRecord(const char* characters, int count) {
     writePending(false);
 }
 
-void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime) {
+void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime, int stretch) {
     if (csvFileOpen != 1)
         return;
     if (!csvLog.headerWritten)
         appendCsvHeader(record.hasSecond);
-    csvLog.pending += csvLine(record, elapsed, wallTime);
+    csvLog.pending += csvLine(record, elapsed, wallTime, stretch);
     writePending(false);
 }
 

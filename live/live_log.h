@@ -29,8 +29,9 @@ extern char csvFilePath[kLogPathSize];
 // The raw log line of a record: its `count` characters exactly as they came (line ends,
 // NUL and every other byte included), then the log's own line end, CR LF.
 void writeLogRecord(const char* characters, int count);
-// The CSV line of a record taken `elapsed` seconds into the run at calendar time `wallTime`.
-void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime);
+// The CSV line of a record taken `elapsed` seconds into the run at calendar time `wallTime`,
+// in the run's `stretch` (1, and one more after each lost line the run went on from).
+void writeCsvRecord(const LiveRecord& record, double elapsed, double wallTime, int stretch);
 // With "log every run" ticked on the live panel and no log open, opens a log of a fresh
 // name (and its CSV) in the directory of the last one.
 void openLogForRun();

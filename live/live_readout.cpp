@@ -7,9 +7,15 @@
 // looks up currentPanel afresh on every pass. When the run ends, the records already received are
 // taken too before the log closes: a stop lands between two reads, and those that came meanwhile
 // belong to the run.
+//
+// With "Reconnect by itself" on, a lost line does not end the run: the run waits, the log
+// and its CSV open, until the adapter is back and the same instrument streams again
+// (link/line_return.h); the records after the gap go on in the same files, the CSV's in the
+// next stretch. While it waits nothing is sent, Stop and leaving the panel included.
 #include "live/live_readout.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "feedback/block_reports.h"
@@ -17,13 +23,16 @@
 #include "feedback/panel_set.h"
 #include "history/visit_notes.h"
 #include "link/block_read.h"
+#include "link/line_return.h"
 #include "link/live_run.h"
 #include "live/live_log.h"
+#include "live/reconnect_choice.h"
 #include "live/stop_watch.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/calendar.h"
 #include "toolkit/platform/clock.h"
+#include "toolkit/platform/utility.h"
 #include "ui/vaskinterface_ids.h"
 
 uint16_t liveRunning = 0;
@@ -37,9 +46,25 @@ namespace {
 // What the running start fixed for the whole run.
 struct Run {
     LiveRun line;
+    StreamSettings settings;
+    std::string serialNumber;  // of the instrument identified before the run
     double start = 0;          // toolkit clock at the 'G'
     unsigned long pieces = 0;  // takes that brought characters, whatever they were
+    int stretch = 1;           // one more after each lost line the run went on from
+    bool gapBefore = false;    // the next reading is the first after a gap
 } run;
+
+// While the run waits for its lost line.
+struct LineWait {
+    LineReturnWatch watch;
+    double lostWallTime;
+    double statusShown = -1;
+};
+std::optional<LineWait> lineWait;
+
+// Between looks at the adapter the window stays with the operator.
+constexpr double kWaitStep = 0.1;
+constexpr double kWaitStatusEvery = 1.0;
 
 // Reads the settings block and takes from it the record form and the gauge length.
 // Returns false, with the reason shown, when no run may start.
@@ -84,12 +109,16 @@ void showReading(const LiveRecord& record) {
     ToolkitClock& clock = CurrentClock();
     if (record.hasSecond)
         SetCtrlVal(currentPanel, LIVE_SECOND, static_cast<double>(record.second));
-    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second};
+    const StripChartSample sample{record.plotted, record.counts, record.hasSecond, record.second,
+                                  run.gapBefore};
+    run.gapBefore = false;
     PlotStripChartSample(currentPanel, LIVE_CHART, sample);
-    writeCsvRecord(record, clock.now() - run.start, clock.wallTime());
+    writeCsvRecord(record, clock.now() - run.start, clock.wallTime(), run.stretch);
     showRecordText(ioBuffer, run.line.recordLength);
     ++liveRecordsShown;
 }
+
+void beginLineWait();
 
 // One record taken, in ioBuffer: shown or counted; whatever it took off the line goes to
 // the raw log as it came, a reading or not.
@@ -101,6 +130,10 @@ void handleRecord(LiveTake taken, const LiveRecord& record) {
     }
     switch (taken) {
         case LiveTake::LineLost:
+            if (reconnectByItself()) {
+                beginLineWait();
+                return;
+            }
             // The line is gone (an adapter pulled out): the run ends instead of spinning on
             // failed reads, and the operator reads why.
             endLiveRun();
@@ -145,9 +178,88 @@ void showRecordsInStatus(bool now) {
     SetStatusField(StatusField::Records, text.c_str());
 }
 
+void showWaitInStatus(bool now) {
+    const double at = CurrentClock().now();
+    if (!now && at - lineWait->statusShown < kWaitStatusEvery && at >= lineWait->statusShown)
+        return;
+    lineWait->statusShown = at;
+    const std::string text = lineWaitingText(lineWait->watch, portLabel(), lineWait->lostWallTime,
+                                             at - lineWait->watch.lostAt());
+    SetStatusField(StatusField::Records, text.c_str());
+}
+
+void beginLineWait() {
+    ToolkitClock& clock = CurrentClock();
+    lineWait.emplace(
+        LineWait{LineReturnWatch(adapterOfLink(), run.serialNumber, run.settings, clock.now()),
+                 clock.wallTime()});
+    const std::string line =
+        lineLostText(lineWait->watch, portLabel(), lineWait->lostWallTime, liveRecordsShown);
+    addMessageLine("%s", line.c_str());
+    showMessages();
+    showWaitInStatus(true);
+}
+
+// The wait over without the run going on: nothing more is sent, the log is closed.
+void endRunInWait() {
+    liveRunning = 0;
+    lineWait.reset();
+    closeLog();
+}
+
+void lineBack() {
+    ToolkitClock& clock = CurrentClock();
+    const std::string line =
+        lineBackText(clock.wallTime(), clock.now() - lineWait->watch.lostAt(), liveRecordsShown);
+    lineWait.reset();
+    addMessageLine("%s", line.c_str());
+    // What the stream had begun of a record before the line went is gone with it.
+    run.line.reader = recordReaderFor(run.line.recordLength);
+    ++run.stretch;
+    run.gapBefore = true;
+}
+
+// One step of the wait: a short pause with the window, then a look at the adapter, and
+// once it is back the return exchange.
+void waitForLine() {
+    Delay(kWaitStep);
+    GetUserEvent(0, nullptr, nullptr);
+    if (liveRunning != 1 || !lineWait)
+        return;
+    const ReturnStep step = lineWait->watch.look(CurrentClock().now());
+    switch (step) {
+        case ReturnStep::Waiting:
+            showWaitInStatus(false);
+            return;
+        case ReturnStep::Resumed:
+            lineBack();
+            return;
+        case ReturnStep::OtherInstrument:
+            addMessageLine(
+                "%s", otherInstrumentText(lineWait->watch, portLabel(), run.serialNumber).c_str());
+            break;
+        case ReturnStep::OtherRecords:
+            addMessageLine("%s",
+                           otherRecordsText(lineWait->watch, portLabel(), run.settings).c_str());
+            break;
+        case ReturnStep::Refused:
+            if (lineWait->watch.read().ok)
+                addAckLine(lineWait->watch.ack().text, lineWait->watch.ack().status);
+            else
+                reportBlockReadFailure(lineWait->watch.read(), MessageBox::Kept);
+            break;
+    }
+    endRunInWait();
+    showMessages();
+}
+
 }  // namespace
 
 void endLiveRun() {
+    if (lineWait) {
+        endRunInWait();
+        return;
+    }
     const bool running = liveRunning == 1;
     liveRunning = 0;
     sendStopPair();
@@ -159,6 +271,7 @@ void endLiveRun() {
 }
 
 void resetReadoutState() {
+    lineWait.reset();
     liveRunning = 0;
     twoChannelMode = 0;
     liveRecordsShown = 0;
@@ -177,7 +290,8 @@ int startgcallback(int panel, int, int event, void*, int, int) {
         return 0;
 
     // The form is fixed for the whole run, even if a later start reads another block.
-    run = {liveRunFor(settings), CurrentClock().now(), 0};
+    run = {
+        liveRunFor(settings), settings, identifiedSerialNumber, CurrentClock().now(), 0, 1, false};
     const float fullScale = run.line.fullScale;
     ResetTextBox(currentPanel, LIVE_RECORD, "");
     liveRunning = 1;
@@ -196,6 +310,10 @@ int startgcallback(int panel, int, int event, void*, int, int) {
     if (csvFileOpen == 1)
         files += (files.empty() ? "" : ", ") + std::string(csvFilePath);
     while (liveRunning == 1) {
+        if (lineWait) {
+            waitForLine();
+            continue;
+        }
         takeRecord();
         showRecordsInStatus(false);
         GetUserEvent(0, nullptr, nullptr);

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -12,10 +13,12 @@
 #include "app/vaskinterface.h"
 #include "feedback/panel_set.h"
 #include "live/live_readout.h"
+#include "live/reconnect_choice.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/platform/utility.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
@@ -28,6 +31,7 @@ class LostLine : public ::testing::Test {
   protected:
     void SetUp() override {
         qputenv("QUORVEL_COM1", link_.c_str());
+        QSettings().remove(kReconnectSettingKey);
         resetVaskInterfaceState();
         ASSERT_EQ(startVaskInterface(0, nullptr), 0);
     }
@@ -68,6 +72,7 @@ TEST_F(LostLine, AHangUpEndsALiveRunWithinASecondWithItsLine) {
     openAsConnectDoes();
     press(currentPanel, MAIN_LIVE);
     const int livePanel = currentPanel;
+    ASSERT_TRUE(setValue(livePanel, LIVE_RECONNECT, 0));
     press(livePanel, LIVE_START);  // returns once the run has ended by itself
 
     EXPECT_LT(secondsSinceSimStarted(), kHangUpAfter + 1.0);
@@ -76,6 +81,33 @@ TEST_F(LostLine, AHangUpEndsALiveRunWithinASecondWithItsLine) {
     EXPECT_EQ(TextBoxLines(messagePanel, MESSAGE_TEXT), std::vector<std::string>{kLostLine});
     EXPECT_TRUE(IsPanelVisible(messagePanel));
     EXPECT_FALSE(isControlDimmed(livePanel, LIVE_START));
+}
+
+TEST_F(LostLine, ARunWaitsForASimulatorThatComesBackBehindTheSameLinkAndGoesOn) {
+    constexpr double kHangUpAfter = 2.0;
+    auto sim = startSim(kHangUpAfter);
+    openAsConnectDoes();
+    press(currentPanel, MAIN_LIVE);
+    const int livePanel = currentPanel;
+    ToolkitClock& clock = CurrentClock();
+    const double start = clock.now();
+    unsigned long beforeGap = 0;
+    clock.callAt(start + kHangUpAfter + 1.0, [&] {
+        beforeGap = liveRecordsShown;
+        sim = startSim();
+    });
+    clock.callAt(start + kHangUpAfter + 9.0, [&] { press(livePanel, LIVE_STOP); });
+    press(livePanel, LIVE_START);
+
+    const std::vector<std::string> lines = TextBoxLines(messagePanel, MESSAGE_TEXT);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("line lost at ", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("; waiting for COM1 (" + link_ + ") to come back"), std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[1].find(std::to_string(beforeGap) + " records before it; the run goes on"),
+              std::string::npos)
+        << lines[1];
+    EXPECT_GT(liveRecordsShown, beforeGap + 50);
 }
 
 TEST_F(LostLine, AHangUpBeforeAReadIsReportedAtOnceAndAReconnectWorks) {

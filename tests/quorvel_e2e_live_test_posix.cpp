@@ -5,9 +5,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/harness/sim_process.h"
 #include "tests/quorvel_process.h"
@@ -35,6 +39,108 @@ Outcome shell(const std::string& script) {
     bash.waitForFinished(30000);
     return {bash.exitCode(), bash.readAllStandardOutput().toStdString(),
             bash.readAllStandardError().toStdString()};
+}
+
+// A run whose simulator hangs up `hangUpAfter` seconds after it started, behind a link
+// that a later simulator takes over, as /dev/serial/by-id links follow an adapter.
+class QuorvelLostLine : public ::testing::Test {
+  protected:
+    void startSim(double hangUpAfter = -1) {
+        sim_.reset();  // the one before has hung up and gone, its link with it
+        QStringList arguments{"--link", QString::fromStdString(link_), "--no-drift"};
+        if (hangUpAfter >= 0)
+            arguments << "--hang-up-after" << QString::number(hangUpAfter);
+        sim_ = std::make_unique<SimProcess>(arguments);
+        ASSERT_TRUE(sim_->started());
+    }
+    void startLive(QStringList options = {}) {
+        quorvel_.start(QStringList{"--port", QString::fromStdString(link_), "live", "--csv", csv_} +
+                       options);
+    }
+    // Standard error until it holds `text`, for at most 20 s.
+    bool errorHolds(const std::string& text) {
+        QElapsedTimer waited;
+        waited.start();
+        while (err_.find(text) == std::string::npos && waited.elapsed() < 20000) {
+            quorvel_.process().waitForReadyRead(100);
+            err_ += quorvel_.process().readAllStandardError().toStdString();
+        }
+        return err_.find(text) != std::string::npos;
+    }
+    Outcome terminate() {
+        ::kill(static_cast<pid_t>(quorvel_.process().processId()), SIGTERM);
+        Outcome run = quorvel_.finish();
+        run.err = err_ + run.err;
+        return run;
+    }
+    // The CSV's records in each stretch, counted by their last column.
+    std::vector<size_t> recordsByStretch() {
+        std::vector<size_t> counts;
+        const std::string text = fileText(csv_);
+        size_t line = 0;
+        for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+            if (line++ == 0)
+                continue;
+            const size_t comma = text.rfind(',', end);
+            const size_t stretch = std::stoul(text.substr(comma + 1, end - comma - 1));
+            counts.resize(std::max(counts.size(), stretch));
+            ++counts[stretch - 1];
+        }
+        return counts;
+    }
+
+    QTemporaryDir dir_;
+    const std::string link_ = dir_.filePath("ttyQV").toStdString();
+    const QString csv_ = dir_.filePath("level.csv");
+    std::unique_ptr<SimProcess> sim_;
+    Quorvel quorvel_;
+    std::string err_;
+};
+
+TEST_F(QuorvelLostLine, TheRunWaitsAndGoesOnInTheNextStretchWhenTheLineIsBack) {
+    startSim(5);
+    startLive();
+    ASSERT_TRUE(errorHolds("quorvel: line lost at ")) << err_;
+    EXPECT_NE(err_.find(" records; waiting for " + link_ + " to come back\n"), std::string::npos)
+        << err_;
+    startSim();
+    ASSERT_TRUE(errorHolds("quorvel: line back at ")) << err_;
+    ASSERT_TRUE(errorHolds("before it; the run goes on\n")) << err_;
+    quorvel_.process().waitForFinished(1000);  // records of the second stretch
+    const Outcome run = terminate();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fileText(csv_).substr(0, fileText(csv_).find('\n')),
+              "time_iso,elapsed_s,counts,level,stretch\r");
+    const std::vector<size_t> stretches = recordsByStretch();
+    ASSERT_EQ(stretches.size(), 2u);
+    EXPECT_GT(stretches[0], 100u);
+    EXPECT_GT(stretches[1], 50u);
+    // Every record the second simulator sent is in the CSV, once.
+    EXPECT_EQ(stretches[1], std::stoul(reported(*sim_, "records sent")));
+}
+
+TEST_F(QuorvelLostLine, SigtermDuringTheWaitEndsTheRunWithTheRecordsKept) {
+    startSim(5);
+    startLive();
+    ASSERT_TRUE(errorHolds("quorvel: line lost at ")) << err_;
+    const Outcome run = terminate();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("The run ended while waiting for the line; the records received are "
+                           "kept\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(recordsByStretch().size(), 1u);
+}
+
+TEST_F(QuorvelLostLine, ReconnectForGivesUpWithStatus1) {
+    startSim(5);
+    startLive({"--reconnect-for", "2s"});
+    const Outcome run = quorvel_.finish();
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("quorvel: the line did not come back within 2 s; the run ends\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_GT(recordsByStretch().at(0), 100u);
 }
 
 constexpr char kStillSending[] =

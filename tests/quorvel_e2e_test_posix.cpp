@@ -112,7 +112,7 @@ TEST(QuorvelCommandLine, LiveForThreeSecondsPrintsACsvLineForEveryRecordSent) {
     const Outcome run = quorvel.run(
         {"--port", QString::fromStdString(sim.path()), "live", "--seconds", "3", "--csv", "-"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "time_iso,elapsed_s,counts,level");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "time_iso,elapsed_s,counts,level,stretch");
     const unsigned long sent = std::stoul(reported(sim, "records sent"));
     EXPECT_GT(sent, 400u);  // about 192 records a second
     EXPECT_EQ(lineCount(run.out), sent + 1);

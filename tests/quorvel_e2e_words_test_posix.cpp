@@ -20,6 +20,9 @@ TEST(QuorvelUsage, AWrongArgumentIsNamedWithWhatIsWrongAndNothingIsSent) {
     const QString port = QString::fromStdString(sim.path());
     const std::string seconds =
         "--seconds needs a number of seconds above 0 and at most 31622400 (366 days), not ";
+    const std::string reconnectFor =
+        "--reconnect-for needs a time above 0 and at most 366 days, such as 90s, 15m, 2h or 1d, "
+        "not ";
     const std::vector<std::pair<QStringList, std::string>> cases = {
         {{"history", "show", "-1"},
          "history show takes an entry number from 1 (the newest), not \"-1\""},
@@ -35,6 +38,12 @@ TEST(QuorvelUsage, AWrongArgumentIsNamedWithWhatIsWrongAndNothingIsSent) {
         {{"live", "--seconds", "1e23"}, seconds + "\"1e23\""},
         {{"live", "--seconds", "-5"}, seconds + "\"-5\""},
         {{"live", "--seconds", "0"}, seconds + "\"0\""},
+        {{"live", "--reconnect-for", "15x"}, reconnectFor + "\"15x\""},
+        {{"live", "--reconnect-for", "0m"}, reconnectFor + "\"0m\""},
+        {{"live", "--reconnect-for", "400d"}, reconnectFor + "\"400d\""},
+        {{"live", "--no-reconnect", "--reconnect-for", "5m"},
+         "--no-reconnect and --reconnect-for contradict each other: give one"},
+        {{"identify", "--no-reconnect"}, "identify does not take --no-reconnect"},
     };
     for (const auto& [arguments, reason] : cases) {
         Quorvel quorvel;
@@ -63,7 +72,8 @@ TEST(QuorvelWords, SilenceAndALostLineAreSaidInWords) {
     ASSERT_TRUE(silent.started() && hangingUp.started());
     Quorvel asking, streaming;
     asking.start({"--quiet", "--port", QString::fromStdString(silent.path()), "identify"});
-    streaming.start({"--quiet", "--port", QString::fromStdString(hangingUp.path()), "live"});
+    streaming.start(
+        {"--quiet", "--port", QString::fromStdString(hangingUp.path()), "live", "--no-reconnect"});
 
     const Outcome unanswered = asking.finish();
     EXPECT_EQ(unanswered.status, 1);

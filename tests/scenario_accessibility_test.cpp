@@ -82,6 +82,7 @@ TEST_F(AccessibleTool, EveryFlowCanBeReadThroughout) {
     pressAt(clock.now() + 1.5, LIVE_STOP);
     step(LIVE_START);
     EXPECT_GT(liveRecordsShown, 50u);
+    ASSERT_TRUE(setValue(currentPanel, LIVE_RECONNECT, 0));
     clock.schedule(clock.now() + 1.5, [this] { backend.dropLine(1); });
     step(LIVE_START);
     EXPECT_EQ(messageLines().back().rfind("error code = ", 0), 0u);

@@ -238,8 +238,11 @@ void FaultCampaign::injectFault(Action action, Fault fault) {
 }
 
 void FaultCampaign::act(Action action) {
-    if (action == A::LiveStart)
+    if (action == A::LiveStart) {
+        // A pulled cable ends the run, as it does with reconnecting turned off.
+        setValue(currentPanel, LIVE_RECONNECT, 0);
         pressAt(clock.now() + kLiveRun, LIVE_STOP);
+    }
     // The calibration actions trace to standard output; the campaign does not read it.
     ::testing::internal::CaptureStdout();
     press(kSteps.at(action).button);

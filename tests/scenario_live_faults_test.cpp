@@ -186,7 +186,8 @@ namespace {
 
 class LiveLostLine : public LiveScenario {};
 
-TEST_F(LiveLostLine, EndsTheRunWithTheErrorCodeInsteadOfSpinning) {
+TEST_F(LiveLostLine, WithoutReconnectingEndsTheRunWithTheErrorCodeInsteadOfSpinning) {
+    ASSERT_TRUE(setValue(livePanel, LIVE_RECONNECT, 0));
     clock.schedule(clock.now() + kStartExchange + 0.3, [this] { backend.dropLine(1); });
     press(LIVE_START);  // returns once the run has ended by itself
     EXPECT_EQ(liveRunning, 0);
@@ -194,6 +195,7 @@ TEST_F(LiveLostLine, EndsTheRunWithTheErrorCodeInsteadOfSpinning) {
     EXPECT_EQ(messageLines(), std::vector<std::string>{"error code = -11"});
     EXPECT_TRUE(visible(messagePanel));
     EXPECT_FALSE(isControlDimmed(livePanel, LIVE_START));
+    EXPECT_EQ(wire(), "rg");  // the stop pair meets a port that knows its line is gone
 }
 
 }  // namespace

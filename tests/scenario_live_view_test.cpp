@@ -68,10 +68,10 @@ TEST_F(LiveView, TheCsvBesideTheLogTimesEveryRecordOnTheInjectedClock) {
 
     const auto csv = lines(fileBytes(logPath("run.csv")));
     ASSERT_EQ(csv.size(), liveRecordsShown + 1);
-    EXPECT_EQ(csv[0], "time_iso,elapsed_s,counts,level\r");
+    EXPECT_EQ(csv[0], "time_iso,elapsed_s,counts,level,stretch\r");
     // The clock reads 14:05:00 at the start; connecting and the start exchange take 2.741 s.
-    EXPECT_EQ(csv[1], "2026-12-08T14:05:02.746Z,0.005,194,0.4737\r");
-    EXPECT_EQ(csv[2], "2026-12-08T14:05:02.751Z,0.010,194,0.4737\r");
+    EXPECT_EQ(csv[1], "2026-12-08T14:05:02.746Z,0.005,194,0.4737,1\r");
+    EXPECT_EQ(csv[2], "2026-12-08T14:05:02.751Z,0.010,194,0.4737,1\r");
 }
 
 TEST_F(LiveView, TwoValueRecordsAddTheSecondCountAndValueToTheCsv) {
@@ -83,8 +83,8 @@ TEST_F(LiveView, TwoValueRecordsAddTheSecondCountAndValueToTheCsv) {
 
     const auto csv = lines(fileBytes(logPath("two.csv")));
     ASSERT_EQ(csv.size(), liveRecordsShown + 1);
-    EXPECT_EQ(csv[0], "time_iso,elapsed_s,counts,level,counts2,value2\r");
-    EXPECT_EQ(csv[1], "2026-12-08T14:05:02.752Z,0.011,194,0.4737,328,20.5000\r");
+    EXPECT_EQ(csv[0], "time_iso,elapsed_s,counts,level,counts2,value2,stretch\r");
+    EXPECT_EQ(csv[1], "2026-12-08T14:05:02.752Z,0.011,194,0.4737,328,20.5000,1\r");
 }
 
 TEST_F(LiveView, AFullDiskEndsLoggingWithItsLineKeepsWhatWasWrittenAndTheRunGoesOn) {

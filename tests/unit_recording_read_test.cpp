@@ -180,8 +180,8 @@ TEST_F(RecordingFiles, EveryRefusalNamesItsLineAndReason) {
 
 namespace {
 
-// The live log's CSV line prints its numbers as "%.3f" and "%.4f" would, halfway cases,
-// negative values and the widest floats included, and times to the millisecond in UTC.
+// The live log's CSV line prints its numbers as "%.3f" and "%.4f" would, its stretch last, halfway
+// cases, negative values and the widest floats included, and times to the millisecond in UTC.
 TEST(CsvLine, PrintsEveryNumberAsPrintfsFixedNotationWould) {
     const float values[] = {0.0f, 0.00005f, 0.12345f, -0.00004f, -1.5f, 4095.0f, 3.4e38f};
     for (const float value : values) {
@@ -193,16 +193,18 @@ TEST(CsvLine, PrintsEveryNumberAsPrintfsFixedNotationWould) {
         record.second = -value;
         char expected[256];
         std::snprintf(expected, sizeof expected,
-                      "2026-12-08T14:05:00.%03dZ,%.3f,-7,%.4f,4095,%.4f\n", 5, 1234.0005,
+                      "2026-12-08T14:05:00.%03dZ,%.3f,-7,%.4f,4095,%.4f,3\n", 5, 1234.0005,
                       static_cast<double>(value), static_cast<double>(-value));
-        EXPECT_EQ(csvLine(record, 1234.0005, 1796738700.005), expected) << value;
+        EXPECT_EQ(csvLine(record, 1234.0005, 1796738700.005, 3), expected) << value;
     }
     LiveRecord one;
     one.counts = 194;
     one.plotted = 0.47369f;
-    EXPECT_EQ(csvLine(one, 0.0, 1796738700.9996), "2026-12-08T14:05:01.000Z,0.000,194,0.4737\n");
+    EXPECT_EQ(csvLine(one, 0.0, 1796738700.9996, 1),
+              "2026-12-08T14:05:01.000Z,0.000,194,0.4737,1\n");
     // 1.0625 s is a tie at three decimals: both round it to the even digit.
-    EXPECT_EQ(csvLine(one, 1.0625, 1796738700.0), "2026-12-08T14:05:00.000Z,1.062,194,0.4737\n");
+    EXPECT_EQ(csvLine(one, 1.0625, 1796738700.0, 12),
+              "2026-12-08T14:05:00.000Z,1.062,194,0.4737,12\n");
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ inline constexpr int LIVE_MAIN = 10;
 inline constexpr int LIVE_CSV = 11;        // 0/1, a timestamped CSV beside the log
 inline constexpr int LIVE_EVERY_RUN = 12;  // 0/1, every run logs to a new file
 inline constexpr int LIVE_OPEN_RECORDING = 13;  // button: openrecordingcallback
+inline constexpr int LIVE_RECONNECT = 14;       // 0/1, a lost line is waited for, the run goes on
 
 // Message panel (6)
 inline constexpr int MESSAGE_TEXT = 2;

@@ -331,7 +331,10 @@ sim.stdin.write(b"h\n")
 sim.stdin.flush()
 time.sleep(1.5)
 walk("the line lost")
-expect("error code = -11" in text_of("Messages"), "no error code = -11 when the line went away")
+# Reconnecting by itself (the default), the run waits for the line and says so.
+expect("waiting for COM1" in text_of("Messages"), "no line lost line when the line went away")
+expect(find(app(), "Reconnect by itself", (pyatspi.ROLE_CHECK_BOX,)),
+       "no Reconnect by itself check box")
 go("Main panel")
 go("Scheduled start")
 

@@ -1,5 +1,6 @@
 #include "tests/harness/recording_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -17,13 +18,20 @@ int defaultCounts(long long i, double rate) {
            static_cast<int>(i * 7919 % 41) - 20;
 }
 
-// A line as the window's CSV writes it: its record, then a stretch when asked, then CR LF.
+// A line as the window's CSV writes it, then CR LF; without its stretch when `stretch` is 0,
+// as older CSVs were written.
 std::string storedLine(const LiveRecord& record, double elapsed, double wall, int stretch) {
-    std::string line = csvLine(record, elapsed, wall);
+    std::string line = csvLine(record, elapsed, wall, std::max(stretch, 1));
     line.pop_back();
-    if (stretch > 0)
-        line += "," + std::to_string(stretch);
+    if (stretch == 0)
+        line.erase(line.rfind(','));
     return line + "\r\n";
+}
+
+// The header without its last column, stretch.
+std::string headerWithoutStretch(bool twoValues) {
+    std::string header = csvHeader(twoValues);
+    return header.substr(0, header.rfind(','));
 }
 
 LiveRecord recordOf(int counts, int counts2, bool twoValues, double gaugeLength) {
@@ -44,8 +52,7 @@ bool writeCsvRecording(const std::string& path, const MadeRecording& made, long 
                                                               std::fclose);
     if (!out)
         return false;
-    std::string header = csvHeader(made.twoValues);
-    header.pop_back();
+    const std::string header = headerWithoutStretch(made.twoValues);
     std::string text = header + (made.stretches ? ",stretch\r\n" : "\r\n");
     const auto total = static_cast<long long>(made.seconds * made.rate);
     long long written = 0;
@@ -77,8 +84,11 @@ bool writeCsvRecording(const std::string& path, const MadeRecording& made, long 
 }
 
 std::string csvText(const std::vector<std::pair<double, int>>& records, double gaugeLength) {
-    std::string text = csvHeader(false);
-    for (const auto& [elapsed, counts] : records)
-        text += csvLine(recordOf(counts, 0, false, gaugeLength), elapsed, 1796738700 + elapsed);
+    std::string text = headerWithoutStretch(false) + "\n";
+    for (const auto& [elapsed, counts] : records) {
+        const std::string line =
+            csvLine(recordOf(counts, 0, false, gaugeLength), elapsed, 1796738700 + elapsed, 1);
+        text += line.substr(0, line.rfind(',')) + "\n";
+    }
     return text;
 }

@@ -25,5 +25,6 @@ struct MadeRecording {
 // Writes the CSV; false when it could not be written. `records` gets the count written.
 bool writeCsvRecording(const std::string& path, const MadeRecording& made,
                        long long* records = nullptr);
-// The CSV text of a few records given as (elapsed seconds, counts), one value.
+// The CSV text of a few records given as (elapsed seconds, counts), one value, as CSVs
+// were written before they numbered the stretches of a run.
 std::string csvText(const std::vector<std::pair<double, int>>& records, double gaugeLength = 2.0);

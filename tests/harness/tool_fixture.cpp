@@ -1,10 +1,12 @@
 #include "tests/harness/tool_fixture.h"
 
+#include <QSettings>
 #include <fstream>
 
 #include "app/vaskinterface.h"
 #include "feedback/panel_set.h"
 #include "history/history.h"
+#include "live/reconnect_choice.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"
@@ -22,6 +24,7 @@ void ToolFixture::SetUp() {
     historyDir = historyDirs_.path().toStdString();
     setHistoryFolder(historyDir);
     resetVaskInterfaceState();
+    QSettings().remove(kReconnectSettingKey);  // each test starts with the tool's default
     ASSERT_EQ(startVaskInterface(0, nullptr), 0);
 }
 

@@ -9,9 +9,11 @@ namespace {
 constexpr double kFirstBucketSpan = 0.02;
 constexpr size_t kMaxBuckets = 4096;
 
-void take(ChartColumn& column, double v) {
+// A column that begins with the first point after a gap breaks the trace before it; a gap
+// that falls inside a column is too short to be seen at that width.
+void take(ChartColumn& column, double v, bool gapBefore) {
     if (!column.any) {
-        column = {true, v, v, v, v};
+        column = {true, v, v, v, v, gapBefore};
         return;
     }
     column.last = v;
@@ -62,9 +64,9 @@ void ChartHistory::add(const ChartPoint& point) {
 }
 
 void ChartHistory::addToBucket(Bucket& bucket, const ChartPoint& point) const {
-    take(bucket.first, point.value);
+    take(bucket.first, point.value, point.gapBefore);
     if (point.hasSecond)
-        take(bucket.second, point.second);
+        take(bucket.second, point.second, point.gapBefore);
     bucket.last = point;
 }
 
@@ -118,9 +120,9 @@ void ChartHistory::fillColumns(double t0, double t1, bool second,
             for (; it != recent_.end() && (it->time < end || (lastColumn && it->time <= t1));
                  ++it) {
                 if (!second)
-                    take(column, it->value);
+                    take(column, it->value, it->gapBefore);
                 else if (it->hasSecond)
-                    take(column, it->second);
+                    take(column, it->second, it->gapBefore);
             }
         }
         return;

@@ -15,6 +15,7 @@ struct ChartPoint {
     int count = 0;
     bool hasCount = false;
     bool hasSecond = false;
+    bool gapBefore = false;  // no line joins it to the point before
 };
 
 // What one pixel column of the plot shows of a stretch of time.

@@ -115,6 +115,7 @@ void StripChart::addSample(const StripChartSample& sample) {
     point.hasCount = true;
     point.hasSecond = sample.hasSecond;
     point.second = sample.second;
+    point.gapBefore = sample.gapBefore;
     add(point);
 }
 

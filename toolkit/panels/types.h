@@ -45,6 +45,7 @@ struct StripChartSample {
     int count = 0;
     bool hasSecond = false;
     double second = 0;
+    bool gapBefore = false;  // the first after a gap: no line joins it to the one before
 };
 
 // The callbacks' function types, so that a module declares its callbacks by name alone
