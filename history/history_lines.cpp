@@ -14,7 +14,14 @@ bool isHex(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-bool isTime(std::string_view time) {
+// Fields from our own program are plain already; a serial number comes from the line.
+std::string plain(const std::string& field) {
+    return IsPlainText(field) ? field : VisibleText(field);
+}
+
+}  // namespace
+
+bool isHistoryTime(std::string_view time) {
     static constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
     if (time.size() != kShape.size())
         return false;
@@ -25,13 +32,6 @@ bool isTime(std::string_view time) {
     }
     return true;
 }
-
-// Fields from our own program are plain already; a serial number comes from the line.
-std::string plain(const std::string& field) {
-    return IsPlainText(field) ? field : VisibleText(field);
-}
-
-}  // namespace
 
 std::string formatHistoryLine(const std::string& time, const std::string& action,
                               const std::string& stage, const std::string& serialNumber,
@@ -68,7 +68,7 @@ bool parseHistoryLine(std::string_view line, HistoryEntry& entry) {
         read.checksum = block.substr(kBlockTextLength);
     else if (block.size() != static_cast<size_t>(kBlockTextLength))
         return false;
-    if (!isTime(read.time) ||
+    if (!isHistoryTime(read.time) ||
         (read.stage != kBeforeStage && read.stage != kWrittenStage && read.stage != kReadStage) ||
         !blockTextSound(read))
         return false;

@@ -33,6 +33,9 @@ struct HistoryEntry {
     long long line = 0;    // from 1, in its file
 };
 
+// Whether `time` has the shape of a history line's time, "2026-12-07 12:00:00".
+bool isHistoryTime(std::string_view time);
+
 // The line for a block text (its first 129 characters are kept, and their checksum),
 // ending in a line feed. Text that is not plain is kept escaped, so the line reads back.
 std::string formatHistoryLine(const std::string& time, const std::string& action,

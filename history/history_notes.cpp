@@ -2,23 +2,12 @@
 
 #include <cctype>
 
+#include "history/history_lines.h"
 #include "toolkit/platform/utility.h"
 
 namespace {
 
 constexpr size_t kHeadFields = 5;  // time, kind, "note", serial number, port
-
-bool isTime(std::string_view time) {
-    static constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
-    if (time.size() != kShape.size())
-        return false;
-    for (size_t i = 0; i < time.size(); ++i) {
-        const bool digit = std::isdigit(static_cast<unsigned char>(time[i])) != 0;
-        if (kShape[i] == 'd' ? !digit : time[i] != kShape[i])
-            return false;
-    }
-    return true;
-}
 
 // The head fields are our own words or come from the line; shown safely either way.
 std::string plain(const std::string& field) {
@@ -105,7 +94,7 @@ bool parseNoteLine(std::string_view line, HistoryNote& note) {
             break;
         from = tab + 1;
     }
-    if (fields.size() < kHeadFields || fields[2] != kNoteStage || !isTime(fields[0]))
+    if (fields.size() < kHeadFields || fields[2] != kNoteStage || !isHistoryTime(fields[0]))
         return false;
     for (const std::string_view field : fields)
         if (!IsPlainText(field))
