@@ -1,5 +1,8 @@
 #include "link/live_run.h"
 
+#include "link/link_state.h"
+#include "toolkit/serial/rs232.h"
+
 namespace {
 
 LiveTake judged(RecordTaken taken, const LiveRun& run, const char* buffer, LiveRecord& record) {
@@ -32,7 +35,12 @@ LiveTake takeLiveRecord(LiveRun& run, char* buffer, LiveRecord& record) {
 }
 
 void takeLiveRecordsReceived(LiveRun& run, char* buffer, const LiveRecordHandler& each) {
+    // Only what had come when the take began: from a line that brings characters faster
+    // than they are taken (an instrument streaming on after the stop pair), a take of all
+    // that is there would never end, and the window would freeze in it.
+    int left = GetInQLen(comPort);
     for (;;) {
+        const int carriedBefore = run.reader.carried;
         const RecordTaken taken = takeReceivedRecord(run.reader, buffer);
         if (taken == RecordTaken::Short || taken == RecordTaken::Failed) {
             if (run.reader.pieceLength > 0)  // what a failing read still brought
@@ -41,6 +49,9 @@ void takeLiveRecordsReceived(LiveRun& run, char* buffer, const LiveRecordHandler
         }
         LiveRecord record;
         each(judged(taken, run, buffer, record), record);
+        left -= run.reader.pieceLength + run.reader.carried - carriedBefore;
+        if (left < run.reader.length - run.reader.carried)
+            return;
     }
 }
 

@@ -39,8 +39,9 @@ inline std::string_view takenCharacters(const LiveRun& run) {
     return {run.reader.piece, static_cast<size_t>(run.reader.pieceLength)};
 }
 
-// Takes every record already received whole, never waiting for the line, and hands each
-// (a Reading, NotAReading or OutOfStep, its characters in `buffer`) to `each`.
+// Takes every record received whole by the time it begins, never waiting for the line,
+// and hands each (a Reading, NotAReading or OutOfStep, its characters in `buffer`) to
+// `each`. Characters that come meanwhile wait for the next take.
 using LiveRecordHandler = std::function<void(LiveTake taken, const LiveRecord& record)>;
 void takeLiveRecordsReceived(LiveRun& run, char* buffer, const LiveRecordHandler& each);
 // Once the stream has ended, the characters received of a record that never came whole,
