@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
 #include <QVector>
@@ -97,7 +98,52 @@ void ChartLabels::draw(QPainter& p, const QRectF& box, Qt::Alignment align, cons
     else if (align & Qt::AlignHCenter)
         x = box.center().x() - size.width() / 2;
     const double y = align & Qt::AlignVCenter ? box.center().y() - size.height() / 2 : box.top();
-    p.drawStaticText(QPointF(x, y), *found);
+    const QTransform& turn = p.worldTransform();
+    const bool upright = turn.type() <= QTransform::TxTranslate;
+    const bool titleTurn = turn.type() == QTransform::TxRotate && qFuzzyIsNull(turn.m11()) &&
+                           qFuzzyCompare(turn.m12(), -1.0) && qFuzzyCompare(turn.m21(), 1.0);
+    if (p.paintEngine()->type() != QPaintEngine::Raster || !(upright || titleTurn)) {
+        p.drawStaticText(QPointF(x, y), *found);
+        return;
+    }
+    const LabelImage& label = imageOf(p, {text, p.pen().color().rgba(), upright ? 0 : 3}, *found);
+    // Whole device pixels: the copy lands on the grid the glyphs were drawn on.
+    const QPointF corner = turn.map(QPointF(x, y)) + label.offset;
+    p.save();
+    p.resetTransform();
+    p.drawImage(QPointF(std::round(corner.x()), std::round(corner.y())), label.image);
+    p.restore();
+}
+
+const ChartLabels::LabelImage& ChartLabels::imageOf(QPainter& p, const ImageKey& key,
+                                                    const QStaticText& text) {
+    const qreal ratio = p.device()->devicePixelRatioF();
+    if (p.font() != imageFont_ || ratio != imageRatio_) {
+        images_.clear();
+        imageFont_ = p.font();
+        imageRatio_ = ratio;
+    }
+    if (auto found = images_.constFind(key); found != images_.cend())
+        return *found;
+    if (images_.size() >= 256)
+        images_.clear();
+    // A pixel of room around the text for the glyphs' smoothing.
+    const QTransform turn = QTransform().rotate(90.0 * key.quarterTurns);
+    const QRectF bounds = turn.mapRect(QRectF(QPointF(0, 0), text.size())).adjusted(-1, -1, 1, 1);
+    LabelImage label;
+    label.image =
+        QImage((bounds.size() * ratio).toSize() + QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
+    label.image.setDevicePixelRatio(ratio);
+    label.image.fill(Qt::transparent);
+    label.offset = bounds.topLeft();
+    QPainter into(&label.image);
+    into.setFont(p.font());
+    into.setPen(p.pen().color());
+    into.translate(-bounds.left(), -bounds.top());
+    into.setTransform(turn, true);
+    into.drawStaticText(QPointF(0, 0), text);
+    into.end();
+    return *images_.insert(key, label);
 }
 
 ChartAxes chartAxes(const QRect& area, const QRectF& plot, double t0, double t1, double y0,

@@ -4,7 +4,9 @@
 // painting draws on the screen and into an exported image.
 #pragma once
 
+#include <QFont>
 #include <QHash>
+#include <QImage>
 #include <QRectF>
 #include <QStaticText>
 #include <QString>
@@ -33,13 +35,38 @@ double chartY(const QRectF& plot, double y0, double y1, double value);
 
 // Label texts laid out once and drawn many times: a frame draws them at new places,
 // rarely with new words, and laying text out is most of what painting a frame costs.
+//
+// On the screen (and into a PNG) each label is drawn once into a small image of its own,
+// which later frames copy: copying a label's pixels costs a fraction of drawing its
+// glyphs again, a turned axis title most of all. A PDF gets the text itself.
 class ChartLabels {
   public:
     void draw(QPainter& p, const QRectF& box, Qt::Alignment align, const QString& text);
-    void clear() { labels_.clear(); }
+    void clear() {
+        labels_.clear();
+        images_.clear();
+    }
 
   private:
+    struct ImageKey {
+        QString text;
+        QRgb colour;
+        int quarterTurns;  // of the painter: 0 upright, 3 an axis title read bottom to top
+        bool operator==(const ImageKey&) const = default;
+    };
+    friend size_t qHash(const ImageKey& key, size_t seed) {
+        return qHashMulti(seed, key.text, key.colour, key.quarterTurns);
+    }
+    struct LabelImage {
+        QImage image;
+        QPointF offset;  // where the image's corner lies from the text's, on the device
+    };
+    const LabelImage& imageOf(QPainter& p, const ImageKey& key, const QStaticText& text);
+
     QHash<QString, QStaticText> labels_;
+    QHash<ImageKey, LabelImage> images_;
+    QFont imageFont_;  // the font the images were drawn in
+    qreal imageRatio_ = 0;
 };
 
 struct ChartAxes {

@@ -2,7 +2,6 @@
 // once a frame.
 #include "toolkit/panels/text_box.h"
 
-#include <QAccessible>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -29,8 +28,11 @@ class TextBoxEdit : public QPlainTextEdit {
 }  // namespace
 
 TextBoxControl::TextBoxControl(const ControlDef& def, QWidget* panel)
-    : PanelControl(def, panel), edit_(new TextBoxEdit(panel)) {
+    : PanelControl(def, panel), edit_(new TextBoxEdit(panel)), oneRow_(def.rows == 1) {
     edit_->setReadOnly(true);
+    // Nobody undoes a read-only box, and a kept undo step for every change would grow
+    // for as long as the box keeps changing.
+    edit_->setUndoRedoEnabled(false);
     edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     edit_->setLineWrapMode(def.rows > 1 ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     if (def.rows == 1) {
@@ -63,10 +65,10 @@ void TextBoxControl::reset(const QString& text) {
     if (unchanged)
         return;
     pending_ = std::move(next);
-    // A screen reader reads the document itself, so with one listening a change is applied
-    // at once, unless the box changed within the frame: then the frame's end applies it.
-    if (QAccessible::isActive() && !frame_.isActive())
-        applyPending();
+    // A screen reader reads the document itself, and is told of each change in it (a
+    // message on the accessibility bus, which costs far more than the change): a lone
+    // change reaches it at once, a burst (a live run's records) once a frame, as it is
+    // painted.
     paintSoon();
 }
 
@@ -106,7 +108,18 @@ std::vector<std::string> TextBoxControl::lines() const {
 void TextBoxControl::applyPending() const {
     if (!pending_)
         return;
-    edit_->setPlainText(pending_->text);
+    if (oneRow_ && applied_) {
+        // One edit in place, where a new document is a clear and an insert: a screen
+        // reader is told of one change instead of two.
+        QTextCursor all(edit_->document());
+        all.select(QTextCursor::Document);
+        if (pending_->text.isEmpty())
+            all.removeSelectedText();
+        else
+            all.insertText(pending_->text);
+    } else {
+        edit_->setPlainText(pending_->text);
+    }
     hasLines_ = pending_->hasLines;
     applied_ = std::move(pending_->text);
     pending_.reset();

@@ -37,6 +37,7 @@ class TextBoxControl : public PanelControl {
     void endFrame();
 
     QPlainTextEdit* edit_;
+    const bool oneRow_;  // no wrapping, no scroll bars: its text is replaced in place
     // An empty document is either no line or one empty line; only this tells them apart.
     mutable bool hasLines_ = false;
     mutable std::optional<Replacement> pending_;
