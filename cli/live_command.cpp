@@ -50,10 +50,6 @@ struct Counts {
     unsigned long pieces = 0;  // takes that brought characters, whatever they were
 };
 
-std::string recordsWords(unsigned long records) {
-    return std::to_string(records) + (records == 1 ? " record" : " records");
-}
-
 bool isStandardOutputName(const std::string& path) {
     return path.empty() || path == "-";
 }
@@ -194,7 +190,7 @@ class LiveSession {
         std::vector<Rotated> rotated;
         std::vector<std::string> given;
         for (const Rotated r : {Rotated{csv_, rotation_.csv}, Rotated{raw_, rotation_.raw}})
-            if (r.output && !r.given.empty()) {
+            if (r.output && !r.output->failed() && !r.given.empty()) {
                 rotated.push_back(r);
                 given.push_back(r.given);
             }
