@@ -1,7 +1,6 @@
 #include "cli/live_command.h"
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,26 +48,6 @@ struct Counts {
     unsigned long missed = 0;  // reads that ended at the time-out without a record
     unsigned long pieces = 0;  // takes that brought characters, whatever they were
 };
-
-bool isStandardOutputName(const std::string& path) {
-    return path.empty() || path == "-";
-}
-
-// Why --rotate cannot be followed, or nothing when it can.
-std::optional<std::string> rotationProblem(const Invocation& invocation) {
-    if (invocation.rotate == LiveRotation::None)
-        return std::nullopt;
-    if (!invocation.csv && !invocation.raw)
-        return "--rotate needs --csv FILE or --raw FILE: it starts new files, and standard "
-               "output cannot be rotated";
-    for (const auto& [option, path] :
-         {std::pair{"--csv", invocation.csv}, {"--raw", invocation.raw}})
-        if (path && isStandardOutputName(*path))
-            return std::string(option) + " " + *path +
-                   " is standard output, a stream that cannot be rotated: give " + option +
-                   " FILE with --rotate";
-    return std::nullopt;
-}
 
 class LiveSession {
   public:
@@ -392,7 +371,7 @@ int runLive(const Invocation& invocation) {
                               : "Live records until Ctrl-C",
                   seconds);
     printProgress(starting);
-    std::string files = isStandardOutputName(csvName) ? std::string() : csvName;
+    std::string files = csvName.empty() || csvName == "-" ? std::string() : csvName;
     if (invocation.raw)
         files += (files.empty() ? "" : ", ") + rawName;
     if (rotation.every != LiveRotation::None)

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
+#include "cli/invocation.h"
 #include "toolkit/platform/calendar.h"
 #include "toolkit/platform/file_system.h"
 
@@ -17,6 +19,10 @@ bool nameTaken(const std::string& path) {
            std::filesystem::is_symlink(std::filesystem::symlink_status(path, error));
 }
 
+bool isStandardOutputName(const std::string& path) {
+    return path.empty() || path == "-";
+}
+
 }  // namespace
 
 std::optional<LiveRotation> parseLiveRotation(const std::string& text) {
@@ -24,6 +30,21 @@ std::optional<LiveRotation> parseLiveRotation(const std::string& text) {
         return LiveRotation::Hourly;
     if (text == "daily")
         return LiveRotation::Daily;
+    return std::nullopt;
+}
+
+std::optional<std::string> rotationProblem(const Invocation& invocation) {
+    if (invocation.rotate == LiveRotation::None)
+        return std::nullopt;
+    if (!invocation.csv && !invocation.raw)
+        return "--rotate needs --csv FILE or --raw FILE: it starts new files, and standard "
+               "output cannot be rotated";
+    for (const auto& [option, path] :
+         {std::pair{"--csv", invocation.csv}, {"--raw", invocation.raw}})
+        if (path && isStandardOutputName(*path))
+            return std::string(option) + " " + *path +
+                   " is standard output, a stream that cannot be rotated: give " + option +
+                   " FILE with --rotate";
     return std::nullopt;
 }
 

@@ -14,8 +14,13 @@
 
 enum class LiveRotation { None, Hourly, Daily };
 
+struct Invocation;
+
 // "hourly" or "daily"; nothing for any other text.
 std::optional<LiveRotation> parseLiveRotation(const std::string& text);
+// Why the live command cannot follow its --rotate: no file to start anew, or standard
+// output, a stream; nothing when it can (or --rotate is not given).
+std::optional<std::string> rotationProblem(const Invocation& invocation);
 // "hour" or "day".
 const char* rotationUnitWords(LiveRotation rotation);
 
