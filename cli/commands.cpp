@@ -19,7 +19,7 @@ const Command kCommands[] = {
     {"set",      runSet,      kDryRunOption | kYesOption,               1, -1, "FIELD=VALUE..."},
     {"clock",    runClock,    kSetOption | kYesOption,                  0, 0,  ""},
     {"start",    runStart,    kSetOption | kOffOption | kYesOption,     0, 0,  ""},
-    {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption | kNoReconnectOption | kReconnectForOption, 0, 0,  ""},
+    {"live",     runLive,     kSecondsOption | kRawOption | kCsvOption | kNoReconnectOption | kReconnectForOption | kRotateOption, 0, 0,  ""},
     {"history",  runHistory,  kDryRunOption | kYesOption,               0, 2,
      "list, show N or restore N"},
     {"apply",    runApply,    kDryRunOption | kYesOption,               1, 1,  "one FILE"},

@@ -24,6 +24,7 @@ enum CommandOption : unsigned {
     kOutOption = 1u << 13,
     kNoReconnectOption = 1u << 14,
     kReconnectForOption = 1u << 15,
+    kRotateOption = 1u << 16,
 };
 
 struct Command {

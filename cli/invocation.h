@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/live_rotation.h"
 #include "cli/session.h"
 
 struct Invocation {
@@ -25,6 +26,7 @@ struct Invocation {
     std::optional<double> length;
     std::optional<std::string> since;
     std::optional<std::string> out;
-    bool noReconnect = false;            // live: a lost line ends the run
-    std::optional<double> reconnectFor;  // live: seconds to wait for a lost line
+    bool noReconnect = false;                  // live: a lost line ends the run
+    std::optional<double> reconnectFor;        // live: seconds to wait for a lost line
+    LiveRotation rotate = LiveRotation::None;  // live: new files each hour or day
 };

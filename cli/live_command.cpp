@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/console.h"
 #include "cli/invocation.h"
 #include "cli/live_outputs.h"
+#include "cli/live_rotation.h"
 #include "cli/output.h"
 #include "history/visit_notes.h"
 #include "link/line_return.h"
@@ -31,6 +33,15 @@ struct Reconnect {
     double within = 0;  // seconds to wait for the line; 0: for as long as it takes
 };
 
+// The files a run starts anew at each hour or day: the names given, and the period of the
+// files open now.
+struct FileRotation {
+    LiveRotation every = LiveRotation::None;
+    std::string period;
+    std::string csv;  // as given; empty when the CSV goes to standard output
+    std::string raw;  // as given; empty without --raw
+};
+
 struct Counts {
     unsigned long readings = 0;
     unsigned long broken = 0;  // out of step, or not a reading
@@ -40,14 +51,16 @@ struct Counts {
 
 class LiveSession {
   public:
-    LiveSession(LiveRun run, StreamSettings settings, Reconnect reconnect, LiveOutput* csv,
-                LiveOutput* raw, std::string files)
+    LiveSession(LiveRun run, StreamSettings settings, Reconnect reconnect, FileRotation rotation,
+                LiveOutput* csv, LiveOutput* raw, std::string files)
         : run_(run),
           settings_(settings),
           reconnect_(reconnect),
+          rotation_(std::move(rotation)),
           csv_(csv),
           raw_(raw),
-          files_(std::move(files)) {}
+          files_(std::move(files)),
+          firstFiles_(files_) {}
 
     // Takes records until the time is up, a stop is requested, the line is lost (and, when
     // waited for, does not come back) or an output fails; then ends the run. Returns the
@@ -68,7 +81,7 @@ class LiveSession {
                     break;
                 lineStatus_ = 0;
             }
-            if (!writeOutputs(false))
+            if (!writeOutputs(false) || rotationFailed_)
                 break;
             showProgress(false);
         }
@@ -135,20 +148,68 @@ class LiveSession {
         }
     }
 
+    // At the first characters of a new hour or day, the files of the period before end whole
+    // (a record is never cut between two) and the record goes into new ones; a wait for a
+    // lost line that spans the change ends in the new files, once records come again.
+    void startFilesOfPeriod(double wallTime) {
+        if (rotation_.every == LiveRotation::None)
+            return;
+        const std::string period = rotationPeriod(rotation_.every, wallTime);
+        if (period == rotation_.period)
+            return;
+        rotation_.period = period;
+        if (!writeOutputs(true)) {
+            rotationFailed_ = true;
+            return;
+        }
+        struct Rotated {
+            LiveOutput* output;
+            const std::string& given;
+        };
+        std::vector<Rotated> rotated;
+        std::vector<std::string> given;
+        for (const Rotated r : {Rotated{csv_, rotation_.csv}, Rotated{raw_, rotation_.raw}})
+            if (r.output && !r.output->failed() && !r.given.empty()) {
+                rotated.push_back(r);
+                given.push_back(r.given);
+            }
+        const std::vector<std::string> names = freeRotatedPaths(given, period);
+        std::string opened;
+        for (size_t i = 0; i < rotated.size(); ++i) {
+            std::string problem;
+            if (!rotated[i].output->reopen(names[i], problem)) {
+                problems_.push_back(problem);
+                rotationFailed_ = true;
+                continue;
+            }
+            if (rotated[i].output == csv_)
+                csv_->add(csvHeader(run_.recordLength == kTwoValueRecordLength));
+            opened += (opened.empty() ? "" : ", ") + names[i];
+        }
+        if (opened.empty())
+            return;
+        files_ = opened;
+        sayOnTerminalLine(
+            std::string(opened.find(", ") == std::string::npos ? "new file at " : "new files at ") +
+            LocalTimeOfDay(wallTime) + " after " + recordsWords(counts_.readings) + ": " + opened);
+    }
+
     void handle(LiveTake taken, const LiveRecord& record) {
         const std::string_view characters = takenCharacters(run_);
+        ToolkitClock& clock = CurrentClock();
+        // One moment for the record: the file it goes into is the one of its time_iso.
+        const double elapsed = clock.now() - start_, wallTime = clock.wallTime();
         if (!characters.empty()) {
+            startFilesOfPeriod(wallTime);
             ++counts_.pieces;
             if (raw_)
                 raw_->addRecord(characters.data(), characters.size());
         }
         switch (taken) {
-            case LiveTake::Reading: {
-                ToolkitClock& clock = CurrentClock();
+            case LiveTake::Reading:
                 ++counts_.readings;
-                csv_->add(csvLine(record, clock.now() - start_, clock.wallTime(), stretch_));
+                csv_->add(csvLine(record, elapsed, wallTime, stretch_));
                 break;
-            }
             case LiveTake::NotAReading:
             case LiveTake::OutOfStep:
                 ++counts_.broken;
@@ -213,7 +274,7 @@ class LiveSession {
         showProgress(true);
         // The history notes the run for the visit's report, as the window's runs are.
         noteLiveRun(startedAt_, FormatDateTime(ComputerLocalTime()), counts_.readings,
-                    counts_.broken, files_);
+                    counts_.broken, files_ == firstFiles_ ? files_ : firstFiles_ + " to " + files_);
         printExplanation("live: " + std::to_string(counts_.readings) + " records, " +
                          std::to_string(counts_.broken) + " out of step or not a reading, " +
                          std::to_string(counts_.missed) + " reads without a record");
@@ -237,13 +298,16 @@ class LiveSession {
     LiveRun run_;
     StreamSettings settings_;
     Reconnect reconnect_;
-    std::string serialNumber_;  // of the instrument the run began with
-    int stretch_ = 1;           // one more after each lost line the run went on from
-    bool waiting_ = false;      // the run ended while waiting for its line
+    FileRotation rotation_;
+    bool rotationFailed_ = false;  // the files of a new period could not be started
+    std::string serialNumber_;     // of the instrument the run began with
+    int stretch_ = 1;              // one more after each lost line the run went on from
+    bool waiting_ = false;         // the run ended while waiting for its line
     bool returnRefused_ = false;
     LiveOutput* csv_;
     LiveOutput* raw_;
-    std::string files_;
+    std::string files_;       // written now
+    std::string firstFiles_;  // written first
     std::string startedAt_;
     char buffer_[kTwoValueRecordLength + 2] = {};
     Counts counts_;
@@ -258,13 +322,30 @@ class LiveSession {
 int runLive(const Invocation& invocation) {
     const double seconds = invocation.seconds.value_or(0);
     const std::string csvPath = invocation.csv.value_or("-");
+    if (const auto problem = rotationProblem(invocation))
+        return usageError(*problem);
     if (invocation.raw && sameFile(csvPath, *invocation.raw))
         return usageError("--csv and --raw name one file (" + csvPath + " and " + *invocation.raw +
                           "): each needs its own");
+    FileRotation rotation{
+        invocation.rotate, {}, invocation.csv.value_or(""), invocation.raw.value_or("")};
+    std::string csvName = csvPath, rawName = rotation.raw;
+    if (rotation.every != LiveRotation::None) {
+        rotation.period = rotationPeriod(rotation.every, CurrentClock().wallTime());
+        std::vector<std::string> given;
+        for (const std::string* path : {&rotation.csv, &rotation.raw})
+            if (!path->empty())
+                given.push_back(*path);
+        const std::vector<std::string> names = freeRotatedPaths(given, rotation.period);
+        if (!rotation.csv.empty())
+            csvName = names.front();
+        if (!rotation.raw.empty())
+            rawName = names.back();
+    }
     LiveOutput csv, raw;
     std::string problem;
-    if (!csv.open(csvPath, LiveOutput::Form::Csv, problem) ||
-        (invocation.raw && !raw.open(*invocation.raw, LiveOutput::Form::Raw, problem)))
+    if (!csv.open(csvName, LiveOutput::Form::Csv, problem) ||
+        (invocation.raw && !raw.open(rawName, LiveOutput::Form::Raw, problem)))
         return usageError(problem);
     if (const int status = connectInstrument(invocation.port); status != kExitDone)
         return status;
@@ -290,11 +371,14 @@ int runLive(const Invocation& invocation) {
                               : "Live records until Ctrl-C",
                   seconds);
     printProgress(starting);
-    std::string files = csvPath == "-" ? std::string() : csvPath;
+    std::string files = csvName.empty() || csvName == "-" ? std::string() : csvName;
     if (invocation.raw)
-        files += (files.empty() ? "" : ", ") + *invocation.raw;
+        files += (files.empty() ? "" : ", ") + rawName;
+    if (rotation.every != LiveRotation::None)
+        printProgress(std::string("New files each ") + rotationUnitWords(rotation.every) +
+                      " of this computer's clock, the first: " + files);
     const Reconnect reconnect{!invocation.noReconnect, invocation.reconnectFor.value_or(0)};
-    LiveSession session(liveRunFor(settings), settings, reconnect, &csv,
+    LiveSession session(liveRunFor(settings), settings, reconnect, std::move(rotation), &csv,
                         invocation.raw ? &raw : nullptr, files);
     return session.run(seconds);
 }

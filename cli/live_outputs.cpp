@@ -49,6 +49,7 @@ std::string standardOutputProblem(int error) {
 
 bool LiveOutput::open(const std::string& path, Form form, std::string& problem) {
     path_ = path;
+    form_ = form;
     if (isStandardOutput(path)) {
         if (!StandardOutputWritable()) {
             problem = "standard output is closed: nowhere to write the records";
@@ -105,6 +106,13 @@ bool LiveOutput::write(bool now, std::string& problem) {
         }
     }
     pending_.clear();
+    return !failed_;
+}
+
+bool LiveOutput::reopen(const std::string& path, std::string& problem) {
+    close();
+    pending_.clear();
+    failed_ = !open(path, form_, problem);
     return !failed_;
 }
 

@@ -22,10 +22,15 @@ class LiveOutput {
     // that fails.
     bool write(bool now, std::string& problem);
     bool failed() const { return failed_; }
+    // The file closed, the lines go on into a new one at `path`, of the same form; what
+    // gathered must have been written. A file that cannot be opened fails the output.
+    bool reopen(const std::string& path, std::string& problem);
+    const std::string& path() const { return path_; }
     void close();
 
   private:
     std::string path_;
+    Form form_ = Form::Csv;
     int handle_ = -1;
     std::string pending_;
     double written_ = 0;

@@ -35,6 +35,7 @@ struct CommandLineOptions {
     QCommandLineOption out{"out", "", "FILE"};
     QCommandLineOption noReconnect{"no-reconnect"};
     QCommandLineOption reconnectFor{"reconnect-for", "", "DURATION"};
+    QCommandLineOption rotate{"rotate", "", "hourly|daily"};
     QCommandLineOption quiet{"quiet"};
     QCommandLineOption help{QStringList{"h", "help"}};
     QCommandLineOption version{"version"};
@@ -67,16 +68,17 @@ std::string optionNotTaken(const QCommandLineParser& parser, const CommandLineOp
                  {o.since, kSinceOption},
                  {o.out, kOutOption},
                  {o.noReconnect, kNoReconnectOption},
-                 {o.reconnectFor, kReconnectForOption}};
+                 {o.reconnectFor, kReconnectForOption},
+                 {o.rotate, kRotateOption}};
     for (const auto& kind : kinds)
         if (parser.isSet(kind.option) && !(command.options & kind.bit))
             return "--" + kind.option.names().first().toStdString();
     return {};
 }
 
-std::array<const QCommandLineOption*, 12> optionsWithValues(const CommandLineOptions& o) {
-    return {&o.port, &o.set, &o.seconds, &o.raw,   &o.csv, &o.save,
-            &o.from, &o.to,  &o.length,  &o.since, &o.out, &o.reconnectFor};
+std::array<const QCommandLineOption*, 13> optionsWithValues(const CommandLineOptions& o) {
+    return {&o.port, &o.set,    &o.seconds, &o.raw, &o.csv,          &o.save,  &o.from,
+            &o.to,   &o.length, &o.since,   &o.out, &o.reconnectFor, &o.rotate};
 }
 
 // "90", "90s", "15m", "2h", "1d": seconds, or a number of seconds, minutes, hours or days.
@@ -179,9 +181,10 @@ const Command* commandNamed(const std::string& name) {
 int run(const QStringList& arguments) {
     QCommandLineParser parser;
     CommandLineOptions o;
-    parser.addOptions({o.port, o.json,        o.dryRun,       o.yes,   o.set,  o.off,    o.seconds,
-                       o.raw,  o.csv,         o.save,         o.from,  o.to,   o.length, o.since,
-                       o.out,  o.noReconnect, o.reconnectFor, o.quiet, o.help, o.version});
+    parser.addOptions({o.port,    o.json,  o.dryRun, o.yes,         o.set,          o.off,
+                       o.seconds, o.raw,   o.csv,    o.save,        o.from,         o.to,
+                       o.length,  o.since, o.out,    o.noReconnect, o.reconnectFor, o.rotate,
+                       o.quiet,   o.help,  o.version});
     std::vector<NegativeNumber> negatives;
     if (!parser.parse(withoutNegativeNumbers(arguments, o, negatives)))
         return usageError(parser.errorText().toStdString());
@@ -256,6 +259,13 @@ int run(const QStringList& arguments) {
                 "2h or 1d, not \"" +
                 parser.value(o.reconnectFor).toStdString() + "\"");
         invocation.reconnectFor = *seconds;
+    }
+    if (parser.isSet(o.rotate)) {
+        const std::string every = parser.value(o.rotate).toStdString();
+        const auto rotation = parseLiveRotation(every);
+        if (!rotation)
+            return usageError("--rotate needs hourly or daily, not \"" + every + "\"");
+        invocation.rotate = *rotation;
     }
     return command->run(invocation);
 }

@@ -108,10 +108,6 @@ std::string waitingFor(const LineReturnWatch& watch, const std::string& port) {
     return name.empty() || name == port ? port : port + " (" + name + ")";
 }
 
-std::string recordsWords(unsigned long records) {
-    return std::to_string(records) + (records == 1 ? " record" : " records");
-}
-
 std::string formWords(const StreamSettings& settings) {
     char text[64];
     std::snprintf(text, sizeof text, "%s, gauge %.1f",
@@ -120,6 +116,10 @@ std::string formWords(const StreamSettings& settings) {
 }
 
 }  // namespace
+
+std::string recordsWords(unsigned long records) {
+    return std::to_string(records) + (records == 1 ? " record" : " records");
+}
 
 std::string lineLostText(const LineReturnWatch& watch, const std::string& port, double wallTime,
                          unsigned long records) {

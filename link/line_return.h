@@ -90,6 +90,8 @@ std::string lineWaitingText(const LineReturnWatch& watch, const std::string& por
                             double lostWallTime, double waited);
 //   "line back at 14:06:40 after a gap of 1 min 28 s, 1234 records before it; the run goes on"
 std::string lineBackText(double wallTime, double gap, unsigned long records);
+//   "1 record", "1234 records", as these lines count the run's records
+std::string recordsWords(unsigned long records);
 //   "another instrument answered on COM1: serial number B-0002 instead of A-0001; the run ends"
 std::string otherInstrumentText(const LineReturnWatch& watch, const std::string& port,
                                 const std::string& serialNumber);

@@ -44,6 +44,18 @@ TEST(QuorvelUsage, AWrongArgumentIsNamedWithWhatIsWrongAndNothingIsSent) {
         {{"live", "--no-reconnect", "--reconnect-for", "5m"},
          "--no-reconnect and --reconnect-for contradict each other: give one"},
         {{"identify", "--no-reconnect"}, "identify does not take --no-reconnect"},
+        {{"live", "--rotate", "weekly", "--csv", "run.csv"},
+         "--rotate needs hourly or daily, not \"weekly\""},
+        {{"live", "--rotate", "daily"},
+         "--rotate needs --csv FILE or --raw FILE: it starts new files, and standard output "
+         "cannot be rotated"},
+        {{"live", "--rotate", "hourly", "--csv", "-", "--raw", "run.log"},
+         "--csv - is standard output, a stream that cannot be rotated: give --csv FILE with "
+         "--rotate"},
+        {{"live", "--rotate", "hourly", "--raw", "-"},
+         "--raw - is standard output, a stream that cannot be rotated: give --raw FILE with "
+         "--rotate"},
+        {{"identify", "--rotate", "daily"}, "identify does not take --rotate"},
     };
     for (const auto& [arguments, reason] : cases) {
         Quorvel quorvel;
