@@ -6,11 +6,13 @@
 // another adapter is not taken for it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "link/line_return.h"
 #include "link/link_state.h"
+#include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/error_explanations.h"
 #include "toolkit/serial/rs232.h"
 #include "toolkit/serial/serial_backend.h"
@@ -29,7 +31,8 @@ struct FakeDevice {
     std::string received;
     Failing failing = Failing::None;
     DWORD error = ERROR_SUCCESS;
-    int calls = 0;  // of the handle's, since the device was made
+    DWORD openError = ERROR_SUCCESS;  // what CreateFile fails with; none: it opens
+    int calls = 0;                    // of the handle's, since the device was made
     bool closed = false;
 };
 
@@ -44,6 +47,10 @@ BOOL fail() {
 HANDLE WINAPI fakeCreateFile(LPCWSTR path, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
                              HANDLE) {
     device.opened = path;
+    if (device.openError != ERROR_SUCCESS) {
+        SetLastError(device.openError);
+        return INVALID_HANDLE_VALUE;
+    }
     return kHandle;
 }
 
@@ -203,28 +210,63 @@ TEST_F(OpenedPort, AFailingDeviceIsNoLostLine) {
     EXPECT_EQ(device.received, "g");
 }
 
-TEST(AdapterReturn, TheSameUsbSerialNumberUnderAnotherComNameIsTheAdapter) {
+// A run on port 3, which reached the adapter on COM3: the system's own COM3, or the
+// adapter the operator chose for the port (GetParam()).
+class AdapterReturn : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        SetSerialDeviceLister([this] { return listed; });
+        if (GetParam())
+            ChooseDeviceForComPort(3, "COM3");
+        comPort = 3;
+        linkDevice.clear();
+        std::snprintf(deviceName, sizeof deviceName, "COM3");
+        device = FakeDevice{};
+        device.openError = ERROR_FILE_NOT_FOUND;
+        SetSerialBackend(nullptr);
+        SetSerialCalls(fakeCalls());
+    }
+    void TearDown() override {
+        CloseCom(3);
+        SetSerialCalls(Win32SerialCalls{});
+        comPort = portBefore;
+        linkDevice = linkBefore;
+        std::snprintf(deviceName, sizeof deviceName, "%s", nameBefore.c_str());
+        ChooseDeviceForComPort(3, "");
+        SetSerialDeviceLister({});
+    }
+
     std::vector<SerialDeviceInfo> listed = {
         {"COM1", "Communications Port", "(Standard port types)", ""},
         {"COM3", "USB Serial Port", "FTDI", "FT4XK2QZ"}};
-    SetSerialDeviceLister([&] { return listed; });
-    // The run's port as the line was lost.
-    const std::string before = linkDevice;
-    linkDevice = "COM3";
+    const int portBefore = comPort;
+    const std::string nameBefore = deviceName;
+    const std::string linkBefore = linkDevice;
+};
+
+TEST_P(AdapterReturn, TheSameUsbSerialNumberUnderAnotherComNameIsTheAdapterAndOpenedThere) {
     const LineAdapter adapter = adapterOfLink();
-    linkDevice = before;
+    EXPECT_EQ(adapter.device, "COM3");
     EXPECT_EQ(adapter.serialNumber, "FT4XK2QZ");
     EXPECT_EQ(adapter.name, "USB Serial Port");
-    EXPECT_EQ(presentDeviceOf(adapter), "COM3");
+    LineReturnWatch watch(adapter, "QV-0001", StreamSettings{}, 0.0);
 
     listed.pop_back();  // pulled out
     EXPECT_EQ(presentDeviceOf(adapter), "");
-    // Another adapter, on the very COM name the run's had, is not it.
+    // Another adapter, on the very COM name the run's had, is not it: nothing opens it.
     listed.push_back({"COM3", "USB Serial Port", "FTDI", "A50285BI"});
     EXPECT_EQ(presentDeviceOf(adapter), "");
+    EXPECT_EQ(watch.look(0.0), ReturnStep::Waiting);
+    EXPECT_EQ(device.opened, L"");
+
     listed.back() = {"COM5", "USB Serial Port", "FTDI", "FT4XK2QZ"};
     EXPECT_EQ(presentDeviceOf(adapter), "COM5");
-    SetSerialDeviceLister({});
+    // The return opens the port where the adapter is now (here the fake refuses the open,
+    // so the watch keeps waiting).
+    EXPECT_EQ(watch.look(1.0), ReturnStep::Waiting);
+    EXPECT_EQ(device.opened, L"\\\\.\\COM5");
 }
+
+INSTANTIATE_TEST_SUITE_P(SystemsOwnOrChosen, AdapterReturn, ::testing::Bool());
 
 }  // namespace
