@@ -8,6 +8,7 @@
 #include "toolkit/platform/durations.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/serial/device_choice.h"
+#include "toolkit/serial/device_names.h"
 #include "toolkit/serial/serial_devices.h"
 
 namespace {
@@ -80,11 +81,14 @@ ReturnStep LineReturnWatch::look(double now) {
 // As a connect: the port opened, the wake-up and 'i'; then, for the same instrument, the
 // block as a start reads it, and 'g'.
 ReturnStep LineReturnWatch::returnExchange(const std::string& device) {
-    // A port named COM1 to COM4 finds its adapter under any new name by itself; a device a
-    // command named is opened where the adapter is now.
+    // A port named COM1 to COM4 finds its adapter under a new name by itself when the adapter
+    // was chosen for it by its USB serial number. One left to the system's own device (COMn
+    // on Windows) does not: it is opened where the adapter is now, as is a device a command
+    // named.
     if (!linkDevice.empty())
         linkDevice = device;
-    if (openLinkPort(linkDevice.empty() ? deviceName : linkDevice.c_str()) < 0)
+    const bool byPort = linkDevice.empty() && DeviceForComName(deviceName) == device;
+    if (openLinkPort(byPort ? deviceName : device.c_str()) < 0)
         return ReturnStep::Waiting;
     const Identification id = identifyInstrumentOnLine();
     if (!id.identified)

@@ -9,6 +9,7 @@
 // toolkit clock. Every call asks ClearCommError first: it clears a line error (framing,
 // overrun) that would otherwise stop the port, and it fails once the device has gone (a USB
 // adapter pulled out), which the line then reports as kComDeviceLost from then on.
+// The calls go through the table of serial_calls_windows.h, which a test fills with fakes.
 #include "toolkit/serial/serial_port_line.h"
 
 #include <windows.h>
@@ -22,6 +23,7 @@
 #include "toolkit/platform/event_pump.h"
 #include "toolkit/serial/device_lock.h"
 #include "toolkit/serial/device_names.h"
+#include "toolkit/serial/serial_calls_windows.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ class WindowsSerialLine : public SerialLine {
   public:
     ~WindowsSerialLine() override {
         if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
+            calls_.closeHandle(handle_);
     }
 
     // kComNoError, or why the device cannot be used with these settings (and, for one
@@ -92,8 +94,8 @@ class WindowsSerialLine : public SerialLine {
         ComOpenFailure& reason = error.reason;
         if (!lock_.take(device, error))
             return kComCannotOpen;
-        handle_ = CreateFileW(systemPathOf(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+        handle_ = calls_.createFile(systemPathOf(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE) {
             reason = openFailureOf(GetLastError());
             if (reason == ComOpenFailure::InUse)
@@ -102,11 +104,12 @@ class WindowsSerialLine : public SerialLine {
         }
         // The driver's own queues, as the tool's are sized; a driver may round them up.
         if (s.inputQueueSize > 0)
-            SetupComm(handle_, static_cast<DWORD>(s.inputQueueSize),
-                      static_cast<DWORD>(s.inputQueueSize));
+            calls_.setupComm(handle_, static_cast<DWORD>(s.inputQueueSize),
+                             static_cast<DWORD>(s.inputQueueSize));
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
-        if (!GetCommState(handle_, &dcb) || !SetCommState(handle_, &lineState(dcb, s))) {
+        if (!calls_.getCommState(handle_, &dcb) ||
+            !calls_.setCommState(handle_, &lineState(dcb, s))) {
             reason = ComOpenFailure::Unknown;
             return kComCannotOpen;
         }
@@ -114,7 +117,7 @@ class WindowsSerialLine : public SerialLine {
         charSeconds_ = s.baudRate > 0 ? 10.0 / static_cast<double>(s.baudRate) : 0.0;
         queueChars_ = s.inputQueueSize;
         // A freshly opened port starts empty, whatever the device held before.
-        PurgeComm(handle_, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
+        calls_.purgeComm(handle_, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
         if (lineCheck() != kComNoError) {
             reason = ComOpenFailure::Unknown;
             return kComCannotOpen;
@@ -137,7 +140,8 @@ class WindowsSerialLine : public SerialLine {
             return lost(GetLastError());
         DWORD written = 0;
         const bool ok = timed([&] {
-            return WriteFile(handle_, data, static_cast<DWORD>(count), &written, nullptr) != 0;
+            return calls_.writeFile(handle_, data, static_cast<DWORD>(count), &written, nullptr) !=
+                   0;
         });
         if (!ok)
             return lost(GetLastError());
@@ -220,7 +224,7 @@ class WindowsSerialLine : public SerialLine {
         t.ReadTotalTimeoutMultiplier = waitMs == kReturnAtOnce ? 0 : MAXDWORD;
         t.ReadTotalTimeoutConstant = waitMs;
         t.WriteTotalTimeoutConstant = milliseconds(writeTimeout_);
-        if (!SetCommTimeouts(handle_, &t))
+        if (!calls_.setCommTimeouts(handle_, &t))
             return false;
         timeoutsSet_ = true;
         readWaitMs_ = waitMs;
@@ -237,8 +241,9 @@ class WindowsSerialLine : public SerialLine {
         if (!setTimeouts(waitMs))
             return lost(GetLastError());
         DWORD n = 0;
-        const bool ok = timed(
-            [&] { return ReadFile(handle_, buffer, static_cast<DWORD>(count), &n, nullptr) != 0; });
+        const bool ok = timed([&] {
+            return calls_.readFile(handle_, buffer, static_cast<DWORD>(count), &n, nullptr) != 0;
+        });
         if (!ok)
             return lost(GetLastError());
         return static_cast<int>(n);
@@ -247,7 +252,7 @@ class WindowsSerialLine : public SerialLine {
     int purge(DWORD what) {
         if (const int f = lineCheck())
             return f;
-        if (!PurgeComm(handle_, what))
+        if (!calls_.purgeComm(handle_, what))
             return lost(GetLastError());
         return kComNoError;
     }
@@ -264,7 +269,7 @@ class WindowsSerialLine : public SerialLine {
         if (lost_)
             return kComDeviceLost;
         DWORD errors = 0;
-        if (!ClearCommError(handle_, &errors, &status))
+        if (!calls_.clearCommError(handle_, &errors, &status))
             return lost(GetLastError());
         return kComNoError;
     }
@@ -286,10 +291,15 @@ class WindowsSerialLine : public SerialLine {
         QElapsedTimer spent;
         spent.start();
         const bool ok = call();
+        // Why the call failed is read after the clock has moved, which may make calls of
+        // its own (a virtual clock runs the events due meanwhile).
+        const DWORD error = GetLastError();
         clock.waitUntil(before + static_cast<double>(spent.nsecsElapsed()) * 1e-9);
+        SetLastError(error);
         return ok;
     }
 
+    const Win32SerialCalls calls_ = SerialCalls();  // the system's, or a test's fakes
     DeviceLock lock_;  // released by the destructor's members, after the handle closed
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     double writeTimeout_ = kDefaultComTimeout;
