@@ -13,10 +13,13 @@
 
 namespace {
 
-// A box that changes with every live record is read by nobody faster than this (a
-// meter's display changes a few times a second), and replacing its text and painting it
-// more often costs more than everything else the record asks for.
+// A box changed in a burst is read by nobody faster than this, and replacing its text and
+// painting it more often costs more than everything else the burst asks for.
 constexpr qint64 kTextFrameMs = 250;
+// A one-line box that a live run replaces with every record reads as a meter's display
+// does, twice a second (as the chart's own readout does); a screen reader is told of each
+// change, and that costs more than all the rest a record asks for.
+constexpr qint64 kOneLineFrameMs = 500;
 
 // Sized for its rows and columns, not for Qt's generic default.
 class TextBoxEdit : public QPlainTextEdit {
@@ -134,9 +137,10 @@ void TextBoxControl::paintSoon() {
         applyPending();
         return;
     }
-    const qint64 since = painted_.isValid() ? painted_.elapsed() : kTextFrameMs;
-    if (since < kTextFrameMs) {
-        frame_.start(static_cast<int>(kTextFrameMs - since));
+    const qint64 frameMs = oneRow_ ? kOneLineFrameMs : kTextFrameMs;
+    const qint64 since = painted_.isValid() ? painted_.elapsed() : frameMs;
+    if (since < frameMs) {
+        frame_.start(static_cast<int>(frameMs - since));
         return;
     }
     applyPending();
