@@ -103,9 +103,13 @@ ReturnStep LineReturnWatch::returnExchange(const std::string& device) {
 
 namespace {
 
-std::string waitingFor(const LineReturnWatch& watch, const std::string& port) {
-    const std::string& name = watch.adapter().name;
+std::string waitingFor(const LineAdapter& adapter, const std::string& port) {
+    const std::string& name = adapter.name;
     return name.empty() || name == port ? port : port + " (" + name + ")";
+}
+
+std::string waitingFor(const LineReturnWatch& watch, const std::string& port) {
+    return waitingFor(watch.adapter(), port);
 }
 
 std::string recordsWords(unsigned long records) {
@@ -153,4 +157,22 @@ std::string otherRecordsText(const LineReturnWatch& watch, const std::string& po
     return "the instrument on " + port + " now sends other records (" +
            formWords(watch.answeredSettings()) + ") than the run's (" + formWords(run) +
            "); the run ends";
+}
+
+std::string adapterAwayText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime) {
+    return "line lost at " + LocalTimeOfDay(lostWallTime) + "; waiting for " +
+           waitingFor(adapter, port) + " to come back";
+}
+
+std::string adapterBackText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime) {
+    return "line lost at " + LocalTimeOfDay(lostWallTime) + "; " + waitingFor(adapter, port) +
+           " is back: the next action reconnects";
+}
+
+std::string otherInstrumentBeforeActionText(const std::string& port, const std::string& answered,
+                                            const std::string& serialNumber) {
+    return "another instrument answered on " + port + ": serial number " + answered +
+           " instead of " + serialNumber + "; nothing was done (Connect to use it)";
 }

@@ -97,3 +97,15 @@ std::string otherInstrumentText(const LineReturnWatch& watch, const std::string&
 //    (one value, gauge 2.0); the run ends"
 std::string otherRecordsText(const LineReturnWatch& watch, const std::string& port,
                              const StreamSettings& run);
+
+// Outside a live run, while the window watches for the adapter of a lost line:
+//   "line lost at 14:05:12; waiting for COM1 (FT232R USB UART) to come back"
+std::string adapterAwayText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime);
+//   "line lost at 14:05:12; COM1 (FT232R USB UART) is back: the next action reconnects"
+std::string adapterBackText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime);
+//   "another instrument answered on COM1: serial number B-0002 instead of A-0001; nothing
+//    was done (Connect to use it)"
+std::string otherInstrumentBeforeActionText(const std::string& port, const std::string& answered,
+                                            const std::string& serialNumber);
