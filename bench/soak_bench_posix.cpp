@@ -3,9 +3,9 @@
 // simulator hangs up, as an adapter pulled out does, and a new one takes the link a few
 // seconds later, as /dev/serial/by-id links follow an adapter put back. The run waits and
 // goes on each time. Figures: records sent by the simulators, records in the CSV and the
-// raw log, so those lost (at each hang-up the characters still in the terminal go with
-// it); the stretches the CSV counts; and of the quorvel process at its first stretch and at
-// its end, resident memory, open file handles (/proc/PID/fd) and CPU time.
+// raw log, so those lost (every simulator hangs up, and the characters still in the
+// terminal go with it); the stretches the CSV counts; and of the quorvel process at its first
+// stretch and at its end, resident memory, open file handles (/proc/PID/fd) and CPU time.
 //
 // Eight hours at 9600 baud with 5-character records are 8 x 3600 x 192 = 5,529,600 records:
 // at 96,000 baud about 48 minutes, which --records 5529600 runs.
@@ -203,9 +203,14 @@ int main(int argc, char** argv) {
     const QString csv = dir.filePath("soak.csv");
     const QString raw = dir.filePath("soak.raw");
     const double lineRate = options.baud / (10.0 * kRecordLength);
-    // A stretch's length in records: the last one as long as the records still wanted.
+    // A stretch's length: the last one as long as the records still wanted, and each long
+    // enough for the return exchange (the list looked at each second, the wake-up's two
+    // seconds, 'i', the block and 'g') before its records.
+    constexpr double kReturnExchange = 5.0;
     const auto stretchSeconds = [&](long wanted) {
-        return std::min(options.loseEvery, static_cast<double>(wanted) / lineRate + 1.0);
+        return std::max(
+            2 * kReturnExchange,
+            std::min(options.loseEvery, static_cast<double>(wanted) / lineRate + kReturnExchange));
     };
 
     std::printf(
@@ -245,8 +250,10 @@ int main(int argc, char** argv) {
             simulators, stretch, sent, monotonic() - began, now.residentKb, now.handles,
             now.userSeconds + now.systemSeconds);
         std::fflush(stdout);
-        if (sent >= options.records || quorvel.state() == QProcess::NotRunning)
+        if (sent >= options.records || quorvel.waitForFinished(0) ||
+            quorvel.state() == QProcess::NotRunning) {
             break;
+        }
         sim.reset();
         QThread::msleep(static_cast<unsigned long>(options.away * 1000));
         sim = std::make_unique<Sim>(link, options.baud, stretchSeconds(options.records - sent));
@@ -258,21 +265,29 @@ int main(int argc, char** argv) {
     }
     // The last sample while the run waits for a line that does not come back.
     QThread::msleep(1500);
-    const Sample last = sample(quorvel.processId());
-    ::kill(static_cast<pid_t>(quorvel.processId()), SIGTERM);
-    quorvel.waitForFinished(60000);
+    const bool ranToTheEnd = quorvel.state() != QProcess::NotRunning;
+    const Sample last = ranToTheEnd ? sample(quorvel.processId()) : Sample{};
+    if (ranToTheEnd) {
+        ::kill(static_cast<pid_t>(quorvel.processId()), SIGTERM);
+        quorvel.waitForFinished(60000);
+    }
     const double seconds = monotonic() - began;
 
     const long csvRecords = std::max(countLines(csv) - 1, 0L);
-    const long rawRecords = static_cast<long>(QFileInfo(raw).size() / kRecordLength);
+    // The raw log puts a line end behind each record as it came.
+    const long rawRecords = countLines(raw);
     QFile errors(dir.filePath("quorvel.err"));
     errors.open(QIODevice::ReadOnly);
     const std::string err = errors.readAll().toStdString();
-    std::printf("soak: %.0f s, quorvel ended with status %d\n", seconds, quorvel.exitCode());
+    std::printf("soak: %.0f s, quorvel ended with status %d%s\n", seconds, quorvel.exitCode(),
+                ranToTheEnd ? "" : " before the soak's end");
+    const size_t lastLine = err.find_last_of('\n', err.size() > 1 ? err.size() - 2 : 0);
+    std::printf("  quorvel's last line:        %s",
+                err.substr(lastLine == std::string::npos ? 0 : lastLine + 1).c_str());
     std::printf("  records sent:               %ld by %d simulators\n", sent, simulators);
     std::printf("  records in the CSV:         %ld (raw log: %ld)\n", csvRecords, rawRecords);
     std::printf("  lost:                       %ld (%.1f a hang-up)\n", sent - csvRecords,
-                simulators > 1 ? static_cast<double>(sent - csvRecords) / (simulators - 1) : 0.0);
+                static_cast<double>(sent - csvRecords) / simulators);
     std::printf("  lines lost / back:          %ld / %ld\n", countOf(err, "line lost at "),
                 countOf(err, "line back at "));
     std::printf("  quorvel at start and end:\n");
