@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "feedback/panel_set.h"
+#include "live/live_readout.h"
+#include "tests/harness/operator.h"
 #include "tests/harness/tool_fixture.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/testing.h"
@@ -141,6 +144,29 @@ TEST_F(LineLostWatch, AnInstrumentThatDoesNotAnswerLeavesTheActionUndoneAndTheWa
     press(KX_READ);
     EXPECT_EQ(wire(), "stir");
     EXPECT_TRUE(messageLines().empty());
+}
+
+TEST_F(LineLostWatch, ARunEndedByItsLostLineStartsAgainOnTheReturnedAdapter) {
+    press(KX_MAIN);
+    openFromMain(MAIN_LIVE);
+    ASSERT_TRUE(setValue(currentPanel, LIVE_RECONNECT, 0));
+    clock.schedule(clock.now() + 3.0, [this] {
+        backend.dropLine(1);
+        devices.clear();
+        lostWallTime = clock.wallTime();
+    });
+    press(LIVE_START);  // returns once the run has ended by itself
+    ASSERT_EQ(messageLines(), std::vector<std::string>{kLostLine});
+    EXPECT_EQ(instrumentField(), lostAt() + "waiting for COM1 (FT232R USB UART) to come back");
+
+    adapterBack();
+    clearWire();
+    pressAt(clock.now() + 10.0, LIVE_STOP);
+    press(LIVE_START);
+    // The wake-up and 'i', then the start's own block read and 'g', and the stop pair.
+    EXPECT_EQ(wire(), "stirgst");
+    EXPECT_GT(liveRecordsShown, 100u);
+    EXPECT_EQ(instrumentField(), "Quorvel QV-0000012345");
 }
 
 }  // namespace
