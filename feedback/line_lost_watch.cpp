@@ -68,10 +68,6 @@ void noteLineLost(double lostWallTime) {
     startLooks();
 }
 
-bool lineLostWatched() {
-    return watch.has_value();
-}
-
 bool reconnectBeforeAction() {
     if (!watch)
         return true;

@@ -14,8 +14,6 @@
 // The line of the port in use was lost at `lostWallTime` (calendar time). A watch already
 // going keeps its own time.
 void noteLineLost(double lostWallTime);
-// Whether a watch is going.
-bool lineLostWatched();
 // Before an action's exchange: true when it may go on (no line lost, or the adapter still
 // away, or the same instrument identified on the reopened port); false when the reconnect
 // was reported as failed or another instrument answered, and the action must not run.
