@@ -2,6 +2,10 @@
 // away and back without a byte on the wire, and the next action reopens the port, wakes and
 // identifies the instrument as Connect does, then runs its own exchange; another instrument
 // stops it before its exchange.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,6 +171,21 @@ TEST_F(LineLostWatch, ARunEndedByItsLostLineStartsAgainOnTheReturnedAdapter) {
     EXPECT_EQ(wire(), "stirgst");
     EXPECT_GT(liveRecordsShown, 100u);
     EXPECT_EQ(instrumentField(), "Quorvel QV-0000012345");
+}
+
+// QUORVEL_LINE_SHOTS=<dir> saves a picture of the window once the adapter is back.
+TEST_F(LineLostWatch, PictureOnRequest) {
+    const QString dir = qEnvironmentVariable("QUORVEL_LINE_SHOTS");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set QUORVEL_LINE_SHOTS to a directory to save the picture";
+    QDir().mkpath(dir);
+    loseLineOnRead();
+    adapterBack();
+    QElapsedTimer waited;  // the frames' timers run on real time
+    waited.start();
+    while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QString file = QDir(dir).filePath(QStringLiteral("line-back.png"));
+    EXPECT_TRUE(PanelWindow(currentPanel)->window()->grab().save(file)) << file.toStdString();
 }
 
 }  // namespace
