@@ -9,6 +9,7 @@
 #include "toolkit/platform/file_system.h"
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/serial_devices.h"
+#include "toolkit/serial/types.h"
 
 namespace {
 
@@ -69,8 +70,9 @@ ReturnStep LineReturnWatch::look(double now) {
     const std::string device = presentDeviceOf(adapter_);
     if (device.empty())
         return ReturnStep::Waiting;
+    lostAgain_ = false;
     const ReturnStep step = returnExchange(device);
-    if (step == ReturnStep::Waiting) {
+    if (step == ReturnStep::Waiting && !lostAgain_) {
         ++silentReturns_;
         nextLook_ = now + kAnswerRetryPause;
     }
@@ -87,18 +89,29 @@ ReturnStep LineReturnWatch::returnExchange(const std::string& device) {
     if (openLinkPort(linkDevice.empty() ? deviceName : linkDevice.c_str()) < 0)
         return ReturnStep::Waiting;
     const Identification id = identifyInstrumentOnLine();
-    if (!id.identified)
+    // A line lost in the identity reply leaves no serial number to compare.
+    if (!id.identified || lostAgain())
         return ReturnStep::Waiting;
     answered_ = id.serialNumber;
     // A run begun without an identification knows no serial number to hold the return to.
     if (!serialNumber_.empty() && answered_ != serialNumber_)
         return ReturnStep::OtherInstrument;
+    // A line lost again in the middle of the exchange (a connector that wobbles, a hub that
+    // resets) is waited for as the first loss was; only the instrument's own refusal ends
+    // the run.
     if (!readStreamSettings(answeredSettings_, read_))
-        return ReturnStep::Refused;
+        return lostAgain() ? ReturnStep::Waiting : ReturnStep::Refused;
     if (answeredSettings_.twoValues != settings_.twoValues ||
         answeredSettings_.lengthTenths != settings_.lengthTenths)
         return ReturnStep::OtherRecords;
-    return startStream(ack_) ? ReturnStep::Resumed : ReturnStep::Refused;
+    if (startStream(ack_))
+        return ReturnStep::Resumed;
+    return lostAgain() ? ReturnStep::Waiting : ReturnStep::Refused;
+}
+
+bool LineReturnWatch::lostAgain() {
+    lostAgain_ = comStatus == kComDeviceLost;
+    return lostAgain_;
 }
 
 namespace {
