@@ -8,6 +8,7 @@
 #include "calibration/default_calibration.h"
 #include "calibration/take_reading.h"
 #include "feedback/connect_panel.h"
+#include "feedback/line_lost_watch.h"
 #include "live/live_callbacks.h"
 #include "live/live_log.h"
 #include "live/live_readout.h"
@@ -21,6 +22,16 @@
 #include "settings/start_panel.h"
 
 namespace {
+
+// An action that begins with its own exchange: after a lost line whose adapter is back, the
+// port is reopened and the same instrument identified first (feedback/line_lost_watch.h).
+// Steps inside a calibration go on from the one before and are left as they are.
+template <CtrlCallbackPtr action>
+int onLine(int panel, int control, int event, void* data, int eventData1, int eventData2) {
+    if (event == EVENT_COMMIT && !reconnectBeforeAction())
+        return 0;
+    return action(panel, control, event, data, eventData1, eventData2);
+}
 
 // clang-format off
 const CallbackBinding kCallbacks[] = {
@@ -39,20 +50,20 @@ const CallbackBinding kCallbacks[] = {
     // Connecting.
     {"connectcallback",        connectcallback,        nullptr, "Waking the instrument…"},
     // The settings panels.
-    {"getconfigkxcallback",    getconfigkxcallback,    nullptr, "Reading settings from the instrument…"},
-    {"setconfigkxcallback",    setconfigkxcallback,    nullptr, "Writing settings…"},
-    {"getconfigqvcallback",    getconfigqvcallback,    nullptr, "Reading settings from the instrument…"},
-    {"setconfigqvcallback",    setconfigqvcallback,    nullptr, "Writing settings…"},
-    {"getrtccallback",         getrtccallback,         nullptr, "Reading the clock…"},
-    {"configrtccallback",      configrtccallback,      nullptr, "Setting the clock…"},
-    {"getstartcallback",       getstartcallback,       nullptr, "Reading the scheduled start…"},
-    {"configstartcallback",    configstartcallback,    nullptr, "Writing the scheduled start…"},
-    {"readinstrumentcallback", readinstrumentcallback, nullptr, "Reading settings from the instrument…"},
+    {"getconfigkxcallback",    onLine<getconfigkxcallback>,    nullptr, "Reading settings from the instrument…"},
+    {"setconfigkxcallback",    onLine<setconfigkxcallback>,    nullptr, "Writing settings…"},
+    {"getconfigqvcallback",    onLine<getconfigqvcallback>,    nullptr, "Reading settings from the instrument…"},
+    {"setconfigqvcallback",    onLine<setconfigqvcallback>,    nullptr, "Writing settings…"},
+    {"getrtccallback",         onLine<getrtccallback>,         nullptr, "Reading the clock…"},
+    {"configrtccallback",      onLine<configrtccallback>,      nullptr, "Setting the clock…"},
+    {"getstartcallback",       onLine<getstartcallback>,       nullptr, "Reading the scheduled start…"},
+    {"configstartcallback",    onLine<configstartcallback>,    nullptr, "Writing the scheduled start…"},
+    {"readinstrumentcallback", onLine<readinstrumentcallback>, nullptr, "Reading settings from the instrument…"},
     {"computertimecallback",   computertimecallback,   nullptr},
     {"nowplushourcallback",    nowplushourcallback,    nullptr},
     {"datefieldcallback",      datefieldcallback,      nullptr},
     // Live data.
-    {"startgcallback",         startgcallback,         nullptr, "Live run: reading records…"},
+    {"startgcallback",         onLine<startgcallback>,         nullptr, "Live run: reading records…"},
     {"stopgcallback",          stopgcallback,          nullptr},
     {"returncallback",         returncallback,         nullptr},
     {"datafilecallback",       datafilecallback,       nullptr},
@@ -61,9 +72,9 @@ const CallbackBinding kCallbacks[] = {
     {"openrecordingcallback",  openrecordingcallback,  nullptr},
     {"reconnectchoicecallback", reconnectchoicecallback, nullptr},
     // Calibration.
-    {"calibratecallback",      calibratecallback,      nullptr, "Waking the instrument…"},
+    {"calibratecallback",      onLine<calibratecallback>,      nullptr, "Waking the instrument…"},
     {"calibrate2callback",     calibrate2callback,     nullptr, "Calibrating…"},
-    {"setdefaultcallback",     setdefaultcallback,     nullptr, "Writing the default calibration…"},
+    {"setdefaultcallback",     onLine<setdefaultcallback>,     nullptr, "Writing the default calibration…"},
     {"takereadingacallback",   takereadingacallback,   nullptr, "Taking reading A…"},
     {"takereadingbcallback",   takereadingbcallback,   nullptr, "Taking reading B…"},
 };

@@ -5,6 +5,7 @@
 #include "app/callback_table.h"
 #include "app/command_line.h"
 #include "app/main_window_setup.h"
+#include "feedback/line_lost_watch.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
 #include "link/link_state.h"
@@ -62,6 +63,7 @@ int vaskinterfaceMain(int argc, char* argv[]) {
 
 void resetVaskInterfaceState() {
     resetPanelSet();
+    endLineLostWatch();
     resetLinkState();
     resetLiveState();
     resetPanelOrigins();

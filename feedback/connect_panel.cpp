@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "feedback/line_lost_watch.h"
 #include "feedback/link_status.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
@@ -54,6 +55,8 @@ int connectcallback(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT)
         return 0;
     clearMessages();
+    // Connect opens the port anew whatever came before: a watch for a lost line ends here.
+    endLineLostWatch();
     GetCtrlVal(currentPanel, MAIN_PORT, &comPort);
     setDeviceNameFromPort();
     showPortInStatus(comPort, deviceName);

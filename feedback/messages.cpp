@@ -3,11 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "feedback/line_lost_watch.h"
 #include "feedback/panel_set.h"
 #include "link/link_state.h"
 #include "link/reasons.h"
 #include "toolkit/panels/shell.h"
 #include "toolkit/panels/userint.h"
+#include "toolkit/platform/clock.h"
 #include "toolkit/serial/error_explanations.h"
 #include "toolkit/serial/rs232.h"
 #include "ui/vaskinterface_ids.h"
@@ -54,6 +56,10 @@ void showMessages() {
 void addErrorCodeLine(int status) {
     addMessageLine("%s", errorCodeText(status).c_str());
     SetMessageHint(ComPortExplanation(status, comPort, ComAdvice::Window).c_str());
+    // Every exchange that meets a lost line reports it here: the window then watches for
+    // the adapter to come back.
+    if (status == kComDeviceLost)
+        noteLineLost(CurrentClock().wallTime());
 }
 
 void explainSilence() {

@@ -10,6 +10,7 @@
 #include "toolkit/serial/device_choice.h"
 #include "toolkit/serial/device_names.h"
 #include "toolkit/serial/serial_devices.h"
+#include "toolkit/serial/types.h"
 
 namespace {
 
@@ -70,8 +71,9 @@ ReturnStep LineReturnWatch::look(double now) {
     const std::string device = presentDeviceOf(adapter_);
     if (device.empty())
         return ReturnStep::Waiting;
+    lostAgain_ = false;
     const ReturnStep step = returnExchange(device);
-    if (step == ReturnStep::Waiting) {
+    if (step == ReturnStep::Waiting && !lostAgain_) {
         ++silentReturns_;
         nextLook_ = now + kAnswerRetryPause;
     }
@@ -91,25 +93,40 @@ ReturnStep LineReturnWatch::returnExchange(const std::string& device) {
     if (openLinkPort(byPort ? deviceName : device.c_str()) < 0)
         return ReturnStep::Waiting;
     const Identification id = identifyInstrumentOnLine();
-    if (!id.identified)
+    // A line lost in the identity reply leaves no serial number to compare.
+    if (!id.identified || lostAgain())
         return ReturnStep::Waiting;
     answered_ = id.serialNumber;
     // A run begun without an identification knows no serial number to hold the return to.
     if (!serialNumber_.empty() && answered_ != serialNumber_)
         return ReturnStep::OtherInstrument;
+    // A line lost again in the middle of the exchange (a connector that wobbles, a hub that
+    // resets) is waited for as the first loss was; only the instrument's own refusal ends
+    // the run.
     if (!readStreamSettings(answeredSettings_, read_))
-        return ReturnStep::Refused;
+        return lostAgain() ? ReturnStep::Waiting : ReturnStep::Refused;
     if (answeredSettings_.twoValues != settings_.twoValues ||
         answeredSettings_.lengthTenths != settings_.lengthTenths)
         return ReturnStep::OtherRecords;
-    return startStream(ack_) ? ReturnStep::Resumed : ReturnStep::Refused;
+    if (startStream(ack_))
+        return ReturnStep::Resumed;
+    return lostAgain() ? ReturnStep::Waiting : ReturnStep::Refused;
+}
+
+bool LineReturnWatch::lostAgain() {
+    lostAgain_ = comStatus == kComDeviceLost;
+    return lostAgain_;
 }
 
 namespace {
 
-std::string waitingFor(const LineReturnWatch& watch, const std::string& port) {
-    const std::string& name = watch.adapter().name;
+std::string waitingFor(const LineAdapter& adapter, const std::string& port) {
+    const std::string& name = adapter.name;
     return name.empty() || name == port ? port : port + " (" + name + ")";
+}
+
+std::string waitingFor(const LineReturnWatch& watch, const std::string& port) {
+    return waitingFor(watch.adapter(), port);
 }
 
 std::string formWords(const StreamSettings& settings) {
@@ -157,4 +174,22 @@ std::string otherRecordsText(const LineReturnWatch& watch, const std::string& po
     return "the instrument on " + port + " now sends other records (" +
            formWords(watch.answeredSettings()) + ") than the run's (" + formWords(run) +
            "); the run ends";
+}
+
+std::string adapterAwayText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime) {
+    return "line lost at " + LocalTimeOfDay(lostWallTime) + "; waiting for " +
+           waitingFor(adapter, port) + " to come back";
+}
+
+std::string adapterBackText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime) {
+    return "line lost at " + LocalTimeOfDay(lostWallTime) + "; " + waitingFor(adapter, port) +
+           " is back: the next action reconnects";
+}
+
+std::string otherInstrumentBeforeActionText(const std::string& port, const std::string& answered,
+                                            const std::string& serialNumber) {
+    return "another instrument answered on " + port + ": serial number " + answered +
+           " instead of " + serialNumber + "; nothing was done (Connect to use it)";
 }

@@ -7,7 +7,8 @@
 // again. Only the instrument the run began with resumes the stream: another serial number
 // ends the run before 'g', and so does a record form other than the run's. An instrument
 // that does not answer (asleep, or its power still away) is asked again a few seconds
-// later, for as long as the caller keeps looking. Nothing is sent while the adapter is away.
+// later, for as long as the caller keeps looking. A line lost again during the return
+// exchange is waited for again. Nothing is sent while the adapter is away.
 //
 // The watch blocks only for the return exchange itself; between looks the caller keeps its
 // own events going (the window its panels, the command line its stop requests).
@@ -30,7 +31,7 @@ struct LineAdapter {
 LineAdapter adapterOfLink();
 
 enum class ReturnStep {
-    Waiting,          // the adapter is away, or the instrument did not answer yet: look again
+    Waiting,          // the adapter is away (again), or the instrument did not answer yet
     Resumed,          // the same instrument streams again ('G'); the run goes on
     OtherInstrument,  // another serial number answered; nothing more was sent
     OtherRecords,     // the block gives another record form than the run's; no 'g' sent
@@ -60,6 +61,8 @@ class LineReturnWatch {
 
   private:
     ReturnStep returnExchange(const std::string& device);
+    // Whether the exchange's latest call met the line lost again; noted for look().
+    bool lostAgain();
 
     LineAdapter adapter_;
     std::string serialNumber_;
@@ -71,6 +74,7 @@ class LineReturnWatch {
     BlockRead read_;
     AckFrame ack_;
     int silentReturns_ = 0;
+    bool lostAgain_ = false;
 };
 
 // The device through which `adapter` is present now, or empty when it is away. Looks at
@@ -99,3 +103,15 @@ std::string otherInstrumentText(const LineReturnWatch& watch, const std::string&
 //    (one value, gauge 2.0); the run ends"
 std::string otherRecordsText(const LineReturnWatch& watch, const std::string& port,
                              const StreamSettings& run);
+
+// Outside a live run, while the window watches for the adapter of a lost line:
+//   "line lost at 14:05:12; waiting for COM1 (FT232R USB UART) to come back"
+std::string adapterAwayText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime);
+//   "line lost at 14:05:12; COM1 (FT232R USB UART) is back: the next action reconnects"
+std::string adapterBackText(const LineAdapter& adapter, const std::string& port,
+                            double lostWallTime);
+//   "another instrument answered on COM1: serial number B-0002 instead of A-0001; nothing
+//    was done (Connect to use it)"
+std::string otherInstrumentBeforeActionText(const std::string& port, const std::string& answered,
+                                            const std::string& serialNumber);

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "feedback/block_reports.h"
+#include "feedback/line_lost_watch.h"
 #include "feedback/messages.h"
 #include "feedback/panel_set.h"
 #include "history/visit_notes.h"
@@ -257,6 +258,8 @@ void waitForLine() {
 
 void endLiveRun() {
     if (lineWait) {
+        // The line stays lost after the run: the window goes on watching for the adapter.
+        noteLineLost(lineWait->lostWallTime);
         endRunInWait();
         return;
     }

@@ -12,23 +12,30 @@
 #   5. 1000 navigations through every page with live runs and a reader attached: resident
 #      memory and the objects the reader meets;
 #   6. recorded runs of 24 hours, 1 hour and 10 minutes opened on the Recordings page: time
-#      to the whole view, resident memory, redraw after zooms and pans.
+#      to the whole view, resident memory, redraw after zooms and pans;
+#   7. a soak of quorvel live --csv --raw at 96000 baud whose line is lost every two minutes:
+#      records lost, and the process's resident memory, open handles and CPU time at its
+#      start and end.
 # Nothing here passes or fails: the targets are shown next to the figures.
 #
-#   scripts/bench.sh [--minutes M] [--rounds N]
+#   scripts/bench.sh [--minutes M] [--rounds N] [--soak-records N]
 #     --minutes M   length of the 9600-baud live runs; memory is sampled over the offscreen
 #                   one (default 10)
 #     --rounds N    passes over the instrument actions (default 3)
+#     --soak-records N  records of the soak (default 500000; 5529600 are eight hours at
+#                   9600 baud, about 50 minutes here)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 minutes=10
 rounds=3
+soak_records=500000
 while (($#)); do
     case $1 in
         --minutes) minutes=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
+        --soak-records) soak_records=$2; shift 2 ;;
+        -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
         *) echo "bench.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -117,6 +124,10 @@ echo "== 6. Recorded runs (targets: a day under 3 s and 250 MB, 10 min under 50 
 scripts/recording-bench.sh --build "$build" | tee "$log/recordings"
 echo
 
+echo "== 7. Soak: quorvel live --csv --raw at 96000 baud, the line lost every 2 min =="
+bench soak_bench --records "$soak_records" | tee "$log/soak"
+echo
+
 echo "== Targets =="
 target() { printf '%-36s %s\n' "$1" "$2"; }
 ratio=$(awk '/^largest ratio:/ { print $3 }' "$log/actions")
@@ -152,4 +163,6 @@ target "200 MB history loads under 1 s:" \
 flat=$(awk '$1 == 200 { rss = $2; objects = $3 } $1 == 1000 { print (($2 - rss < 1024 && $3 - objects < 3) ? "met" : "NOT met") " (" rss " kB at 200, " $2 " kB at 1000; " $3 " objects)" }' "$log/navigation")
 target "memory level over 1000 navigations:" "${flat:-NOT measured}"
 grep '  target ' "$log/recordings" | sed 's/^  target /recording: /'
+target "soak (no target: the figures):" \
+    "$(awk '/^  lost:/ { l = $2 } /^  growth:/ { g = $3 " kB, handles " $6 } END { print "lost " l "; resident " g }' "$log/soak")"
 echo "load average at the end: $(load); whole run $(($(date +%s) - started)) s"

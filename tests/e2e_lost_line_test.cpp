@@ -16,6 +16,7 @@
 #include "live/reconnect_choice.h"
 #include "tests/harness/operator.h"
 #include "tests/harness/sim_process.h"
+#include "toolkit/panels/shell.h"
 #include "toolkit/panels/testing.h"
 #include "toolkit/panels/userint.h"
 #include "toolkit/platform/clock.h"
@@ -135,6 +136,31 @@ TEST_F(LostLine, AHangUpBeforeAReadIsReportedAtOnceAndAReconnectWorks) {
     press(currentPanel, KX_READ);
     EXPECT_TRUE(TextBoxLines(messagePanel, MESSAGE_TEXT).empty());
     EXPECT_FALSE(isDimmed(currentPanel));
+}
+
+TEST_F(LostLine, TheStatusBarSaysWhenTheLinkIsBackAndTheNextReadReconnects) {
+    auto sim = startSim(0.5);
+    openAsConnectDoes();
+    press(currentPanel, MAIN_KX);
+    while (secondsSinceSimStarted() < 0.7) Delay(0.05);
+    press(currentPanel, KX_READ);
+    ASSERT_EQ(TextBoxLines(messagePanel, MESSAGE_TEXT), std::vector<std::string>{kLostLine});
+    Delay(0.5);
+    const std::string away = ShellStatusField(StatusField::Instrument);
+    EXPECT_NE(away.find("; waiting for COM1 (" + link_ + ") to come back"), std::string::npos)
+        << away;
+
+    sim = startSim();
+    Delay(0.5);  // the watch looks from the event loop, which the wait keeps going
+    const std::string back = ShellStatusField(StatusField::Instrument);
+    EXPECT_NE(back.find("; COM1 (" + link_ + ") is back: the next action reconnects"),
+              std::string::npos)
+        << back;
+    press(currentPanel, KX_READ);
+    EXPECT_TRUE(TextBoxLines(messagePanel, MESSAGE_TEXT).empty());
+    EXPECT_EQ(ShellStatusField(StatusField::Instrument), "Quorvel QV-0000012345");
+    sim->stop();
+    EXPECT_NE(sim->errorOutput().find("received: stir\n"), std::string::npos) << sim->errorOutput();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -171,6 +172,28 @@ TEST_F(LiveReconnect, AnInstrumentAsleepAtTheReturnIsAskedAgainUntilItAnswers) {
     // Two tries unanswered, five seconds apart and more, then the one that resumes.
     EXPECT_EQ(wire(), "rgstististirgst");
     EXPECT_EQ(messageLines().size(), 2u);
+}
+
+TEST_F(LiveReconnect, ALineLostAgainDuringTheReturnIsWaitedForAgain) {
+    pullAdapter(kStartExchange + 1.0, 2.0);
+    // Gone again as the return's block read begins, once its 'r' has reached the instrument.
+    std::function<void()> dropAtTheRead = [&] {
+        if (wire() == "rgstir")
+            backend.dropLine(1);
+        else
+            clock.schedule(clock.now() + 0.001, dropAtTheRead);
+    };
+    clock.schedule(clock.now() + kStartExchange + 2.0, dropAtTheRead);
+    pressAt(clock.now() + kStartExchange + 30.0, LIVE_STOP);
+    press(LIVE_START);
+
+    // The first return ends where the line went; the next look opens it again and the run
+    // goes on.
+    EXPECT_EQ(wire(), "rgstirstirgst");
+    const std::vector<std::string> messages = messageLines();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].rfind("line back at ", 0), 0u) << messages[1];
+    EXPECT_GT(liveRecordsShown, recordsBeforeGap + 50u);
 }
 
 TEST_F(LiveReconnect, StopWhileWaitingSendsNothingAndClosesTheLog) {
