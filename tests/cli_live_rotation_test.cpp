@@ -183,7 +183,7 @@ TEST_F(LiveRotationRun, AtTheHourTheNextRecordStartsNewFilesAndNoneIsLostOrDoubl
 
 TEST_F(LiveRotationRun, AtMidnightADayFileThatIsThereAlreadyIsKeptAndTheNextNameTaken) {
     {
-        std::ofstream theirs(path("run-2026-12-09.csv"));
+        std::ofstream theirs(path("run-2026-12-09.csv"), std::ios::binary);
         theirs << "an operator's own file\n";
     }
     ASSERT_EQ(runLiveFor(8, LiveRotation::Daily, "2026-12-08 23:59:56", false), 0) << err;
