@@ -77,9 +77,7 @@ bool reconnectBeforeAction() {
     // No look while the line is taken; they go on if the watch does.
     ++generation;
     const Watch before = *watch;
-    if (!linkDevice.empty())
-        linkDevice = device;
-    if (openLinkPort(linkDevice.empty() ? deviceName : linkDevice.c_str()) < 0) {
+    if (reopenLinkAt(device) < 0) {
         clearMessages();
         reportErrorCode(comStatus);
         startLooks();

@@ -42,6 +42,17 @@ LineAdapter adapterOfLink() {
     return adapter;
 }
 
+int reopenLinkAt(const std::string& device) {
+    // A port named COM1 to COM4 finds its adapter under a new name by itself when the adapter
+    // was chosen for it by its USB serial number. One left to the system's own device (COMn
+    // on Windows) does not: it is opened where the adapter is now, as is a device a command
+    // named.
+    if (!linkDevice.empty())
+        linkDevice = device;
+    const bool byPort = linkDevice.empty() && DeviceForComName(deviceName) == device;
+    return openLinkPort(byPort ? deviceName : device.c_str());
+}
+
 std::string presentDeviceOf(const LineAdapter& adapter) {
     RefreshSerialDevices();
     const std::vector<SerialDeviceInfo>& devices = PresentSerialDevices();
@@ -83,14 +94,7 @@ ReturnStep LineReturnWatch::look(double now) {
 // As a connect: the port opened, the wake-up and 'i'; then, for the same instrument, the
 // block as a start reads it, and 'g'.
 ReturnStep LineReturnWatch::returnExchange(const std::string& device) {
-    // A port named COM1 to COM4 finds its adapter under a new name by itself when the adapter
-    // was chosen for it by its USB serial number. One left to the system's own device (COMn
-    // on Windows) does not: it is opened where the adapter is now, as is a device a command
-    // named.
-    if (!linkDevice.empty())
-        linkDevice = device;
-    const bool byPort = linkDevice.empty() && DeviceForComName(deviceName) == device;
-    if (openLinkPort(byPort ? deviceName : device.c_str()) < 0)
+    if (reopenLinkAt(device) < 0)
         return ReturnStep::Waiting;
     const Identification id = identifyInstrumentOnLine();
     // A line lost in the identity reply leaves no serial number to compare.

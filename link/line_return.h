@@ -80,6 +80,9 @@ class LineReturnWatch {
 // The device through which `adapter` is present now, or empty when it is away. Looks at
 // the list of devices again.
 std::string presentDeviceOf(const LineAdapter& adapter);
+// Opens the link's port again for an adapter now present at `device` (presentDeviceOf): by
+// its port where that reaches the adapter, else at the device itself. As openLinkPort.
+int reopenLinkAt(const std::string& device);
 
 // The words of a lost line and its return, the same in the window and on the command
 // line. `port` is what the run was started on ("COM1", "/dev/ttyUSB0"); times of day are
