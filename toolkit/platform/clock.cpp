@@ -1,7 +1,9 @@
 // The choice of toolkit clock, and the real-time clock used while none is installed.
 //
 // A real wait sleeps in short slices and repaints windows between them, so a blocked
-// callback leaves the windows drawn without spinning.
+// callback leaves the windows drawn without spinning; within a slice it answers the calls
+// an accessibility client queues, so a screen reader reading the window during a long
+// wait (a live run waiting for its lost line) is not kept waiting a slice per question.
 #include "toolkit/platform/clock.h"
 
 #include <QCoreApplication>
@@ -10,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <thread>
 #include <utility>
 
 #include "toolkit/platform/event_pump.h"
@@ -36,8 +37,7 @@ class RealClock : public ToolkitClock {
             remaining = when - now();
             if (remaining <= 0)
                 return;
-            std::this_thread::sleep_for(
-                std::chrono::duration<double>(std::min(remaining, kClockWaitSlice)));
+            SleepAnsweringCalls(std::min(remaining, kClockWaitSlice));
         }
     }
 

@@ -13,7 +13,7 @@ namespace {
 QElapsedTimer pumped;
 
 constexpr double kQuietSlice = 0.02;   // while nobody calls
-constexpr double kCallSlice = 0.001;   // while calls come
+constexpr double kCallSlice = 0.0002;  // while calls come
 constexpr double kCallsLinger = 0.25;  // a client's questions come in bursts
 
 // Counts the queued calls delivered to this thread, whoever delivers them.

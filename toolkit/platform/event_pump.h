@@ -13,5 +13,5 @@ double SecondsSinceWindowsPumped();
 // arrive so, and a screen reader reading the window during a long sleep (a live run's reads
 // gather records for a tenth of a second at a time) would otherwise wait out every sleep
 // for each of its many small questions. While calls keep coming they are answered within
-// a millisecond or so; without them the sleep wakes only every 20 ms.
+// a fraction of a millisecond; without them the sleep wakes only every 20 ms.
 void SleepAnsweringCalls(double seconds);
