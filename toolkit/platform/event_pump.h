@@ -13,5 +13,6 @@ double SecondsSinceWindowsPumped();
 // arrive so, and a screen reader reading the window during a long sleep (a live run's reads
 // gather records for a tenth of a second at a time) would otherwise wait out every sleep
 // for each of its many small questions. While calls keep coming they are answered within
-// a fraction of a millisecond; without them the sleep wakes only every 20 ms.
+// a fraction of a millisecond; a few slices after the last one the sleep wakes only every
+// 20 ms again.
 void SleepAnsweringCalls(double seconds);
