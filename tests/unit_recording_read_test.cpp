@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <random>
 
 #include "link/live_record.h"
 #include "link/record_csv.h"
@@ -205,6 +207,21 @@ TEST(CsvLine, PrintsEveryNumberAsPrintfsFixedNotationWould) {
     // 1.0625 s is a tie at three decimals: both round it to the even digit.
     EXPECT_EQ(csvLine(one, 1.0625, 1796738700.0, 12),
               "2026-12-08T14:05:00.000Z,1.062,194,0.4737,12\n");
+
+    // Times and levels of every size a run gives, ties and near-ties among them.
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> magnitude(-6, 10);
+    for (int i = 0; i < 20000; ++i) {
+        double elapsed = unit(random) * std::pow(10.0, magnitude(random));
+        if (i % 4 == 0)  // a half of the last printed decimal, or next to one
+            elapsed = (std::round(elapsed * 1000) + 0.5) / 1000 + (i % 8 == 0 ? 0 : 1e-12);
+        one.plotted = static_cast<float>(unit(random) * std::pow(10.0, magnitude(random)));
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "2026-12-08T14:05:00.000Z,%.3f,194,%.4f,1\n",
+                      elapsed, static_cast<double>(one.plotted));
+        ASSERT_EQ(csvLine(one, elapsed, 1796738700.0, 1), expected) << i;
+    }
 }
 
 }  // namespace
