@@ -9,26 +9,40 @@
 
 namespace {
 
+// A line is put together in place, then made a string once: appending to a string one
+// character at a time was half of what a line cost.
+struct Line {
+    // Two numbers as wide as a double gets in fixed notation, and the rest.
+    char text[1024];
+    char* end = text;
+    void put(char c) { *end++ = c; }
+    void put(const char* from, const char* to) {
+        while (from != to) *end++ = *from++;
+    }
+};
+
 // "2026-12-08T14:05:00.125Z": UTC, to the millisecond. The date and time up to the
 // second are worked out once a second, not once a record.
-void appendIsoTime(std::string& out, double wallTime) {
+void putIsoTime(Line& out, double wallTime) {
     static long long cachedSecond = -1;
     static char cachedPrefix[64] = {};
+    static int cachedLength = 0;
     const long long millis = static_cast<long long>(wallTime * 1000.0 + 0.5);
     const long long second = millis / 1000;
     if (second != cachedSecond) {
         const CalendarTime utc = UtcCalendarTime(static_cast<double>(second));
-        std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d", utc.year,
-                      utc.month, utc.day, utc.hour, utc.minute, utc.second);
+        cachedLength =
+            std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d",
+                          utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second);
         cachedSecond = second;
     }
     const int fraction = static_cast<int>(millis % 1000);
-    out += cachedPrefix;
-    out += '.';
-    out += static_cast<char>('0' + fraction / 100);
-    out += static_cast<char>('0' + fraction / 10 % 10);
-    out += static_cast<char>('0' + fraction % 10);
-    out += 'Z';
+    out.put(cachedPrefix, cachedPrefix + cachedLength);
+    out.put('.');
+    out.put(static_cast<char>('0' + fraction / 100));
+    out.put(static_cast<char>('0' + fraction / 10 % 10));
+    out.put(static_cast<char>('0' + fraction % 10));
+    out.put('Z');
 }
 
 // What "%.<decimals>f" prints. printf's formatting of floating point numbers was a fifth
@@ -37,7 +51,7 @@ void appendIsoTime(std::string& out, double wallTime) {
 // whole units of the last decimal, they print as an integer. That is exact unless the
 // scaled value lies so near a half that the scaling's own rounding could tip it; those, and
 // numbers too large to scale exactly, go through std::to_chars.
-void appendFixed(std::string& out, double value, int decimals) {
+void putFixed(Line& out, double value, int decimals) {
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     if (decimals >= 0 && decimals <= 4 && std::abs(value) < 1e9) {
         const double scaled = std::abs(value) * kScale[decimals];
@@ -53,23 +67,23 @@ void appendFixed(std::string& out, double value, int decimals) {
                 units /= 10;
             } while (units > 0 || n <= decimals);
             if (std::signbit(value))
-                out += '-';
-            while (n > decimals) out += digits[--n];
+                out.put('-');
+            while (n > decimals) out.put(digits[--n]);
             if (decimals > 0)
-                out += '.';
-            while (n > 0) out += digits[--n];
+                out.put('.');
+            while (n > 0) out.put(digits[--n]);
             return;
         }
     }
-    char digits[400];  // the widest double in fixed notation, with its decimals
-    const auto written =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    out.append(digits, written.ptr);
+    // The widest double in fixed notation, with its decimals, fits in what the line has
+    // left for it.
+    out.end = std::to_chars(out.end, out.text + sizeof out.text, value, std::chars_format::fixed,
+                            decimals)
+                  .ptr;
 }
 
-void appendInteger(std::string& out, int value) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+void putInteger(Line& out, int value) {
+    out.end = std::to_chars(out.end, out.text + sizeof out.text, value).ptr;
 }
 
 }  // namespace
@@ -80,23 +94,22 @@ std::string csvHeader(bool twoValues) {
 }
 
 std::string csvLine(const LiveRecord& record, double elapsed, double wallTime, int stretch) {
-    std::string line;
-    line.reserve(96);
-    appendIsoTime(line, wallTime);
-    line += ',';
-    appendFixed(line, elapsed, 3);
-    line += ',';
-    appendInteger(line, record.counts);
-    line += ',';
-    appendFixed(line, static_cast<double>(record.plotted), 4);
+    Line line;
+    putIsoTime(line, wallTime);
+    line.put(',');
+    putFixed(line, elapsed, 3);
+    line.put(',');
+    putInteger(line, record.counts);
+    line.put(',');
+    putFixed(line, static_cast<double>(record.plotted), 4);
     if (record.hasSecond) {
-        line += ',';
-        appendInteger(line, record.counts2);
-        line += ',';
-        appendFixed(line, static_cast<double>(record.second), 4);
+        line.put(',');
+        putInteger(line, record.counts2);
+        line.put(',');
+        putFixed(line, static_cast<double>(record.second), 4);
     }
-    line += ',';
-    appendInteger(line, stretch);
-    line += '\n';
-    return line;
+    line.put(',');
+    putInteger(line, stretch);
+    line.put('\n');
+    return std::string(line.text, line.end);
 }
