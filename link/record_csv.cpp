@@ -1,5 +1,6 @@
 #include "link/record_csv.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,7 +13,9 @@ namespace {
 // A line is put together in place, then made a string once: appending to a string one
 // character at a time was half of what a line cost.
 struct Line {
-    // Two numbers as wide as a double gets in fixed notation, and the rest.
+    // Room for the widest line: the time (63 characters at most), a double and two floats as
+    // wide as they get in fixed notation (314 and 45 characters), three integers and the
+    // commas come to under 500.
     char text[1024];
     char* end = text;
     void put(char c) { *end++ = c; }
@@ -31,9 +34,11 @@ void putIsoTime(Line& out, double wallTime) {
     const long long second = millis / 1000;
     if (second != cachedSecond) {
         const CalendarTime utc = UtcCalendarTime(static_cast<double>(second));
-        cachedLength =
+        const int length =
             std::snprintf(cachedPrefix, sizeof cachedPrefix, "%04d-%02d-%02dT%02d:%02d:%02d",
                           utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second);
+        // What was written, whatever a calendar far off would have needed.
+        cachedLength = std::clamp(length, 0, static_cast<int>(sizeof cachedPrefix) - 1);
         cachedSecond = second;
     }
     const int fraction = static_cast<int>(millis % 1000);
