@@ -1,5 +1,6 @@
 // Live runs as the operator meets them: the records shown, plotted and logged, the bytes
 // on the wire when a run starts and ends, and the ways a start is refused.
+#include <QPlainTextEdit>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include "link/link_state.h"
 #include "tests/harness/operator.h"
 #include "tests/live_scenario.h"
+#include "toolkit/panels/testing.h"
 #include "toolkit/serial/rs232.h"
 
 namespace {
@@ -53,6 +55,22 @@ TEST_F(LiveRun, OneValueRecordsPlotOnTheGaugeLengthAndShowTheLastRecord) {
     EXPECT_EQ(both.front(), 10.0);
     EXPECT_EQ(both.back(), 0.0);
     EXPECT_EQ(recordLines(), std::vector<std::string>{"   0"});
+}
+
+// Each replacement of the last record reaches a screen reader as a text change; a caret
+// carried along with it would be one more message for every change.
+TEST_F(LiveRun, TheLastRecordIsReplacedWithoutMovingTheCaret) {
+    auto* box = qobject_cast<QPlainTextEdit*>(ControlWidget(livePanel, LIVE_RECORD));
+    ASSERT_NE(box, nullptr);
+    int caretMoves = 0;
+    QObject::connect(box, &QPlainTextEdit::cursorPositionChanged, [&] { ++caretMoves; });
+    for (const int level : {10, 0}) {
+        instrument.setLevel(level);
+        runFor(0.5);
+        EXPECT_EQ(recordLines(), std::vector<std::string>{level ? "4095" : "   0"});
+    }
+    EXPECT_EQ(caretMoves, 0);
+    EXPECT_EQ(box->textCursor().position(), 0);
 }
 
 TEST_F(LiveRun, TwoValueRecordsShowTheSecondValueInSixteenths) {

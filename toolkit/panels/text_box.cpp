@@ -123,6 +123,14 @@ void TextBoxControl::applyPending() const {
             all.insertText(pending_->text);
     } else {
         edit_->setPlainText(pending_->text);
+        if (oneRow_) {
+            // The caret stays at the start of a box replaced in place: a caret carried along by
+            // each replacement is one more message to a screen reader for every change, and
+            // tells it nothing the text change does not.
+            QTextCursor home(edit_->document());
+            home.setKeepPositionOnInsert(true);
+            edit_->setTextCursor(home);
+        }
     }
     hasLines_ = pending_->hasLines;
     applied_ = std::move(pending_->text);
