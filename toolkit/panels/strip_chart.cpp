@@ -18,10 +18,11 @@ namespace {
 
 // A level moves slowly and a trace that steps a few pixels a frame reads as well as a
 // smooth one: a short window repaints up to 10 times a second, a long one (whose trace
-// hardly moves) down to 4 times. Frames are most of what a live run costs.
+// hardly moves) down to twice, as often as the readout changes. Frames are most of what a
+// live run costs.
 constexpr int kFrameMs = 100;
-constexpr int kSlowestFrameMs = 250;
-constexpr double kPixelsPerFrame = 3;
+constexpr int kSlowestFrameMs = 500;
+constexpr double kPixelsPerFrame = 5;
 constexpr qint64 kReadoutMs = 500;
 constexpr qint64 kDescribeMs = 1000;
 
