@@ -112,22 +112,26 @@ std::vector<std::string> TextBoxControl::lines() const {
 void TextBoxControl::applyPending() const {
     if (!pending_)
         return;
-    if (oneRow_ && applied_) {
-        // One edit in place, where a new document is a clear and an insert: a screen
-        // reader is told of one change instead of two.
-        QTextCursor all(edit_->document());
-        all.select(QTextCursor::Document);
-        if (pending_->text.isEmpty())
-            all.removeSelectedText();
-        else
-            all.insertText(pending_->text);
+    QTextDocument* doc = edit_->document();
+    const int oldEnd = doc->characterCount() - 1;
+    if (oneRow_ && applied_ && oldEnd > 0) {
+        // One edit in place, where a new document is a clear and an insert: a screen reader
+        // is told of one change instead of two. The new text goes in after the old, and the
+        // old goes after it, so the caret held at the start moves with neither: a caret
+        // carried along by each replacement is one more message for every change, and tells
+        // the reader nothing the text change does not.
+        QTextCursor edit(doc);
+        edit.beginEditBlock();
+        edit.movePosition(QTextCursor::End);
+        edit.insertText(pending_->text);
+        edit.setPosition(0);
+        edit.setPosition(oldEnd, QTextCursor::KeepAnchor);
+        edit.removeSelectedText();
+        edit.endEditBlock();
     } else {
         edit_->setPlainText(pending_->text);
         if (oneRow_) {
-            // The caret stays at the start of a box replaced in place: a caret carried along by
-            // each replacement is one more message to a screen reader for every change, and
-            // tells it nothing the text change does not.
-            QTextCursor home(edit_->document());
+            QTextCursor home(doc);
             home.setKeepPositionOnInsert(true);
             edit_->setTextCursor(home);
         }
